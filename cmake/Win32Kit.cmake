@@ -1,0 +1,72 @@
+# The kit executable, its payload and the Win32 programs of the tests.
+
+set(MERIDAL_EXE "" CACHE FILEPATH
+    "The vendor's Meridal_2013.exe to carry; when empty the kit carries a stand-in")
+set(MERIDAL_TEMPLATES_DIR "" CACHE PATH
+    "A folder whose .dbf and .rtf templates replace ours of the same name")
+
+if(MSVC)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded")
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+else()
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  # One self-contained file: no DLL besides the system's own.
+  add_link_options(-static -static-libgcc -static-libstdc++ -s)
+endif()
+
+#--- Payload: the executable item, then the templates found on the RC include path.
+set(PAYLOAD_BUILD_DIR ${CMAKE_BINARY_DIR}/payload)
+if(MERIDAL_EXE)
+  configure_file(${MERIDAL_EXE} ${PAYLOAD_BUILD_DIR}/Meridal_2013.exe COPYONLY)
+  add_custom_target(meridal_payload_exe)
+else()
+  include(payload/standin/standin.cmake)
+  add_custom_target(meridal_payload_exe DEPENDS meridal_standin_padded)
+endif()
+
+set(PAYLOAD_SEARCH_PATH ${PAYLOAD_BUILD_DIR} ${CMAKE_SOURCE_DIR}/payload/files)
+if(MERIDAL_TEMPLATES_DIR)
+  list(PREPEND PAYLOAD_SEARCH_PATH ${MERIDAL_TEMPLATES_DIR})
+endif()
+set(PAYLOAD_FILES ${PAYLOAD_BUILD_DIR}/Meridal_2013.exe)
+foreach(name raport.rtf Anx3.rtf Adev1.rtf modeltrz.dbf ModelFin.dbf 1a.dbf 1b.dbf 1c.dbf ModelComunicare.rtf)
+  if(MERIDAL_TEMPLATES_DIR AND EXISTS ${MERIDAL_TEMPLATES_DIR}/${name})
+    list(APPEND PAYLOAD_FILES ${MERIDAL_TEMPLATES_DIR}/${name})
+  else()
+    list(APPEND PAYLOAD_FILES ${CMAKE_SOURCE_DIR}/payload/files/${name})
+  endif()
+endforeach()
+set_source_files_properties(payload/Payload.rc PROPERTIES OBJECT_DEPENDS "${PAYLOAD_FILES}")
+set_source_files_properties(kit/Kit.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/kit/MainIcon.ico;${CMAKE_SOURCE_DIR}/kit/MeridalUpgrade.manifest")
+
+#--- The Win32 side of the framework, the controls and the window.
+add_library(kitwin32 STATIC ${FRAMEWORK_WIN32_SOURCES} ${CONTROLS_WIN32_SOURCES} kit/Unit1.cpp)
+target_link_libraries(kitwin32 PUBLIC kitcore user32 gdi32 advapi32 kernel32)
+
+set(KIT_RC_INCLUDES ${PAYLOAD_SEARCH_PATH} ${CMAKE_SOURCE_DIR}/kit ${CMAKE_SOURCE_DIR}/controls ${CMAKE_SOURCE_DIR})
+
+add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/Kit.rc payload/Payload.rc controls/LbButtons.rc)
+target_link_libraries(MeridalUpgrade PRIVATE kitwin32)
+target_include_directories(MeridalUpgrade PRIVATE "$<$<COMPILE_LANGUAGE:RC>:${KIT_RC_INCLUDES}>")
+add_dependencies(MeridalUpgrade meridal_payload_exe)
+if(NOT MSVC)
+  target_link_options(MeridalUpgrade PRIVATE -Os)
+  target_compile_options(kitcore PRIVATE -Os)
+  target_compile_options(kitwin32 PRIVATE -Os)
+endif()
+
+#--- Win32 programs run by the tests under Wine.
+set(WINE_TEST_PROGRAMS)
+include(tests/wine/wine_tests.cmake OPTIONAL)
+foreach(name ${WINE_TEST_PROGRAMS} bench_paint)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/${name}.cpp)
+    add_executable(${name} tests/wine/${name}.cpp controls/LbButtons.rc)
+    target_link_libraries(${name} PRIVATE kitwin32)
+    target_include_directories(${name} PRIVATE "$<$<COMPILE_LANGUAGE:RC>:${KIT_RC_INCLUDES}>")
+  endif()
+endforeach()
+
+add_executable(kitdriver tests/e2e/KitDriver.cpp)
+target_link_libraries(kitdriver PRIVATE user32 gdi32 advapi32)
+add_executable(holdfile tests/e2e/HoldFile.cpp)

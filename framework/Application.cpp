@@ -1,0 +1,78 @@
+#include "framework/Application.h"
+
+#include "framework/ErrorReport.h"
+#include "framework/FormatSettings.h"
+
+namespace fw {
+
+Application& Application::Get() {
+    static Application application;
+    return application;
+}
+
+void Application::Initialize() { LoadFormatSettingsFromLocale(); }
+
+bool Application::Dispatch(MSG& msg) {
+    if (msg.message == WM_QUIT) return false;
+    const bool forMainWindow =
+        mainWindow_ && (msg.hwnd == mainWindow_ || IsChild(mainWindow_, msg.hwnd));
+    if (msg.message == WM_KEYDOWN && forMainWindow && KeyPreview) {
+        try {
+            if (KeyPreview(msg.wParam)) return true;
+        } catch (const std::exception& failure) {
+            ShowException(failure);
+            return true;
+        }
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+int Application::Run() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+    return 0;
+}
+
+void Application::Terminate() { PostQuitMessage(0); }
+
+void Application::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!Dispatch(msg)) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for Run
+            return;
+        }
+    }
+}
+
+void Application::SettingsChanged() {
+    if (UpdateFormatSettings) LoadFormatSettingsFromLocale();
+}
+
+std::string Application::Title() const {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return ApplicationTitleFromPath(path);
+}
+
+void Application::ShowException(const std::exception& failure) {
+    MessageBoxA(mainWindow_, ErrorReportText(failure.what()).c_str(), Title().c_str(),
+                MB_OK | MB_ICONERROR);
+}
+
+void ReportException(const std::exception& failure) { Application::Get().ShowException(failure); }
+
+void LoadFormatSettingsFromLocale() {
+    char buffer[80];
+    FormatSettings& formats = Formats();
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer) > 1)
+        formats.DecimalSeparator = buffer[0];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, sizeof buffer) > 1)
+        formats.DateSeparator = buffer[0];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buffer, sizeof buffer) > 1)
+        formats.ShortDateFormat = buffer;
+}
+
+}  // namespace fw

@@ -1,0 +1,54 @@
+// The application object: message loop, the top-level error report for
+// failures no handler caught, and the process-wide format settings.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace fw {
+
+class Application {
+public:
+    static Application& Get();
+
+    // Loads the format settings from the user's regional settings.
+    void Initialize();
+    // Runs the message loop until Terminate; returns the exit code.
+    int Run();
+    void Terminate();
+    // Dispatches every pending message once, then returns.
+    void ProcessMessages();
+
+    // The window that owns error reports and sees key presses first.
+    void SetMainWindow(HWND window) { mainWindow_ = window; }
+    HWND MainWindow() const { return mainWindow_; }
+    // Called for each key press meant for the main window or one of its
+    // controls, before the control; returns true when it handled the key.
+    std::function<bool(WPARAM key)> KeyPreview;
+
+    // When true, the format settings follow the regional settings whenever
+    // the system announces a change.
+    bool UpdateFormatSettings = true;
+    void SettingsChanged();
+
+    std::string Title() const;
+    void ShowException(const std::exception& failure);
+
+private:
+    Application() = default;
+    bool Dispatch(MSG& msg);  // false on WM_QUIT
+    HWND mainWindow_ = nullptr;
+};
+
+// Shows a failure in the top-level error report; every window procedure
+// catches at its edge and hands the failure here.
+void ReportException(const std::exception& failure);
+
+// Reads decimal separator, date separator and short date format of the
+// user's regional settings into the process-wide format settings.
+void LoadFormatSettingsFromLocale();
+
+}  // namespace fw

@@ -1,0 +1,131 @@
+#include "framework/Controls.h"
+
+#include <map>
+
+#include "framework/Application.h"
+
+namespace fw {
+
+HFONT CreateUiFont(const char* face, int height, bool bold) {
+    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+//--- Panel
+
+void Panel::Create(HWND parent, int left, int top, int width, int height, COLORREF color) {
+    color_ = color;
+    brush_.reset(CreateSolidBrush(color));
+    RegisterWindowClass("TPanel");
+    CreateHandle(WS_EX_CONTROLPARENT, "TPanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, left, top, width,
+                 height, parent);
+}
+
+void Panel::PaintBackground(HDC dc) const {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    FillRect(dc, &r, brush_.get());
+    // Raised bevel: light top and left edges, shadow bottom and right.
+    unique_hpen light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    unique_hpen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    HGDIOBJ old = SelectObject(dc, light.get());
+    MoveToEx(dc, 0, r.bottom - 1, nullptr);
+    LineTo(dc, 0, 0);
+    LineTo(dc, r.right - 1, 0);
+    SelectObject(dc, shadow.get());
+    LineTo(dc, r.right - 1, r.bottom - 1);
+    LineTo(dc, -1, r.bottom - 1);
+    SelectObject(dc, old);
+}
+
+LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT:
+        PaintBackground(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        PaintBackground(dc);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
+        auto* memo = reinterpret_cast<const Memo*>(GetPropA(reinterpret_cast<HWND>(lParam), "fw.Memo"));
+        if (memo) return reinterpret_cast<LRESULT>(memo->Colorize(reinterpret_cast<HDC>(wParam)));
+        break;
+    }
+    }
+    return DefaultHandler(msg, wParam, lParam);
+}
+
+//--- Memo
+
+void Memo::Create(HWND parent, int left, int top, int width, int height, COLORREF color, HFONT font) {
+    color_ = color;
+    brush_.reset(CreateSolidBrush(color));
+    hwnd_.reset(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                                left, top, width, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+    SetPropA(hwnd_.get(), "fw.Memo", this);
+    SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void Memo::AppendLine(const std::string& line) {
+    // Each line ends with CR LF, as the text box's own line list keeps them.
+    const std::string text = line + "\r\n";
+    const int end = GetWindowTextLengthA(hwnd_.get());
+    SendMessageA(hwnd_.get(), EM_SETSEL, end, end);
+    SendMessageA(hwnd_.get(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+HBRUSH Memo::Colorize(HDC dc) const {
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, color_);
+    return brush_.get();
+}
+
+//--- Timer
+
+namespace {
+std::map<UINT_PTR, Timer*>& Timers() {
+    static std::map<UINT_PTR, Timer*> timers;
+    return timers;
+}
+}  // namespace
+
+void Timer::SetEnabled(bool enabled) {
+    if (enabled == Enabled()) return;
+    if (enabled) {
+        id_ = SetTimer(nullptr, 0, Interval, &Timer::TimerProc);
+        if (id_) Timers()[id_] = this;
+    } else {
+        KillTimer(nullptr, id_);
+        Timers().erase(id_);
+        id_ = 0;
+    }
+}
+
+void CALLBACK Timer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
+    auto it = Timers().find(id);
+    if (it == Timers().end() || !it->second->OnTimer) return;
+    try {
+        it->second->OnTimer();
+    } catch (const std::exception& failure) {
+        ReportException(failure);
+    }
+}
+
+//--- Dialogs
+
+void ShowErrorMessage(const std::string& text) {
+    MessageBoxA(Application::Get().MainWindow(), text.c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
+void ShowInformationMessage(const std::string& text) {
+    MessageBoxA(Application::Get().MainWindow(), text.c_str(), "Information", MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace fw

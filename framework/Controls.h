@@ -1,0 +1,70 @@
+// The plain controls of the kit's window: a coloured panel with a raised
+// bevel, a read-only multi-line log, a timer and the standard dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/Handles.h"
+#include "framework/Window.h"
+
+namespace fw {
+
+HFONT CreateUiFont(const char* face, int height, bool bold);
+
+// A panel filled with one colour inside a raised one-pixel bevel. It also
+// paints itself on request (WM_PRINTCLIENT), so controls on it can show it
+// through their transparent parts, and gives its log child its colours.
+class Panel : public Window {
+public:
+    void Create(HWND parent, int left, int top, int width, int height, COLORREF color);
+    void PaintBackground(HDC dc) const;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    COLORREF color_ = 0;
+    unique_hbrush brush_;
+};
+
+// A read-only multi-line text box to which whole lines are appended.
+class Memo {
+public:
+    void Create(HWND parent, int left, int top, int width, int height, COLORREF color, HFONT font);
+    void AppendLine(const std::string& line);
+    HWND Handle() const { return hwnd_.get(); }
+    // Colours for the parent's WM_CTLCOLORSTATIC / WM_CTLCOLOREDIT answer.
+    HBRUSH Colorize(HDC dc) const;
+
+private:
+    unique_hwnd hwnd_;
+    COLORREF color_ = 0;
+    unique_hbrush brush_;
+};
+
+// A thread timer that calls OnTimer every Interval milliseconds while enabled.
+class Timer {
+public:
+    Timer() = default;
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+    ~Timer() { SetEnabled(false); }
+
+    unsigned Interval = 1000;
+    std::function<void()> OnTimer;
+    void SetEnabled(bool enabled);
+    bool Enabled() const { return id_ != 0; }
+
+private:
+    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD);
+    UINT_PTR id_ = 0;
+};
+
+// Modal message dialogs with one "OK" button, owned by the main window.
+void ShowErrorMessage(const std::string& text);        // titled "Error"
+void ShowInformationMessage(const std::string& text);  // titled "Information"
+
+}  // namespace fw

@@ -1,0 +1,111 @@
+// RAII owners for Win32 handles. Each type is named after the call that
+// releases its handle, so a handle can only be released the right way.
+// Non-copyable, movable.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace fw {
+
+template <typename T, typename Traits>
+class unique_any {
+public:
+    unique_any() noexcept : value_(Traits::invalid()) {}
+    explicit unique_any(T value) noexcept : value_(value) {}
+    unique_any(const unique_any&) = delete;
+    unique_any& operator=(const unique_any&) = delete;
+    unique_any(unique_any&& other) noexcept : value_(other.release()) {}
+    unique_any& operator=(unique_any&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    ~unique_any() { reset(); }
+
+    T get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
+    T release() noexcept { return std::exchange(value_, Traits::invalid()); }
+    void reset(T value = Traits::invalid()) noexcept {
+        T old = std::exchange(value_, value);
+        if (old != Traits::invalid()) Traits::close(old);
+    }
+
+private:
+    T value_;
+};
+
+struct DestroyWindowTraits {
+    static HWND invalid() noexcept { return nullptr; }
+    static void close(HWND h) noexcept { ::DestroyWindow(h); }
+};
+struct DeleteDCTraits {
+    static HDC invalid() noexcept { return nullptr; }
+    static void close(HDC h) noexcept { ::DeleteDC(h); }
+};
+struct RegCloseKeyTraits {
+    static HKEY invalid() noexcept { return nullptr; }
+    static void close(HKEY h) noexcept { ::RegCloseKey(h); }
+};
+struct CloseHandleTraits {
+    static HANDLE invalid() noexcept { return nullptr; }
+    static void close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+// CreateFile reports failure as INVALID_HANDLE_VALUE, not as null.
+struct CloseFileTraits {
+    static HANDLE invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+struct FindCloseTraits {
+    static HANDLE invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) noexcept { ::FindClose(h); }
+};
+template <typename G>
+struct DeleteObjectTraits {
+    static G invalid() noexcept { return nullptr; }
+    static void close(G h) noexcept { ::DeleteObject(h); }
+};
+
+using unique_hwnd = unique_any<HWND, DestroyWindowTraits>;
+using unique_hdc = unique_any<HDC, DeleteDCTraits>;
+using unique_hkey = unique_any<HKEY, RegCloseKeyTraits>;
+using unique_handle = unique_any<HANDLE, CloseHandleTraits>;
+using unique_hfile = unique_any<HANDLE, CloseFileTraits>;
+using unique_hfind = unique_any<HANDLE, FindCloseTraits>;
+using unique_hbitmap = unique_any<HBITMAP, DeleteObjectTraits<HBITMAP>>;
+using unique_hbrush = unique_any<HBRUSH, DeleteObjectTraits<HBRUSH>>;
+using unique_hpen = unique_any<HPEN, DeleteObjectTraits<HPEN>>;
+using unique_hfont = unique_any<HFONT, DeleteObjectTraits<HFONT>>;
+
+// A DC from GetDC, given back with ReleaseDC to the window it came from.
+class unique_hdc_window {
+public:
+    explicit unique_hdc_window(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    unique_hdc_window(const unique_hdc_window&) = delete;
+    unique_hdc_window& operator=(const unique_hdc_window&) = delete;
+    ~unique_hdc_window() {
+        if (dc_) ::ReleaseDC(hwnd_, dc_);
+    }
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// Selects a GDI object into a DC for a scope and puts the old one back.
+class unique_select {
+public:
+    unique_select(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
+    unique_select(const unique_select&) = delete;
+    unique_select& operator=(const unique_select&) = delete;
+    ~unique_select() {
+        if (old_) ::SelectObject(dc_, old_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace fw

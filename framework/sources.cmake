@@ -1,0 +1,13 @@
+set(FRAMEWORK_CORE_SOURCES
+  framework/Error.cpp
+  framework/FormatSettings.cpp
+  framework/ErrorReport.cpp
+)
+set(FRAMEWORK_WIN32_SOURCES
+  framework/Application.cpp
+  framework/Window.cpp
+  framework/Controls.cpp
+  framework/Registry.cpp
+  framework/ResourceStore.cpp
+  framework/Win32FileSystem.cpp
+)

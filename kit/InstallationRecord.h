@@ -1,0 +1,20 @@
+// The application's installation record: HKLM\Software\Varnoti\82, string
+// values "CALE" (installation folder) and "VER" (product name and version).
+#pragma once
+
+#include <string>
+
+#include "framework/RegistryStore.h"
+
+namespace kit {
+
+std::string InstallationRecordPath();  // "Software\Varnoti\82"
+
+// The string stored under name, or empty text when there is none. Opening
+// the record creates its key when missing. Fails on a value that is no string.
+std::string ReadRecordValue(fw::RegistryStore& registry, const std::string& name);
+
+// Stores text under name as a string value, replacing any earlier one.
+void WriteRecordValue(fw::RegistryStore& registry, const std::string& name, const std::string& text);
+
+}  // namespace kit

@@ -1,0 +1,7 @@
+#include "kit/KitConstants.h"
+
+namespace kit {
+
+std::string KitVersionText() { return fw::CurrToStr(KitVersion); }
+
+}  // namespace kit

@@ -1,0 +1,117 @@
+#include "kit/Unit1.h"
+
+#include "controls/KitButtonLook.h"
+#include "framework/Application.h"
+#include "framework/FormatSettings.h"
+#include "kit/KitConstants.h"
+#include "kit/UpgradeRun.h"
+#include "kit/VersionCheck.h"
+
+namespace {
+// Layout in pixels at 96 dpi.
+constexpr int kClientWidth = 441, kClientHeight = 179;
+constexpr COLORREF kFormColor = 0x001B5655;   // also the see-through colour key
+constexpr COLORREF kPanelColor = 0x005BCECB;
+constexpr COLORREF kMemoColor = 0x00AFE7E6;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_CONTROLPARENT;
+}  // namespace
+
+TForm1::TForm1() {
+    RegisterWindowClass("TForm1");
+    font_.reset(fw::CreateUiFont("MS Sans Serif", -11, false));
+    background_.reset(CreateSolidBrush(kFormColor));
+
+    RECT frame = {0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    CreateHandle(kExStyle, "TForm1", "Form1", kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr);
+    SetLayeredWindowAttributes(Handle(), kFormColor, 0, LWA_COLORKEY);
+    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+    Panel1.Create(Handle(), 8, 8, 425, 161, kPanelColor);
+    Memo1.Create(Panel1.Handle(), 16, 16, 393, 97, kMemoColor, font_.get());
+
+    Button2.SetCaption("Cautare...");
+    Button2.SetEnabled(false);
+    ApplyKitButtonLook(Button2);
+    Button2.Create(Panel1.Handle(), 16, 120, 201, 31);
+    Button2.OnClick = [this] { Button2Click(); };
+
+    LbSpeedButton1.SetCaption("Inchide");
+    ApplyKitButtonLook(LbSpeedButton1);
+    LbSpeedButton1.Create(Panel1.Handle(), 300, 120, 108, 31);
+    LbSpeedButton1.OnClick = [this] { Button1Click(); };
+
+    Timer1.Interval = 1000;
+    Timer1.OnTimer = [this] { Timer1Timer(); };
+
+    fw::Application::Get().SetMainWindow(Handle());
+    fw::Application::Get().KeyPreview = [this](WPARAM key) { return FormKeyDown(key); };
+    FormCreate();
+}
+
+void TForm1::Show() {
+    FormShow();
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    SetFocus(Memo1.Handle());
+}
+
+void TForm1::FormCreate() {
+    // The version texts must read "2.39" whatever the regional settings say,
+    // also after the user changes them while the kit runs.
+    fw::Application::Get().UpdateFormatSettings = false;
+    fw::Formats().DecimalSeparator = '.';
+    fw::Formats().DateSeparator = '.';
+    fw::Formats().ShortDateFormat = "dd.MM.yyyy";
+}
+
+void TForm1::FormShow() {
+    fw::Formats().DecimalSeparator = '.';
+    fw::Application::Get().ProcessMessages();
+    SetWindowTextA(Handle(), (std::string(kit::ProductName) + " - UpGrade v." + kit::KitVersionText()).c_str());
+    Timer1.SetEnabled(true);
+}
+
+bool TForm1::FormKeyDown(WPARAM key) {
+    if (key != VK_ESCAPE) return false;
+    fw::Application::Get().Terminate();
+    return true;
+}
+
+void TForm1::Button1Click() { fw::Application::Get().Terminate(); }
+
+void TForm1::Timer1Timer() {
+    Timer1.SetEnabled(false);
+    kit::RunVersionCheck(registry_, *this, InstallFolder);
+}
+
+void TForm1::Button2Click() {
+    kit::UpgradeServices services{resources_, files_, registry_, *this};
+    kit::RunUpgrade(services, InstallFolder);
+}
+
+LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(Handle(), &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, background_.get());
+        return 1;
+    }
+    case WM_CLOSE:
+        fw::Application::Get().Terminate();
+        return 0;
+    case WM_SETTINGCHANGE:
+        fw::Application::Get().SettingsChanged();
+        break;
+    }
+    return DefaultHandler(msg, wParam, lParam);
+}
+
+void TForm1::AppendLog(const std::string& line) { Memo1.AppendLine(line); }
+void TForm1::SetUpgradeCaption(const std::string& caption) { Button2.SetCaption(caption); }
+void TForm1::SetUpgradeEnabled(bool enabled) { Button2.SetEnabled(enabled); }
+void TForm1::ShowErrorDialog(const std::string& text) { fw::ShowErrorMessage(text); }
+void TForm1::ShowInformationDialog(const std::string& text) { fw::ShowInformationMessage(text); }

@@ -1,0 +1,54 @@
+// The kit's one window: the log, the upgrade button and the close button on
+// a coloured panel, and the one-shot timer that starts the version check.
+#pragma once
+
+#include <string>
+
+#include "controls/LbSpeedButton.h"
+#include "framework/Controls.h"
+#include "framework/Registry.h"
+#include "framework/ResourceStore.h"
+#include "framework/Win32FileSystem.h"
+#include "framework/Window.h"
+#include "kit/KitWindow.h"
+
+class TForm1 : public fw::Window, private kit::KitWindow {
+    // Declared first so they outlive the controls that use them.
+    fw::unique_hfont font_;
+    fw::unique_hbrush background_;
+
+public:
+    TForm1();  // creates the window, hidden; fires FormCreate
+    void Show();  // fires FormShow, then shows the window
+
+    fw::Panel Panel1;
+    fw::Memo Memo1;
+    TLbSpeedButton Button2;         // the upgrade button
+    TLbSpeedButton LbSpeedButton1;  // the close button "Inchide"
+    fw::Timer Timer1;
+
+    // The installation folder read by the version check, without trailing
+    // backslash; empty until the check has found an installation.
+    std::string InstallFolder;
+
+    void FormCreate();
+    void FormShow();
+    bool FormKeyDown(WPARAM key);
+    void Button1Click();
+    void Timer1Timer();
+    void Button2Click();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void AppendLog(const std::string& line) override;
+    void SetUpgradeCaption(const std::string& caption) override;
+    void SetUpgradeEnabled(bool enabled) override;
+    void ShowErrorDialog(const std::string& text) override;
+    void ShowInformationDialog(const std::string& text) override;
+
+    fw::Win32Registry registry_;
+    fw::ModuleResources resources_;
+    fw::Win32FileSystem files_;
+};

@@ -1,0 +1,31 @@
+// The upgrade run started by the upgrade button: writes the payload into the
+// installation folder, records the new version and tells the user.
+#pragma once
+
+#include <string>
+
+#include "framework/FileSystem.h"
+#include "framework/PayloadStore.h"
+#include "framework/RegistryStore.h"
+#include "kit/KitWindow.h"
+
+namespace kit {
+
+struct UpgradeServices {
+    fw::PayloadStore& payload;
+    fw::FileSystem& files;
+    fw::RegistryStore& registry;
+    KitWindow& window;
+};
+
+// Writes the payload item of the given type to targetPath, byte for byte.
+// Fails with "Resource UpGrade not found" when the kit lacks the item, or as
+// WriteFileAtomically fails; the target is then as it was.
+void ExtractPayloadItem(UpgradeServices& services, const std::string& itemType, const std::string& targetPath);
+
+// The whole run. A failure of the executable (typically a running
+// application) shows the close-first dialog and writes nothing; a later
+// failure ends the run with the error, keeping the items written before.
+void RunUpgrade(UpgradeServices& services, const std::string& installFolder);
+
+}  // namespace kit

@@ -1,0 +1,23 @@
+// The installed-version check run once after the window is shown: finds the
+// installation through its record, logs folder and version and arms the
+// upgrade button, or logs that the application isn't installed.
+#pragma once
+
+#include <string>
+
+#include "framework/RegistryStore.h"
+#include "kit/KitWindow.h"
+
+namespace kit {
+
+// Sets installFolder from the record before anything can fail; leaves it
+// empty when the application counts as not installed. A recorded version
+// whose hundredths are no integer fails after the folder and version lines
+// are logged, with the button still disabled.
+void RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder);
+
+// The version text ("d.dd") kept from a recorded "VER" value, or empty text
+// when the value names no installed version.
+std::string InstalledVersionText(const std::string& recordedVersion);
+
+}  // namespace kit

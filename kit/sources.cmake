@@ -1,0 +1,11 @@
+set(KIT_CORE_SOURCES
+  kit/KitConstants.cpp
+  kit/InstallationRecord.cpp
+  kit/VersionCheck.cpp
+  kit/AtomicFileWriter.cpp
+  kit/UpgradeRun.cpp
+)
+set(KIT_WIN32_SOURCES
+  kit/Unit1.cpp
+  kit/Main.cpp
+)

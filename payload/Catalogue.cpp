@@ -1,0 +1,16 @@
+#include "payload/Catalogue.h"
+
+namespace payload {
+
+namespace {
+constexpr PayloadItem kItems[] = {
+#define PAYLOAD_ITEM(code, target, rule, file) {#code, target, WriteRule::rule, file},
+#include "payload/Catalogue.def"
+#undef PAYLOAD_ITEM
+};
+}  // namespace
+
+const PayloadItem* Catalogue() { return kItems; }
+std::size_t CatalogueSize() { return sizeof(kItems) / sizeof(kItems[0]); }
+
+}  // namespace payload

@@ -1,0 +1,24 @@
+// The ten items the kit carries and where the upgrade writes them.
+#pragma once
+
+#include <cstddef>
+
+namespace payload {
+
+enum class WriteRule { Always, OnlyIfMissing };
+
+struct PayloadItem {
+    const char* code;        // resource type of the item
+    const char* targetPath;  // appended to the installation folder; starts with "\"
+    WriteRule rule;
+    const char* fileName;    // the item's file in the payload folder
+};
+
+// Resource name shared by all items.
+constexpr const char* kItemName = "UPGRADE";
+
+// The items in the order the upgrade writes them.
+const PayloadItem* Catalogue();
+std::size_t CatalogueSize();
+
+}  // namespace payload

@@ -1,0 +1,3 @@
+set(PAYLOAD_CORE_SOURCES
+  payload/Catalogue.cpp
+)
