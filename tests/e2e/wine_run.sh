@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs a Win32 program in a fresh copy of the template Wine prefix, with its
+# own wineserver, and exits with the program's exit code.
+#   tests/e2e/wine_run.sh <template prefix> <program.exe> [arguments...]
+# The copy is removed afterwards unless KEEP_PREFIX is set. Needs $DISPLAY.
+set -uo pipefail
+template=$1; shift
+exe=$1; shift
+export WINEARCH=win32 WINEDEBUG=-all
+export WINEPREFIX=$(mktemp -d /tmp/kit-wine.XXXXXX)
+cp -a "$template/." "$WINEPREFIX/"
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "${KEEP_PREFIX:-}" ] && echo "prefix kept: $WINEPREFIX" || rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+wine "$exe" "$@"
+status=$?
+wineserver -w
+exit $status

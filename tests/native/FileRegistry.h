@@ -1,0 +1,25 @@
+// A registry kept in a text file, for tests: one line per value with hive,
+// key path, value name, kind and data in hex. Keys exist as lines without a
+// value name. Every call reads and writes the file, as separate registry
+// accessors see one registry.
+#pragma once
+
+#include <string>
+
+#include "framework/RegistryStore.h"
+
+class FileRegistry : public fw::RegistryStore {
+public:
+    explicit FileRegistry(std::string path) : path_(std::move(path)) {}
+
+    std::unique_ptr<fw::RegistryKey> CreateKey(fw::RegistryHive hive, const std::string& keyPath) override;
+
+    // Test helpers.
+    void SetRaw(const std::string& keyPath, const std::string& name, std::uint32_t kind, const std::string& bytes);
+    bool KeyExists(const std::string& keyPath) const;
+    bool denyAccess = false;  // every CreateKey fails, as without rights on HKLM
+    bool failDataRead = false;  // the value's size is known, its bytes can't be read
+
+private:
+    std::string path_;
+};

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "FileRegistry.h"
+#include "TempFolder.h"
+#include "framework/Error.h"
+#include "kit/InstallationRecord.h"
+
+namespace {
+
+struct InstallationRecordTest : ::testing::Test {
+    TempFolder folder;
+    FileRegistry registry{folder.File("registry.txt")};
+    const std::string key = "Software\\Varnoti\\82";
+};
+
+TEST_F(InstallationRecordTest, MissingKeyReadsEmptyAndIsCreated) {
+    EXPECT_EQ(kit::InstallationRecordPath(), key);
+    EXPECT_FALSE(registry.KeyExists(key));
+    EXPECT_EQ(kit::ReadRecordValue(registry, "CALE"), "");
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "");
+    EXPECT_TRUE(registry.KeyExists(key));
+}
+
+TEST_F(InstallationRecordTest, WrittenVersionReadsBackWithItsTerminatorCut) {
+    kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.39");
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.39");
+    // A value stored with bytes after an embedded NUL ends at the NUL.
+    registry.SetRaw(key, "CALE", fw::kRegExpandString, std::string("C:\\Apps\\Meridal\0junk", 20));
+    EXPECT_EQ(kit::ReadRecordValue(registry, "CALE"), "C:\\Apps\\Meridal");
+    // The folder is used as stored, trailing backslash included.
+    registry.SetRaw(key, "CALE", fw::kRegString, std::string("C:\\Apps\\\0", 9));
+    EXPECT_EQ(kit::ReadRecordValue(registry, "CALE"), "C:\\Apps\\");
+}
+
+TEST_F(InstallationRecordTest, FailuresCarryTheirMessages) {
+    registry.SetRaw(key, "VER", fw::kRegDword, std::string("\x02\0\0\0", 4));
+    try {
+        kit::ReadRecordValue(registry, "VER");
+        FAIL() << "a number read as text";
+    } catch (const fw::Error& e) {
+        EXPECT_STREQ(e.what(), "Invalid data type for 'VER'");
+    }
+
+    registry.SetRaw(key, "CALE", fw::kRegString, std::string("C:\\x\0", 5));
+    registry.failDataRead = true;
+    try {
+        kit::ReadRecordValue(registry, "CALE");
+        FAIL() << "unreadable data read";
+    } catch (const fw::Error& e) {
+        EXPECT_STREQ(e.what(), "Failed to get data for 'CALE'");
+    }
+
+    registry.denyAccess = true;
+    EXPECT_EQ(kit::ReadRecordValue(registry, "CALE"), "");
+    try {
+        kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.39");
+        FAIL() << "write without access";
+    } catch (const fw::Error& e) {
+        EXPECT_STREQ(e.what(), "Failed to set data for 'VER'");
+    }
+}
+
+}  // namespace

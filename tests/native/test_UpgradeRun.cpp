@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <map>
+
+#include "FakeWindow.h"
+#include "FileRegistry.h"
+#include "FolderFileSystem.h"
+#include "TempFolder.h"
+#include "framework/Error.h"
+#include "kit/InstallationRecord.h"
+#include "kit/UpgradeRun.h"
+#include "payload/Catalogue.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Items stored under "UPGRADE"; looked up without regard to case.
+struct FakePayload : fw::PayloadStore {
+    std::map<std::string, std::string> items;
+    std::vector<std::string> asked;
+    bool Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
+        asked.push_back(type);
+        auto it = items.find(Upper(type));
+        if (Upper(name) != "UPGRADE" || it == items.end()) return false;
+        blob = {it->second.data(), it->second.size()};
+        return true;
+    }
+};
+
+std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+struct UpgradeRunTest : ::testing::Test {
+    TempFolder temp;
+    fs::path install = temp.Path() / "Meridal";
+    FileRegistry registry{temp.File("registry.txt")};
+    FakePayload payload;
+    FolderFileSystem files;
+    FakeWindow window;
+    kit::UpgradeServices services{payload, files, registry, window};
+
+    UpgradeRunTest() {
+        fs::create_directories(install / "Data");
+        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+            const std::string code = payload::Catalogue()[i].code;
+            // Distinct sizes and bytes per item; the executable is the big one.
+            payload.items[code] = std::string(i == 0 ? 300000 : 1000 + 37 * i, static_cast<char>('a' + i));
+        }
+        kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.35");
+        window.enabled = true;
+    }
+
+    fs::path Target(std::size_t item) const {
+        return FolderFileSystem::Native(install.string() + payload::Catalogue()[item].targetPath);
+    }
+    const std::string& Item(std::size_t item) { return payload.items[payload::Catalogue()[item].code]; }
+
+    void Run() { kit::RunUpgrade(services, install.string()); }
+
+    std::string RunExpectingFailure() {
+        try {
+            Run();
+        } catch (const fw::Error& e) {
+            return e.what();
+        }
+        ADD_FAILURE() << "the run succeeded";
+        return {};
+    }
+
+    std::vector<std::string> LeftoverTemporaryFiles() const {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::recursive_directory_iterator(install))
+            if (entry.path().extension() == ".tmp") found.push_back(entry.path().string());
+        return found;
+    }
+};
+
+TEST_F(UpgradeRunTest, CompleteRunWritesEveryItemAndRecordsTheVersion) {
+    Run();
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)
+        EXPECT_EQ(Read(Target(i)), Item(i)) << Target(i);
+    EXPECT_TRUE(fs::exists(install / "Meridal_2013.exe"));
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.39");
+    EXPECT_EQ(window.log, std::vector<std::string>{"Versiune actualizata."});
+    EXPECT_EQ(window.informations,
+              std::vector<std::string>{"Meridal - 2013 a fost actualizata la versiunea 2.39."});
+    EXPECT_TRUE(window.errors.empty());
+    EXPECT_FALSE(window.enabled);
+    EXPECT_TRUE(LeftoverTemporaryFiles().empty());
+    // Each item asked for once, in catalogue order.
+    std::vector<std::string> order;
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) order.push_back(payload::Catalogue()[i].code);
+    EXPECT_EQ(payload.asked, order);
+}
+
+TEST_F(UpgradeRunTest, ReportTemplatesAreWrittenOnlyWhereMissing) {
+    Write(install / "Data" / "raport.rtf", "{\\rtf1 edited by the town hall}");
+    Write(install / "Data" / "Adev1.rtf", "");
+    Write(install / "Data" / "Anx3.rtf", "old annex");
+    Write(install / "1a.dbf", std::string(5000, 'r'));  // a table holding records
+    Run();
+    EXPECT_EQ(Read(install / "Data" / "raport.rtf"), "{\\rtf1 edited by the town hall}");
+    EXPECT_EQ(Read(install / "Data" / "Adev1.rtf"), "");
+    EXPECT_EQ(Read(install / "Data" / "Anx3.rtf"), payload.items["A3"]);
+    EXPECT_EQ(Read(install / "1a.dbf"), payload.items["A1"]);
+    EXPECT_EQ(Read(install / "Data" / "ModelComunicare.rtf"), payload.items["MC"]);
+    EXPECT_EQ(std::count(payload.asked.begin(), payload.asked.end(), "RP"), 0);
+    EXPECT_EQ(std::count(payload.asked.begin(), payload.asked.end(), "AD"), 0);
+}
+
+TEST_F(UpgradeRunTest, RunningApplicationGetsTheCloseFirstDialogAndNothingIsWritten) {
+    Write(install / "Meridal_2013.exe", "old program");
+    files.replaceFails.insert(FolderFileSystem::Native((install / "Meridal_2013.exe").string()));
+    Run();
+    EXPECT_EQ(window.errors, std::vector<std::string>{"Inchideti mai intai Meridal - 2013!"});
+    EXPECT_EQ(Read(install / "Meridal_2013.exe"), "old program");
+    EXPECT_TRUE(fs::is_empty(install / "Data"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(install), fs::directory_iterator()), 2);  // exe and Data
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.35");
+    EXPECT_TRUE(window.enabled);
+    EXPECT_TRUE(window.log.empty());
+}
+
+TEST_F(UpgradeRunTest, MissingDataFolderStopsAtTheFirstReportTemplate) {
+    fs::remove(install / "Data");
+    const std::string target = install.string() + "\\Data\\raport.rtf";
+    EXPECT_EQ(RunExpectingFailure(),
+              "Cannot create file \"" + target + "\". The system cannot find the path specified");
+    EXPECT_EQ(Read(install / "Meridal_2013.exe"), payload.items["MERIDAL"]);
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.35");
+    EXPECT_TRUE(window.enabled);
+    EXPECT_TRUE(window.informations.empty());
+    EXPECT_TRUE(LeftoverTemporaryFiles().empty());
+}
+
+TEST_F(UpgradeRunTest, ReadOnlyTargetKeepsItsBytesAndEndsTheRun) {
+    Write(install / "Data" / "Anx3.rtf", "protected annex");
+    files.replaceFails.insert(FolderFileSystem::Native((install / "Data" / "Anx3.rtf").string()));
+    EXPECT_EQ(RunExpectingFailure(),
+              "Cannot create file \"" + install.string() + "\\Data\\Anx3.rtf\". Access is denied");
+    EXPECT_EQ(Read(install / "Data" / "Anx3.rtf"), "protected annex");
+    EXPECT_EQ(Read(install / "Data" / "raport.rtf"), payload.items["RP"]);  // written before
+    EXPECT_FALSE(fs::exists(install / "Data" / "Adev1.rtf"));                // never reached
+    EXPECT_TRUE(LeftoverTemporaryFiles().empty());
+}
+
+TEST_F(UpgradeRunTest, ItemMissingFromTheKitEndsTheRunAtThatItem) {
+    payload.items.erase("MF");
+    EXPECT_EQ(RunExpectingFailure(), "Resource UpGrade not found");
+    EXPECT_EQ(Read(install / "modeltrz.dbf"), payload.items["MT"]);
+    EXPECT_FALSE(fs::exists(install / "ModelFin.dbf"));
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.35");
+
+    // The executable's own absence is shown as the close-first dialog.
+    payload.items.erase("MERIDAL");
+    window.errors.clear();
+    Run();
+    EXPECT_EQ(window.errors, std::vector<std::string>{"Inchideti mai intai Meridal - 2013!"});
+}
+
+TEST_F(UpgradeRunTest, FullDiskLeavesEveryTargetWhollyOldOrWhollyNew) {
+    // Old files everywhere, so only the always-written items need space; a disk that fills up at each interesting
+    // point: inside every item and at every boundary between items.
+    std::vector<long long> capacities;
+    long long total = 0;
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+        const long long size = static_cast<long long>(Item(i).size());
+        for (long long at : {total, total + 1, total + size / 2, total + size - 1}) capacities.push_back(at);
+        total += size;
+    }
+    for (long long capacity : capacities) {
+        SCOPED_TRACE("disk space " + std::to_string(capacity));
+        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) Write(Target(i), "old " + std::to_string(i));
+        kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.35");
+        window = FakeWindow{};
+        files.bytesLeftOnDisk = capacity;
+
+        std::string failure;
+        try {
+            Run();
+        } catch (const fw::Error& e) {
+            failure = e.what();
+        }
+        // A full disk on the executable shows the close-first dialog; on a
+        // later item the write error ends the run.
+        const bool completed = !window.informations.empty();
+        if (!completed) {
+            EXPECT_TRUE(failure == "Stream write error" || window.errors.size() == 1) << failure;
+        }
+        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+            const std::string now = Read(Target(i));
+            EXPECT_TRUE(now == "old " + std::to_string(i) || now == Item(i)) << Target(i);
+        }
+        EXPECT_TRUE(LeftoverTemporaryFiles().empty());
+        EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), completed ? "Meridal - 2013 v.2.39" : "Meridal - 2013 v.2.35");
+    }
+}
+
+TEST_F(UpgradeRunTest, EmptyInstallFolderWritesNothing) {
+    kit::RunUpgrade(services, "");
+    EXPECT_TRUE(payload.asked.empty());
+    EXPECT_TRUE(window.log.empty());
+}
+
+TEST(Catalogue, OrderTargetsAndRules) {
+    ASSERT_EQ(payload::CatalogueSize(), 10u);
+    const payload::PayloadItem& exe = payload::Catalogue()[0];
+    EXPECT_STREQ(exe.code, "MERIDAL");
+    EXPECT_STREQ(exe.targetPath, "\\Meridal_2013.exe");
+    int onlyIfMissing = 0;
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+        const payload::PayloadItem& item = payload::Catalogue()[i];
+        EXPECT_EQ(item.targetPath[0], '\\');
+        if (item.rule == payload::WriteRule::OnlyIfMissing) {
+            ++onlyIfMissing;
+            EXPECT_EQ(std::string(item.targetPath).rfind("\\Data\\", 0), 0u) << item.code;
+        }
+    }
+    EXPECT_EQ(onlyIfMissing, 3);
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "FakeWindow.h"
+#include "FileRegistry.h"
+#include "TempFolder.h"
+#include "framework/Error.h"
+#include "framework/FormatSettings.h"
+#include "kit/VersionCheck.h"
+
+namespace {
+
+const char* const kNotInstalled = "Programul Meridal - 2013 NU este instalat aici!";
+const char* const kLatest = "Aveti deja ultima versiune!";
+const char* const kFolder = "C:\\Apps\\Meridal";
+
+struct Case {
+    const char* name;
+    std::optional<std::string> cale, ver;
+    std::vector<std::string> log;
+    bool enabled;
+    const char* error;  // message of the failure, or null
+};
+
+std::vector<std::string> Found(const std::string& version, bool latest) {
+    std::vector<std::string> lines = {std::string("Cale Meridal - 2013 : ") + kFolder,
+                                      "Versiune instalata     : " + version};
+    if (latest) lines.push_back(kLatest);
+    return lines;
+}
+
+const Case kCases[] = {
+    {"older", kFolder, "Meridal - 2013 v.2.35", Found("2.35", false), true, nullptr},
+    {"same", kFolder, "Meridal - 2013 v.2.39", Found("2.39", true), true, nullptr},
+    {"one decimal reads as hundredths", kFolder, "Meridal - 2013 v.2.4", Found("2.40", true), true, nullptr},
+    {"leading zero hundredths", kFolder, "Meridal - 2013 v.2.05", Found("2.05", false), true, nullptr},
+    {"newer", kFolder, "Meridal - 2013 v.3.01", Found("3.01", true), true, nullptr},
+    {"lower units with higher hundredths", kFolder, "Meridal - 2013 v.1.50", Found("1.50", false), true, nullptr},
+    {"short value stays whole", kFolder, "2.4", Found("2.40", true), true, nullptr},
+    {"no record", std::nullopt, std::nullopt, {kNotInstalled}, false, nullptr},
+    {"empty version", kFolder, "", {kNotInstalled}, false, nullptr},
+    {"version zero", kFolder, "Meridal - 2013 v.0", {kNotInstalled}, false, nullptr},
+    {"no digit at all", kFolder, "Meridal - abcd", {kNotInstalled}, false, nullptr},
+    {"no folder", std::nullopt, "Meridal - 2013 v.2.35", {kNotInstalled}, false, nullptr},
+    {"hundredths no integer", kFolder, "Meridal - 2013 v.2.3x", Found("2.3x", false), false,
+     "'3x' is not a valid integer value"},
+    {"too short for hundredths", kFolder, "v.5", Found("50", false), false, "'' is not a valid integer value"},
+};
+
+class VersionCheckTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(VersionCheckTest, LogsAndArmsTheButton) {
+    const Case& c = GetParam();
+    TempFolder folder;
+    FileRegistry registry(folder.File("registry.txt"));
+    const std::string key = "Software\\Varnoti\\82";
+    if (c.cale) registry.SetRaw(key, "CALE", fw::kRegString, *c.cale + '\0');
+    if (c.ver) registry.SetRaw(key, "VER", fw::kRegString, *c.ver + '\0');
+
+    FakeWindow window;
+    std::string installFolder = "stale";
+    std::string error;
+    try {
+        kit::RunVersionCheck(registry, window, installFolder);
+    } catch (const fw::Error& e) {
+        error = e.what();
+    }
+
+    EXPECT_EQ(window.log, c.log);
+    EXPECT_EQ(window.enabled, c.enabled);
+    EXPECT_EQ(error, c.error ? c.error : "");
+    const bool installed = c.log.size() > 1;
+    EXPECT_EQ(window.caption, installed ? "Actualizare la versiunea 2.39" : "Cautare...");
+    EXPECT_EQ(installFolder, installed ? kFolder : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(RecordedValues, VersionCheckTest, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& param) {
+                             std::string name;
+                             for (const char* p = param.param.name; *p; ++p)
+                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                             return name;
+                         });
+
+TEST(VersionCheck, KitVersionTextIgnoresTheRegionalDecimalSeparator) {
+    // The window forces "." at creation; a regional "," must not leak into
+    // the caption once forced.
+    fw::Formats().DecimalSeparator = ',';
+    TempFolder folder;
+    FileRegistry registry(folder.File("registry.txt"));
+    registry.SetRaw("Software\\Varnoti\\82", "CALE", fw::kRegString, std::string(kFolder) + '\0');
+    registry.SetRaw("Software\\Varnoti\\82", "VER", fw::kRegString, std::string("Meridal - 2013 v.2.35") + '\0');
+    FakeWindow window;
+    std::string installFolder;
+    kit::RunVersionCheck(registry, window, installFolder);
+    EXPECT_EQ(window.caption, "Actualizare la versiunea 2,39");  // unforced, the regional form shows
+    fw::Formats().DecimalSeparator = '.';
+    kit::RunVersionCheck(registry, window, installFolder);
+    EXPECT_EQ(window.caption, "Actualizare la versiunea 2.39");
+}
+
+}  // namespace
