@@ -5,6 +5,7 @@
 set -euo pipefail
 prefix=$1
 rm -rf "$prefix"
+mkdir -p "$(dirname "$prefix")"
 export WINEARCH=win32 WINEDEBUG=-all WINEPREFIX=$prefix
 wineboot -i >/dev/null 2>&1
 # Without a window manager, Wine's managed windows stall the GUI thread for

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Times the kit's upgrade under Wine against a plain copy of the same ten
+# files and reports the kit's private memory, idle and during the run.
+# Prints figures only; slowness never fails it.
+#   tools/bench_upgrade.sh [build folder of the win32 preset]
+# Needs Wine and xvfb-run; builds nothing (cmake --build build/win32 first).
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/win32}
+for program in MeridalUpgrade.exe kitdriver.exe; do
+    [ -f "$build/$program" ] || { echo "bench_upgrade: $build/$program missing; build the win32 preset first" >&2; exit 2; }
+done
+template=$(mktemp -d /tmp/kit-bench-template.XXXXXX)
+trap 'rm -rf "$template"' EXIT
+"$root/tests/e2e/make_prefix.sh" "$template" >/dev/null || { echo "bench_upgrade: no Wine prefix" >&2; exit 2; }
+run="$root/tests/e2e/wine_run.sh $template $build/kitdriver.exe bench $build/MeridalUpgrade.exe"
+if [ -n "${DISPLAY:-}" ]; then $run; else xvfb-run -a -s "-screen 0 1024x768x24 -wr" $run; fi
+status=$?
+[ $status -eq 0 ] || echo "bench_upgrade: the benchmark run didn't complete (status $status)" >&2
+exit $status
