@@ -48,7 +48,7 @@ set(KIT_RC_INCLUDES ${PAYLOAD_SEARCH_PATH} ${CMAKE_SOURCE_DIR}/kit ${CMAKE_SOURC
 
 add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/Kit.rc payload/Payload.rc controls/LbButtons.rc)
 target_link_libraries(MeridalUpgrade PRIVATE kitwin32)
-target_include_directories(MeridalUpgrade PRIVATE "$<$<COMPILE_LANGUAGE:RC>:${KIT_RC_INCLUDES}>")
+target_include_directories(MeridalUpgrade PRIVATE ${KIT_RC_INCLUDES})
 add_dependencies(MeridalUpgrade meridal_payload_exe)
 if(NOT MSVC)
   target_link_options(MeridalUpgrade PRIVATE -Os)
@@ -63,7 +63,7 @@ foreach(name ${WINE_TEST_PROGRAMS} bench_paint)
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/${name}.cpp)
     add_executable(${name} tests/wine/${name}.cpp controls/LbButtons.rc)
     target_link_libraries(${name} PRIVATE kitwin32)
-    target_include_directories(${name} PRIVATE "$<$<COMPILE_LANGUAGE:RC>:${KIT_RC_INCLUDES}>")
+    target_include_directories(${name} PRIVATE ${KIT_RC_INCLUDES})
   endif()
 endforeach()
 

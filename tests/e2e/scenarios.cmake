@@ -1,0 +1,24 @@
+# End-to-end scenarios of the real kit, each run by kitdriver.exe in its own
+# copy of the template Wine prefix (see add_wine_test in tests/CMakeLists.txt).
+list(APPEND KIT_SCENARIOS
+  window               # the window before and after the check, Esc in the log
+  versions             # recorded versions against 2.39; the three ways out
+  not_installed        # records that name no installation
+  bad_version          # versions that are no numbers reach the error report
+  upgrade_complete     # a complete upgrade: files, log, record, dialog
+  only_if_missing      # report templates kept, the rest replaced or added
+  application_running  # the application's executable held open
+  no_data_folder       # an installation without its Data folder
+  read_only_file       # a read-only Anx3.rtf
+  button_look          # hot-tracking face of the buttons (needs the painted control)
+)
+
+# "," as regional decimal separator (needs the ro_RO.UTF-8 locale:
+# localedef -i ro_RO -f UTF-8 ro_RO.UTF-8).
+add_wine_test(e2e_decimal_comma ${KIT_WIN32_DIR}/kitdriver.exe decimal_comma ${KIT_WIN32_DIR}/MeridalUpgrade.exe)
+set_tests_properties(e2e_decimal_comma PROPERTIES ENVIRONMENT "LC_ALL=ro_RO.UTF-8")
+
+# An installation on a 2 MB drive M: (a tmpfs; skipped where mounting isn't permitted).
+add_test(NAME e2e_full_disk COMMAND ${CMAKE_CURRENT_LIST_DIR}/full_disk.sh ${WINE_TEMPLATE}
+         ${KIT_WIN32_DIR}/kitdriver.exe ${KIT_WIN32_DIR}/MeridalUpgrade.exe)
+set_tests_properties(e2e_full_disk PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK display TIMEOUT 300)
