@@ -1,6 +1,8 @@
-// The look shared by the kit window's two buttons.
+// The look the kit's window gives both of its buttons.
 #pragma once
 
-#include "controls/LbSpeedButton.h"
+class TLbSpeedButtonCore;
 
-inline void ApplyKitButtonLook(TLbSpeedButton&) {}
+// Gold modern face, bold dark-olive caption, regular hot-track font, centred
+// caption, hand cursor; colour and font no longer follow the parent.
+void ApplyKitButtonLook(TLbSpeedButtonCore& button);

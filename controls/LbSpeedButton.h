@@ -1,34 +1,75 @@
-// Temporary stand-in for the gradient speed button: a child window that shows
-// its caption and forwards clicks. Replaced by the painted control.
+// The gradient speed button as a child window. The window's text is the
+// caption and its enabled state is the button's, so assistive tools read the
+// button; it never takes the focus. Its face is composed off-screen over the
+// parent's own background, so outside the rounded frame the parent shows.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
-class TLbSpeedButton {
+#include "controls/LbGdiCanvas.h"
+#include "controls/LbSpeedButtonCore.h"
+
+class TLbSpeedButton : private ILbButtonHost, public TLbSpeedButtonCore {
 public:
-    TLbSpeedButton() = default;
-    TLbSpeedButton(const TLbSpeedButton&) = delete;
-    TLbSpeedButton& operator=(const TLbSpeedButton&) = delete;
-    ~TLbSpeedButton();
+    static constexpr char kClassName[] = "TLbSpeedButton";
+
+    TLbSpeedButton();
+    ~TLbSpeedButton() override;
 
     // Creates the button's window as a child of parent at the given place.
     void Create(HWND parent, int left, int top, int width, int height);
     HWND Handle() const { return hwnd_; }
+    void SetBounds(int left, int top, int width, int height);
+    void SetVisible(bool visible);
+    bool Visible() const { return visible_; }
 
-    void SetCaption(const std::string& caption);
-    const std::string& Caption() const { return caption_; }
-    void SetEnabled(bool enabled);
-    bool Enabled() const { return enabled_; }
+    // Composes the face over the parent's background into dc at (0, 0).
+    void PaintTo(HDC dc);
+    // Draws the face alone into dc at (0, 0): key-colour pixels stay where the
+    // parent would show through.
+    void PaintFaceTo(HDC dc);
 
-    std::function<void()> OnClick;
+    // The button behind a window of its class, or null.
+    static TLbSpeedButton* FromHandle(HWND hwnd);
 
 private:
+    //--- ILbButtonHost
+    void Invalidate() override;
+    void PaintNow() override;
+    bool Showing() const override;
+    int ScreenBitsPerPixel() const override;
+    std::vector<TLbSpeedButtonCore*> SiblingButtons() override;
+    std::unique_ptr<ILbFadeTicker> CreateFadeTicker(std::function<void()> tick) override;
+    TLbPoint ClientToScreen(TLbPoint point) const override;
+    void CaptionChanged() override;
+    void EnabledChanged() override;
+
+    //--- Window messages
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void MsgPaint();
+    void MsgMouseMove(WPARAM keys, int x, int y);
+    void MsgMouseLeave();
+    void MsgButtonDown(TMouseButton button, WPARAM keys, int x, int y);
+    void MsgButtonUp(TMouseButton button, WPARAM keys, int x, int y);
+    bool MsgSetCursor(LPARAM hitTest);
+    void MsgSetText(const char* text);
+    void MsgSize(int width, int height);
+
+    void DrawFace();  // into face_
+    void PaintParentBackground(HDC dc);
+    void ComposeFace();
+
     HWND hwnd_ = nullptr;
-    std::string caption_;
-    bool enabled_ = true;
-    bool pressed_ = false;
+    bool visible_ = true;
+    bool hovering_ = false;      // told the core the pointer entered
+    bool clickPending_ = false;  // left button went down on the button
+    bool syncingWindow_ = false; // the window changed caption or enabled state itself
+    TLbGdiFontCache fonts_;
+    TLbDibSurface face_;
+    TLbDibSurface composition_;
 };

@@ -1,4 +1,14 @@
-set(CONTROLS_CORE_SOURCES)
+set(CONTROLS_CORE_SOURCES
+  controls/LbColor.cpp
+  controls/LbBitmap.cpp
+  controls/LbImageList.cpp
+  controls/LbButtons.cpp
+  controls/LbSpeedButtonCore.cpp
+  controls/KitButtonLook.cpp
+)
 set(CONTROLS_WIN32_SOURCES
+  controls/LbGdiCanvas.cpp
+  controls/LbButtonThread.cpp
+  controls/LbPopupMenu.cpp
   controls/LbSpeedButton.cpp
 )

@@ -1,0 +1,45 @@
+// The fade ticker of a speed button: a thread that sleeps 30 ms and then has
+// the GUI thread run the tick, waiting until it has run.
+//
+// Suspending is an event the thread waits on between ticks, never
+// SuspendThread, which could stop the thread while it holds a lock such as the
+// heap's. The tick is handed over with SendMessage to a message-only window of
+// the GUI thread; while the GUI thread waits for the ticker to end it keeps
+// serving those calls, so stopping never deadlocks.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "controls/LbSpeedButtonCore.h"
+#include "framework/Handles.h"
+
+class TLbButtonThread final : public ILbFadeTicker {
+public:
+    static constexpr DWORD kTickMilliseconds = 30;
+
+    // Created on the GUI thread, suspended; tick runs on that thread.
+    explicit TLbButtonThread(std::function<void()> tick);
+    ~TLbButtonThread() override;
+    TLbButtonThread(const TLbButtonThread&) = delete;
+    TLbButtonThread& operator=(const TLbButtonThread&) = delete;
+
+    void Resume() override;
+    void Suspend() override;
+    bool Suspended() const override { return suspended_; }
+    // Asks the thread to end and waits for it, serving its last tick.
+    void Stop() override;
+
+private:
+    static DWORD WINAPI ThreadMain(void* self);
+    static LRESULT CALLBACK TickWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Run();
+
+    std::function<void()> tick_;
+    fw::unique_hwnd tickWindow_;  // message-only window of the GUI thread
+    fw::unique_handle running_;   // manual reset: set while ticking
+    fw::unique_handle stopping_;  // manual reset: set once to end the thread
+    fw::unique_handle thread_;
+    bool suspended_ = true;
+};

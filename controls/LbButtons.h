@@ -1,0 +1,88 @@
+// The button face painter: renders a whole speed-button face (background,
+// frame, caption, glyph cell, drop-down arrow) onto a canvas from plain
+// values, plus the enumerations and colour presets the button uses. Keeps no
+// state of its own.
+#pragma once
+
+#include <string>
+
+#include "controls/LbBitmap.h"
+#include "controls/LbCanvas.h"
+#include "controls/LbColor.h"
+#include "framework/Font.h"
+
+// Fixed underlying types: values outside the named ones are legal and are
+// treated as the first one where the painter meets them.
+enum TAlignment : int { taLeftJustify, taRightJustify, taCenter };
+enum TLbSpeedButtonStyle : int { bsNormal, bsEncarta, bsModern, bsOld, bsShape, bsQuicken };
+enum TLbSpeedButtonLayout : int { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+enum TLbColorStyle : int {
+    lcsCustom,
+    lcsGold,
+    lcsChrome,
+    lcsBlue,
+    lcsRed,
+    lcsUltraFlat1,
+    lcsUltraFlat2,
+    lcsUltraFlatXP,
+    lcsAqua,
+    lcsDefault,
+    lcsQuicken
+};
+
+// Everything one face depends on.
+struct TLbButtonFace {
+    int width = 0;
+    int height = 0;
+    TAlignment alignment = taLeftJustify;
+    std::string caption;
+    TLbSpeedButtonLayout layout = blGlyphLeft;
+    fw::Font font;
+    TColor shadowColor = clBlack;
+    TColor lightColor = clWhite;
+    TColor hotColor = clLbNoColor;
+    TColor downColor = clLbNoColor;
+    TColor color = clBtnFace;
+    TLbSpeedButtonStyle style = bsNormal;
+    bool hasPopup = false;
+    bool wordWrap = false;
+    bool flat = false;
+    bool enabled = true;
+    bool transparent = false;
+    bool mouseInside = false;
+    bool down = false;
+    const TLbBitmap* glyph = nullptr;  // strip of cells: normal, disabled, pressed, hot
+    int glyphCount = 0;
+    int fadeLevel = 0;  // weight of the hot colour in eighths
+};
+
+// Draws the face. The canvas's pen, brush and font are left changed.
+void DrawButtonFace(ILbCanvas& canvas, const TLbButtonFace& face);
+
+// 32 bands from one colour to the other, top to bottom, over the rectangle
+// (right and bottom excluded).
+void FillVerticalGradient(ILbCanvas& canvas, TColor from, TColor to, int left, int top, int right, int bottom);
+
+// The face colour fadeLevel eighths of the way from color to hotColor.
+TColor BlendFaceColor(TColor color, TColor hotColor, int fadeLevel, const ILbSystemColors& system);
+
+// Draws the cell of the glyph strip that starts at cellOffset, made
+// transparent by the colour of its bottom-left pixel. An offset beyond the
+// strip shows cell 0.
+void DrawGlyphCell(ILbCanvas& canvas, const TLbBitmap& glyph, int x, int y, int cellOffset, int glyphHeight,
+                   int cellWidth);
+
+// The values one colour preset gives a button.
+struct TLbColorScheme {
+    TColor color = clBtnFace;
+    TColor lightColor = clWhite;
+    TColor shadowColor = clBlack;
+    TColor colorWhenDown = clLbNoColor;
+    TColor hotTrackColor = clLbNoColor;
+    bool flat = false;
+    TLbSpeedButtonStyle style = bsNormal;
+    TColor fontColor = clBlack;
+};
+// lcsCustom (and unknown values) give the default row of a black font on a
+// non-flat button; the button never asks for them.
+TLbColorScheme ColorStylePreset(TLbColorStyle style);

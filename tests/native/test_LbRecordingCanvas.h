@@ -1,0 +1,130 @@
+// A canvas that records what the face painter asks of it, and fills solid
+// rectangles into a pixel raster so bands and rows can be checked. Text is
+// measured as 6 pixels per character and 13 pixels per line.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "controls/LbCanvas.h"
+
+struct RecordedOp {
+    enum Kind { Rectangle, RoundRect, MoveTo, LineTo, FillRect, DrawText, DrawTransparent };
+    Kind kind = Rectangle;
+    TLbRect rect;
+    TColor pen = 0;
+    TLbPenStyle penStyle = TLbPenStyle::Solid;
+    TColor brush = 0;
+    TLbBrushStyle brushStyle = TLbBrushStyle::Solid;
+    fw::Font font;
+    std::string text;
+    unsigned format = 0;
+    TLbBitmap bitmap;
+    TColor transparent = 0;
+};
+
+class RecordingCanvas : public ILbCanvas {
+public:
+    static constexpr int kCharWidth = 6;
+    static constexpr int kLineHeight = 13;
+
+    explicit RecordingCanvas(int width = 0, int height = 0) : raster(width, height, clLbKeyColor) {}
+
+    std::vector<RecordedOp> ops;
+    TLbBitmap raster;
+    TLbBitmap arrow = MakeArrow();
+    bool hasArrow = true;
+
+    // Drawn text and glyphs, in drawing order (measuring calls left out).
+    std::vector<RecordedOp> Texts() const {
+        std::vector<RecordedOp> found;
+        for (const RecordedOp& op : ops)
+            if (op.kind == RecordedOp::DrawText && !(op.format & lbdt::CalcRect)) found.push_back(op);
+        return found;
+    }
+    std::vector<RecordedOp> Of(RecordedOp::Kind kind) const {
+        std::vector<RecordedOp> found;
+        for (const RecordedOp& op : ops)
+            if (op.kind == kind) found.push_back(op);
+        return found;
+    }
+
+    TColor SystemColor(int index) const override {
+        switch (index) {
+        case 8: return 0x00000000;   // window text
+        case 15: return 0x00C0C0C0;  // button face
+        case 21: return 0x00404040;  // dark frame
+        }
+        return 0x00123456;
+    }
+    void SetPenColor(TColor color) override { pen_ = ColorToRGB(color, *this); }
+    void SetPenStyle(TLbPenStyle style) override { penStyle_ = style; }
+    TLbPenStyle PenStyle() const override { return penStyle_; }
+    void SetBrushColor(TColor color) override {
+        brush_ = ColorToRGB(color, *this);
+        brushStyle_ = TLbBrushStyle::Solid;
+    }
+    void SetBrushStyle(TLbBrushStyle style) override { brushStyle_ = style; }
+    void SetFont(const fw::Font& font) override { font_ = font; }
+    void Rectangle(int left, int top, int right, int bottom) override { Add(RecordedOp::Rectangle, {left, top, right, bottom}); }
+    void RoundRect(int left, int top, int right, int bottom, int, int) override {
+        Add(RecordedOp::RoundRect, {left, top, right, bottom});
+    }
+    void MoveTo(int x, int y) override { Add(RecordedOp::MoveTo, {x, y, x, y}); }
+    void LineTo(int x, int y) override { Add(RecordedOp::LineTo, {x, y, x, y}); }
+    void FillRect(const TLbRect& rect) override {
+        Add(RecordedOp::FillRect, rect);
+        raster.FillRect(rect.left, rect.top, rect.right, rect.bottom, brush_);
+    }
+    int DrawFormattedText(const std::string& text, TLbRect& rect, unsigned format) override {
+        RecordedOp& op = Add(RecordedOp::DrawText, rect);
+        op.text = text;
+        op.format = format;
+        if (!(format & lbdt::CalcRect)) return kLineHeight;
+        // Break into lines of whole characters that fit the box.
+        const int perLine = (format & lbdt::WordBreak) && rect.right - rect.left >= kCharWidth
+                                ? (rect.right - rect.left) / kCharWidth
+                                : static_cast<int>(text.size());
+        const int length = static_cast<int>(text.size());
+        const int lines = (perLine > 0 && length > perLine) ? (length + perLine - 1) / perLine : 1;
+        rect.right = rect.left + std::min(length, std::max(perLine, 0)) * kCharWidth;
+        rect.bottom = rect.top + lines * kLineHeight;
+        return lines * kLineHeight;
+    }
+    int TextWidth(const std::string& text) override { return static_cast<int>(text.size()) * kCharWidth; }
+    void DrawTransparent(const TLbBitmap& bitmap, int x, int y, TColor transparent) override {
+        RecordedOp& op = Add(RecordedOp::DrawTransparent, {x, y, x + bitmap.Width(), y + bitmap.Height()});
+        op.bitmap = bitmap;
+        op.transparent = transparent;
+    }
+    const TLbBitmap* ResourceBitmap(const char* name) override {
+        return hasArrow && std::string(name) == "LBARROW" ? &arrow : nullptr;
+    }
+
+private:
+    static TLbBitmap MakeArrow() {
+        TLbBitmap bitmap(5, 3, clWhite);
+        bitmap.FillRect(0, 0, 5, 1, clBlack);
+        bitmap.FillRect(1, 1, 4, 2, clBlack);
+        bitmap.SetPixel(2, 2, clBlack);
+        return bitmap;
+    }
+    RecordedOp& Add(RecordedOp::Kind kind, TLbRect rect) {
+        RecordedOp op;
+        op.kind = kind;
+        op.rect = rect;
+        op.pen = pen_;
+        op.penStyle = penStyle_;
+        op.brush = brush_;
+        op.brushStyle = brushStyle_;
+        op.font = font_;
+        ops.push_back(op);
+        return ops.back();
+    }
+    TColor pen_ = clBlack;
+    TLbPenStyle penStyle_ = TLbPenStyle::Solid;
+    TColor brush_ = clWhite;
+    TLbBrushStyle brushStyle_ = TLbBrushStyle::Solid;
+    fw::Font font_;
+};

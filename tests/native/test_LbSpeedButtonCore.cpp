@@ -1,0 +1,407 @@
+// The speed button's state machine, driven through a fake host and ticker.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/KitButtonLook.h"
+#include "controls/LbImageList.h"
+#include "controls/LbSpeedButtonCore.h"
+#include "test_LbRecordingCanvas.h"
+
+namespace {
+
+class FakeTicker : public ILbFadeTicker {
+public:
+    explicit FakeTicker(std::function<void()> tick) : tick_(std::move(tick)) {}
+    void Resume() override {
+        suspended_ = false;
+        ++resumes;
+    }
+    void Suspend() override { suspended_ = true; }
+    bool Suspended() const override { return suspended_; }
+    // Like the real ticker, the tick it was waiting to hand over still runs.
+    void Stop() override {
+        if (!suspended_) tick_();
+        if (failStop) throw std::runtime_error("cannot stop");
+    }
+    // Runs one tick as the ticker would while running.
+    void Tick() {
+        ASSERT_FALSE(suspended_) << "a suspended ticker does not tick";
+        tick_();
+    }
+    int resumes = 0;
+    bool failStop = false;
+
+private:
+    std::function<void()> tick_;
+    bool suspended_ = true;
+};
+
+class FakeHost : public ILbButtonHost {
+public:
+    void Invalidate() override { ++invalidates; }
+    void PaintNow() override { ++paints; }
+    bool Showing() const override { return showing; }
+    int ScreenBitsPerPixel() const override { return bitsPerPixel; }
+    std::vector<TLbSpeedButtonCore*> SiblingButtons() override { return siblings ? *siblings : std::vector<TLbSpeedButtonCore*>{}; }
+    std::unique_ptr<ILbFadeTicker> CreateFadeTicker(std::function<void()> tick) override {
+        auto created = std::make_unique<FakeTicker>(std::move(tick));
+        ticker = created.get();
+        return created;
+    }
+    TLbPoint ClientToScreen(TLbPoint point) const override { return {point.x + 300, point.y + 120}; }
+    void CaptionChanged() override { ++captionChanges; }
+    void EnabledChanged() override { ++enabledChanges; }
+
+    int Repaints() const { return invalidates + paints; }
+
+    int invalidates = 0, paints = 0, captionChanges = 0, enabledChanges = 0;
+    bool showing = true;
+    int bitsPerPixel = 32;
+    std::vector<TLbSpeedButtonCore*>* siblings = nullptr;
+    FakeTicker* ticker = nullptr;
+};
+
+struct Button {
+    FakeHost host;
+    TLbSpeedButtonCore core{host};
+    int enters = 0, exits = 0, clicks = 0;
+    Button() {
+        core.OnMouseEnter = [this] { ++enters; };
+        core.OnMouseExit = [this] { ++exits; };
+        core.OnClick = [this] { ++clicks; };
+    }
+    void Press() {
+        core.MouseDown(TMouseButton::mbLeft, 0, 5, 5);
+        core.MouseUp(TMouseButton::mbLeft, 0, 5, 5);
+    }
+};
+
+class LbPopupRecorder : public ILbPopupMenu {
+public:
+    explicit LbPopupRecorder(std::vector<std::string>& log) : log_(log) {}
+    void Popup(int x, int y) override { log_.push_back("popup " + std::to_string(x) + "," + std::to_string(y)); }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+}  // namespace
+
+TEST(LbSpeedButtonCore, HotTrackingEntersAtFullLevelAndLeavesAtOnce) {
+    Button b;
+    b.core.MouseEnter();
+    EXPECT_TRUE(b.core.MouseInside());
+    EXPECT_EQ(b.core.FadeLevel(), 8);
+    EXPECT_EQ(b.host.paints, 1) << "an opaque button repaints at once";
+    EXPECT_EQ(b.enters, 1);
+
+    b.core.MouseLeave();
+    EXPECT_FALSE(b.core.MouseInside());
+    EXPECT_EQ(b.core.FadeLevel(), 0);
+    EXPECT_EQ(b.host.paints, 2);
+    EXPECT_EQ(b.exits, 1);
+
+    b.core.SetTransparent(true);
+    const int invalidates = b.host.invalidates, paints = b.host.paints;
+    b.core.MouseEnter();
+    EXPECT_EQ(b.host.invalidates, invalidates + 1) << "a transparent button lets the parent repaint below it";
+    EXPECT_EQ(b.host.paints, paints);
+}
+
+TEST(LbSpeedButtonCore, DisabledOrHiddenButtonIgnoresTheMouse) {
+    Button disabled;
+    disabled.core.SetEnabled(false);
+    disabled.core.MouseEnter();
+    EXPECT_FALSE(disabled.core.MouseInside());
+    EXPECT_EQ(disabled.core.FadeLevel(), 0);
+    EXPECT_EQ(disabled.enters, 0);
+    disabled.core.MouseLeave();
+    EXPECT_EQ(disabled.exits, 0);
+
+    Button hidden;
+    hidden.host.showing = false;
+    hidden.core.MouseEnter();
+    EXPECT_FALSE(hidden.core.MouseInside());
+    EXPECT_EQ(hidden.enters, 0);
+}
+
+TEST(LbSpeedButtonCore, ButtonDisabledWhileHotShowsPlainColourAndLeavesSilently) {
+    Button b;
+    b.core.SetColor(0x0000C0C0);
+    b.core.SetHotTrackColor(0x0000DFDF);
+    b.core.MouseEnter();
+    b.core.SetEnabled(false);
+    EXPECT_TRUE(b.core.MouseInside());
+    EXPECT_EQ(b.host.enabledChanges, 1);
+
+    RecordingCanvas canvas;
+    b.core.Paint(canvas);
+    EXPECT_EQ(canvas.Of(RecordedOp::Rectangle).at(0).brush, 0x0000C0C0u) << "no hot blend when disabled";
+
+    const int repaints = b.host.Repaints();
+    b.core.MouseLeave();
+    EXPECT_EQ(b.core.FadeLevel(), 0);
+    EXPECT_EQ(b.host.Repaints(), repaints + 1);
+    EXPECT_EQ(b.exits, 0);
+}
+
+TEST(LbSpeedButtonCore, SlowDeceaseFadesThroughSevenToZeroOneTickEach) {
+    Button b;
+    b.core.SetHotTrackColor(0x0000DFDF);
+    b.core.SetSlowDecease(true);
+    ASSERT_NE(b.host.ticker, nullptr);
+    EXPECT_TRUE(b.host.ticker->Suspended()) << "created suspended";
+
+    b.core.MouseEnter();
+    const int paints = b.host.paints;
+    b.core.MouseLeave();
+    EXPECT_EQ(b.core.FadeLevel(), 8) << "the ticks do the fading";
+    EXPECT_EQ(b.host.paints, paints);
+    EXPECT_FALSE(b.host.ticker->Suspended());
+
+    for (int expected = 7; expected >= 0; --expected) {
+        b.host.ticker->Tick();
+        EXPECT_EQ(b.core.FadeLevel(), expected);
+    }
+    EXPECT_EQ(b.host.paints, paints + 8) << "one repaint per tick";
+    EXPECT_TRUE(b.host.ticker->Suspended()) << "idle once faded out";
+
+    // Re-entering mid-fade jumps back to full; the running ticker fades even
+    // while the pointer stays.
+    b.core.MouseEnter();
+    b.core.MouseLeave();
+    b.host.ticker->Tick();
+    b.host.ticker->Tick();
+    b.core.MouseEnter();
+    EXPECT_EQ(b.core.FadeLevel(), 8);
+    b.host.ticker->Tick();
+    EXPECT_EQ(b.core.FadeLevel(), 7);
+    EXPECT_EQ(b.host.ticker->resumes, 2);
+    EXPECT_FALSE(b.host.ticker->Suspended());
+}
+
+TEST(LbSpeedButtonCore, TurningSlowDeceaseOffStopsTheTickerAndDropsTheLevel) {
+    Button b;
+    b.core.SetSlowDecease(true);
+    b.core.MouseEnter();
+    b.core.MouseLeave();
+    b.core.SetSlowDecease(false);
+    EXPECT_FALSE(b.core.HasFadeTicker());
+    EXPECT_EQ(b.core.FadeLevel(), 0);
+
+    // Leaving without a ticker drops the level at once.
+    b.core.MouseEnter();
+    b.core.MouseLeave();
+    EXPECT_EQ(b.core.FadeLevel(), 0);
+
+    Button failing;
+    failing.core.SetSlowDecease(true);
+    failing.host.ticker->failStop = true;
+    failing.core.SetSlowDecease(false);  // the failure is swallowed
+    EXPECT_FALSE(failing.core.HasFadeTicker());
+}
+
+TEST(LbSpeedButtonCore, TickArrivingDuringDestructionDoesNothing) {
+    auto host = std::make_unique<FakeHost>();
+    auto core = std::make_unique<TLbSpeedButtonCore>(*host);
+    core->SetSlowDecease(true);
+    core->MouseEnter();
+    core->MouseLeave();  // the ticker runs
+    const int repaints = host->Repaints();
+    core.reset();  // its Stop serves one last tick
+    EXPECT_EQ(host->Repaints(), repaints);
+}
+
+TEST(LbSpeedButtonCore, UngroupedButtonIsDownOnlyWhileTheLeftButtonIsHeld) {
+    Button b;
+    b.core.MouseDown(TMouseButton::mbRight, 0, 1, 1);
+    EXPECT_FALSE(b.core.Down());
+    b.core.MouseDown(TMouseButton::mbLeft, 0, 1, 1);
+    EXPECT_TRUE(b.core.Down());
+    b.core.MouseUp(TMouseButton::mbRight, 0, 1, 1);  // any button's release lets go
+    EXPECT_FALSE(b.core.Down());
+}
+
+TEST(LbSpeedButtonCore, GroupOfThreeKeepsOneDown) {
+    Button b[3];
+    Button other;
+    std::vector<TLbSpeedButtonCore*> parent = {&b[0].core, &b[1].core, &b[2].core, &other.core};
+    for (Button& button : b) {
+        button.host.siblings = &parent;
+        button.core.SetGroupIndex(1);
+    }
+    other.host.siblings = &parent;
+    other.core.SetGroupIndex(2);
+    other.core.SetDown(true);
+
+    b[0].Press();
+    EXPECT_TRUE(b[0].core.Down()) << "a grouped button stays down after release";
+    b[1].Press();
+    EXPECT_FALSE(b[0].core.Down());
+    EXPECT_TRUE(b[1].core.Down());
+    EXPECT_FALSE(b[2].core.Down());
+    EXPECT_TRUE(other.core.Down()) << "another group is not touched";
+
+    b[1].Press();
+    EXPECT_TRUE(b[1].core.Down()) << "without AllowAllUp the down button can't be released";
+
+    b[1].core.SetAllowAllUp(true);
+    b[1].Press();
+    EXPECT_FALSE(b[1].core.Down());
+    EXPECT_FALSE(b[0].core.Down() || b[2].core.Down());
+
+    b[2].core.SetDown(true);  // setting Down in code follows the same rule
+    b[0].core.SetDown(true);
+    EXPECT_FALSE(b[2].core.Down());
+}
+
+TEST(LbSpeedButtonCore, AcceleratorFlashesDownClicksAndRestores) {
+    Button b;
+    b.core.SetCaption("&Inchide");
+    bool downDuringClick = false;
+    b.core.OnClick = [&] {
+        ++b.clicks;
+        downDuringClick = b.core.Down();
+    };
+    const int paints = b.host.paints;
+    EXPECT_TRUE(b.core.DialogChar('i'));
+    EXPECT_EQ(b.clicks, 1);
+    EXPECT_TRUE(downDuringClick);
+    EXPECT_FALSE(b.core.Down());
+    EXPECT_GE(b.host.paints, paints + 2) << "painted down and up again";
+
+    EXPECT_FALSE(b.core.DialogChar('n'));
+    b.core.SetCaption("R&&D");
+    EXPECT_FALSE(b.core.DialogChar('d')) << "a doubled ampersand is no accelerator";
+
+    b.core.SetCaption("&Go");
+    b.core.SetGroupIndex(3);
+    b.core.SetDown(true);
+    EXPECT_TRUE(b.core.DialogChar('G'));
+    EXPECT_TRUE(b.core.Down()) << "the previous Down comes back";
+
+    b.core.SetEnabled(false);
+    EXPECT_FALSE(b.core.DialogChar('g'));
+    EXPECT_EQ(b.clicks, 2);
+}
+
+TEST(LbSpeedButtonCore, ClickOpensThePopupAtTheBottomLeftCornerFirst) {
+    Button b;
+    std::vector<std::string> log;
+    LbPopupRecorder menu(log);
+    b.core.SetPopupMenu(&menu);
+    b.core.OnClick = [&] { log.push_back("click"); };
+    b.core.Click();
+    EXPECT_EQ(log, (std::vector<std::string>{"popup 300,143", "click"}));
+    EXPECT_TRUE(b.core.Face().hasPopup);
+}
+
+TEST(LbSpeedButtonCore, ColorStylePresetAppliesItsRowAndReadsBackCustom) {
+    Button b;
+    b.host.bitsPerPixel = 8;  // a preset sets the style without the depth test
+    b.core.SetFlat(true);
+    const int paints = b.host.paints;
+    b.core.SetColorStyle(lcsGold);  // its colours: see the kit look below
+    EXPECT_FALSE(b.core.Flat());
+    EXPECT_EQ(b.core.Style(), bsModern);
+    EXPECT_EQ(b.core.Font().color, clBlack);
+    EXPECT_FALSE(b.core.ParentColor());
+    EXPECT_EQ(b.core.ColorStyle(), lcsCustom);
+    EXPECT_GT(b.host.paints, paints);
+
+    b.core.SetColorStyle(lcsUltraFlatXP);
+    EXPECT_TRUE(b.core.Flat());
+    EXPECT_EQ(b.core.ShadowColor(), b.core.LightColor() + 1) << "one unit of red above the light colour";
+    const TColor color = b.core.Color();
+    b.core.SetColorStyle(lcsCustom);
+    EXPECT_EQ(b.core.Color(), color) << "lcsCustom changes nothing";
+}
+
+TEST(LbSpeedButtonCore, ModernStyleFallsBackToNormalOnA256ColourScreen) {
+    Button b;
+    b.host.bitsPerPixel = 8;
+    b.core.SetStyle(bsModern);
+    EXPECT_EQ(b.core.Style(), bsNormal);
+    b.host.bitsPerPixel = 16;
+    b.core.SetStyle(bsModern);
+    EXPECT_EQ(b.core.Style(), bsModern);
+}
+
+TEST(LbSpeedButtonCore, GlyphSetsTheCellCountFromItsShape) {
+    Button b;
+    TLbBitmap strip(64, 16);
+    b.core.SetGlyph(&strip);
+    EXPECT_EQ(b.core.NumGlyphs(), 4);
+    b.core.SetNumGlyphs(2);
+    EXPECT_EQ(b.core.NumGlyphs(), 2);
+    b.core.SetGlyph(nullptr);
+    EXPECT_TRUE(b.core.Glyph().Empty());
+    EXPECT_EQ(b.core.NumGlyphs(), 0);
+    TLbBitmap flat(64, 0);
+    b.core.SetGlyph(&flat);
+    EXPECT_EQ(b.core.NumGlyphs(), 0);
+}
+
+TEST(LbSpeedButtonCore, ActionGivesCaptionEnabledStateGlyphAndCommand) {
+    TLbImageList images(16, 16);
+    TLbBitmap strip(48, 16, 0x00000011);
+    strip.FillRect(16, 0, 32, 16, 0x00002200);
+    images.Add(strip);
+    ASSERT_EQ(images.Count(), 3);
+    TLbActionList list{&images};
+    int executed = 0;
+    TLbAction action;
+    action.Caption = "Actualizare";
+    action.ImageIndex = 1;
+    action.ActionList = &list;
+    action.OnExecute = [&] { ++executed; };
+
+    Button b;
+    b.core.OnClick = nullptr;
+    b.core.SetAction(&action);
+    EXPECT_EQ(b.core.Caption(), "Actualizare");
+    ASSERT_EQ(b.core.Glyph().Width(), 16);
+    EXPECT_EQ(b.core.Glyph().Pixel(3, 3), 0x00002200u);
+    EXPECT_EQ(b.core.NumGlyphs(), 1);
+    b.core.Click();
+    EXPECT_EQ(executed, 1);
+
+    Button outOfRange;
+    action.ImageIndex = 3;
+    action.Enabled = false;
+    outOfRange.core.SetAction(&action);
+    EXPECT_TRUE(outOfRange.core.Glyph().Empty());
+    EXPECT_FALSE(outOfRange.core.Enabled());
+}
+
+TEST(LbSpeedButtonCore, PaintUsesTheHotTrackFontOnlyWhenAskedAndHot) {
+    Button b;
+    fw::Font hot;
+    hot.name = "Hot";
+    b.core.SetHotTrackFont(hot);
+    b.core.MouseEnter();
+    EXPECT_NE(b.core.Face().font.name, "Hot");
+    b.core.SetUseHotTrackFont(true);
+    EXPECT_EQ(b.core.Face().font.name, "Hot");
+    b.core.MouseLeave();
+    EXPECT_NE(b.core.Face().font.name, "Hot");
+}
+
+TEST(LbKitButtonLook, GivesTheWindowsButtonSettings) {
+    Button b;
+    ApplyKitButtonLook(b.core);
+    EXPECT_EQ(b.core.Style(), bsModern);
+    EXPECT_EQ(b.core.Color(), 0x0000C0C0u);
+    EXPECT_EQ(b.core.LightColor(), clYellow);
+    EXPECT_EQ(b.core.ShadowColor(), clOlive);
+    EXPECT_EQ(b.core.HotTrackColor(), 0x0000DFDFu);
+    EXPECT_EQ(b.core.ColorWhenDown(), clLbNoColor);
+    EXPECT_EQ(b.core.Alignment(), taCenter);
+    // The preset's black font colour must not win over the caption colour.
+    EXPECT_TRUE(b.core.Font().bold);
+    EXPECT_EQ(b.core.Font().color, 0x00005555u);
+    EXPECT_FALSE(b.core.HotTrackFont().bold);
+    EXPECT_FALSE(b.core.ParentColor() || b.core.ParentFont());
+}
