@@ -208,6 +208,15 @@ TEST_F(UpgradeRunTest, FullDiskLeavesEveryTargetWhollyOldOrWhollyNew) {
     }
 }
 
+TEST_F(UpgradeRunTest, UnwritableRecordFailsAfterEveryFileIsInPlace) {
+    registry.denyAccess = true;
+    EXPECT_EQ(RunExpectingFailure(), "Failed to set data for 'VER'");
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) EXPECT_EQ(Read(Target(i)), Item(i)) << Target(i);
+    EXPECT_EQ(window.log, std::vector<std::string>{"Versiune actualizata."});
+    EXPECT_FALSE(window.enabled);
+    EXPECT_TRUE(window.informations.empty());
+}
+
 TEST_F(UpgradeRunTest, EmptyInstallFolderWritesNothing) {
     kit::RunUpgrade(services, "");
     EXPECT_TRUE(payload.asked.empty());
