@@ -5,11 +5,8 @@ set(MERIDAL_EXE "" CACHE FILEPATH
 set(MERIDAL_TEMPLATES_DIR "" CACHE PATH
     "A folder whose .dbf and .rtf templates replace ours of the same name")
 
-if(MSVC)
-  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded")
-  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-else()
-  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+if(NOT MSVC)
   # One self-contained file: no DLL besides the system's own.
   add_link_options(-static -static-libgcc -static-libstdc++ -s)
 endif()
@@ -50,10 +47,9 @@ add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/Kit.rc payload/Payload.rc c
 target_link_libraries(MeridalUpgrade PRIVATE kitwin32)
 target_include_directories(MeridalUpgrade PRIVATE ${KIT_RC_INCLUDES})
 add_dependencies(MeridalUpgrade meridal_payload_exe)
-if(NOT MSVC)
-  target_link_options(MeridalUpgrade PRIVATE -Os)
-  target_compile_options(kitcore PRIVATE -Os)
-  target_compile_options(kitwin32 PRIVATE -Os)
+if(MSVC)
+  # The manifest comes from kit/Kit.rc; the linker must not add its own.
+  target_link_options(MeridalUpgrade PRIVATE /MANIFEST:NO)
 endif()
 
 #--- Win32 programs run by the tests under Wine.
