@@ -6,6 +6,11 @@
 
 namespace fw {
 
+namespace {
+// Names the Memo object on its window, so the parent can colour it.
+const char kMemoProperty[] = "fw.Memo";
+}  // namespace
+
 HFONT CreateUiFont(const char* face, int height, bool bold) {
     return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
@@ -53,7 +58,7 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT: {
-        auto* memo = reinterpret_cast<const Memo*>(GetPropA(reinterpret_cast<HWND>(lParam), "fw.Memo"));
+        auto* memo = reinterpret_cast<const Memo*>(GetPropA(reinterpret_cast<HWND>(lParam), kMemoProperty));
         if (memo) return reinterpret_cast<LRESULT>(memo->Colorize(reinterpret_cast<HDC>(wParam)));
         break;
     }
@@ -69,8 +74,12 @@ void Memo::Create(HWND parent, int left, int top, int width, int height, COLORRE
     hwnd_.reset(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                                 left, top, width, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
-    SetPropA(hwnd_.get(), "fw.Memo", this);
+    SetPropA(hwnd_.get(), kMemoProperty, this);
     SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+Memo::~Memo() {
+    if (hwnd_) RemovePropA(hwnd_.get(), kMemoProperty);
 }
 
 void Memo::AppendLine(const std::string& line) {

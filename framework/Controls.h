@@ -33,6 +33,11 @@ private:
 // A read-only multi-line text box to which whole lines are appended.
 class Memo {
 public:
+    Memo() = default;
+    Memo(const Memo&) = delete;
+    Memo& operator=(const Memo&) = delete;
+    ~Memo();
+
     void Create(HWND parent, int left, int top, int width, int height, COLORREF color, HFONT font);
     void AppendLine(const std::string& line);
     HWND Handle() const { return hwnd_.get(); }
