@@ -14,12 +14,14 @@ before the closing brace to the size the kit ships (FILE_SIZE).
 Python 3 standard library only.
 """
 
-import re
+import os
 import sys
 
+# The shared pieces live next to this script.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from rtfcommon import BORDER, DOTS, RO, assemble, colour_table, font_table, info, word_counts
+
 FILE_SIZE = 30821
-CRLF = "\r\n"
-DOTS = "\\'85"          # horizontal ellipsis in code page 1252
 
 # Landscape A4 in twips; the text area of the first section is 14884 wide.
 PAGE = "\\paperw16840\\paperh11907\\margl851\\margr1105\\margt851\\margb1797"
@@ -36,33 +38,10 @@ FAMILY_TYPES = [
     "Familii de peste 5 persoane",
 ]
 
-RO = "\\lang1048\\langfe1033\\langnp1048"
 PARA = "\\widctlpar\\aspalpha\\aspnum\\faauto\\adjustright\\rin0\\lin0"
-BORDER = "\\brdrs\\brdrw10"
 
 
 # ---------------------------------------------------------------- header
-
-def font_table():
-    lines = ["{\\fonttbl"
-             "{\\f0\\froman\\fcharset0\\fprq2{\\*\\panose 02020603050405020304}Times New Roman;}"
-             "{\\f1\\fswiss\\fcharset0\\fprq2{\\*\\panose 020b0604020202020204}Arial;}"]
-    variants = [(238, "CE"), (204, "Cyr"), (161, "Greek"), (162, "Tur"), (186, "Baltic")]
-    for base, family, first in (("Times New Roman", "froman", 16), ("Arial", "fswiss", 21)):
-        lines.append("".join(
-            "{\\f%d\\%s\\fcharset%d\\fprq2 %s %s;}" % (first + i, family, charset, base, suffix)
-            for i, (charset, suffix) in enumerate(variants)))
-    lines[-1] += "}"
-    return lines
-
-
-def colour_table():
-    colours = [(0, 0, 0), (0, 0, 255), (0, 255, 255), (0, 255, 0), (255, 0, 255),
-               (255, 0, 0), (255, 255, 0), (255, 255, 255), (0, 0, 128), (0, 128, 128),
-               (0, 128, 0), (128, 0, 128), (128, 0, 0), (128, 128, 0), (128, 128, 128),
-               (192, 192, 192)]
-    return ["{\\colortbl;" + "".join("\\red%d\\green%d\\blue%d;" % c for c in colours) + "}"]
-
 
 def stylesheet():
     normal = ("{\\ql \\li0\\ri0%s\\itap0 \\fs24\\lang1033\\langfe1033\\cgrid\\langnp1033\\langfenp1033 "
@@ -74,14 +53,6 @@ def stylesheet():
             heading % (2, "ql", 120, 120, PARA, 1, 20, RO, 2),
             heading % (3, "qc", 0, 0, PARA, 2, 28, RO, 3),
             "{\\*\\cs10 \\additive Default Paragraph Font;}}"]
-
-
-def info(words, chars, chars_with_spaces):
-    return ["{\\info{\\title [PRIMARIA]}{\\author Compartiment asistenta sociala}"
-            "{\\operator Compartiment asistenta sociala}",
-            "{\\creatim\\yr2011\\mo2\\dy14\\hr9\\min20}{\\revtim\\yr2013\\mo1\\dy28\\hr11\\min5}"
-            "{\\version17}{\\edmins236}{\\nofpages2}{\\nofwords%d}{\\nofchars%d}"
-            "{\\*\\company Primaria}{\\nofcharsws%d}{\\vern8247}}" % (words, chars, chars_with_spaces)]
 
 
 def document_settings():
@@ -286,39 +257,19 @@ def body():
     return lines
 
 
-def visible_text(lines):
-    """The document's words roughly as a reader sees them, for the info counts."""
-    text = CRLF.join(lines)
-    text = text.replace(DOTS, ".")
-    text = re.sub(r"\\(par|cell|row|tab|page|sect|column)\b ?", " ", text)
-    text = re.sub(r"\\\*\\[a-z]+ [^}]*", " ", text)
-    text = re.sub(r"\\[a-z]+-?\d* ?", "", text)
-    return re.sub(r"[{}\r\n]", " ", text)
-
-
 def build():
     content = body()
-    text = visible_text(content)
-    words = text.split()
-    chars = sum(len(w) for w in words)
-    lines = (["{\\rtf1\\ansi\\ansicpg1252\\uc1 \\deff0\\deflang1033\\deflangfe1033" + font_table()[0]]
-             + font_table()[1:] + colour_table() + stylesheet()
-             + info(len(words), chars, chars + len(words) - 1)
+    words, chars = word_counts(content)
+    lines = (font_table([(0, "froman", "Times New Roman", 16), (1, "fswiss", "Arial", 21)],
+                        spare_after_cyr=False)
+             + [colour_table()] + stylesheet()
+             + info("[PRIMARIA]", "Compartiment asistenta sociala", (2011, 2, 14, 9, 20),
+                    (2013, 1, 28, 11, 5), 17, 236, 2, words, chars, chars + words - 1)
              + document_settings() + content)
-    source = CRLF.join(lines) + CRLF
-    # Readers ignore CR LF, so whole line breaks before the closing brace pad
-    # the file to size; an odd count drops the optional blank that ends the
-    # paper-size control words.
-    short = FILE_SIZE - len(source) - 1
-    if short % 2:
-        source = source.replace(PAGE + " ", PAGE, 1)
-        short += 1
-    if short < 0:
-        raise SystemExit("raport.rtf: content is %d bytes over %d" % (-short, FILE_SIZE))
-    source += CRLF * (short // 2) + "}"
-    data = source.encode("ascii")
-    assert len(data) == FILE_SIZE
-    return data
+    # An odd padding count drops the optional blank that ends the paper-size
+    # control words.
+    return assemble(lines, FILE_SIZE, "raport.rtf",
+                    lambda source: source.replace(PAGE + " ", PAGE, 1))
 
 
 def main(argv):

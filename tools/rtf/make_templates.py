@@ -16,45 +16,19 @@ Python 3 standard library only.
 """
 
 import os
-import re
 import sys
 
-CRLF = "\r\n"
-OPENING = "{\\rtf1\\ansi\\ansicpg1252\\uc1 \\deff0\\deflang1033\\deflangfe1033"
-DOTS = "\\'85"          # horizontal ellipsis, the same byte in code pages 1250 and 1252
-BORDER = "\\brdrs\\brdrw10"
+# The shared pieces live next to this script.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import rtfcommon
+from rtfcommon import BORDER, DOTS, RO, assemble, colour_table, font_table, word_counts
+
 PARA = "\\widctlpar\\adjustright"
-RO = "\\lang1048\\langfe1033\\langnp1048"
 
 SIZES = {"Anx3.rtf": 8862, "Adev1.rtf": 3041, "ModelComunicare.rtf": 8697}
 
-VARIANTS = [(238, "CE"), (204, "Cyr"), (161, "Greek"), (162, "Tur"), (186, "Baltic")]
-PANOSE = {"Times New Roman": "02020603050405020304", "Arial": "020b0604020202020204"}
-
 
 # ---------------------------------------------------------------- header
-
-def font_table(bases):
-    """bases: (number, family, name, number of its CE variant); the other four
-    variants follow the CE one, with one number left free after Cyr."""
-    entries = ["{\\f%d\\%s\\fcharset0\\fprq2{\\*\\panose %s}%s;}" % (n, family, PANOSE[name], name)
-               for n, family, name, _ in bases]
-    lines = ["{\\fonttbl" + "".join(entries)]
-    for _, family, name, first in bases:
-        numbers = [first, first + 1, first + 3, first + 4, first + 5]
-        lines.append("".join("{\\f%d\\%s\\fcharset%d\\fprq2 %s %s;}" % (num, family, cs, name, suffix)
-                             for num, (cs, suffix) in zip(numbers, VARIANTS)))
-    lines[-1] += "}"
-    return lines
-
-
-def colour_table():
-    colours = [(0, 0, 0), (0, 0, 255), (0, 255, 255), (0, 255, 0), (255, 0, 255),
-               (255, 0, 0), (255, 255, 0), (255, 255, 255), (0, 0, 128), (0, 128, 128),
-               (0, 128, 0), (128, 0, 128), (128, 0, 0), (128, 128, 0), (128, 128, 128),
-               (192, 192, 192)]
-    return "{\\colortbl;" + "".join("\\red%d\\green%d\\blue%d;" % c for c in colours) + "}"
-
 
 def stylesheet(font, size, headings):
     """Normal, the given headings (level, alignment, size) and Default Paragraph Font."""
@@ -67,16 +41,10 @@ def stylesheet(font, size, headings):
 
 
 def info(title, created, revised, version, minutes, counts, printed=None):
+    """A one-page template's info group; counts are (words, characters)."""
     words, chars = counts
-    printed = "{\\printim%s}" % stamp(printed) if printed else ""
-    return ["{\\info{\\title %s}{\\author Compartiment asistenta sociala}{\\operator Primaria}" % title,
-            "{\\creatim%s}{\\revtim%s}%s{\\version%d}{\\edmins%d}{\\nofpages1}{\\nofwords%d}{\\nofchars%d}"
-            "{\\*\\company Primaria}{\\nofcharsws%d}{\\vern8247}}"
-            % (stamp(created), stamp(revised), printed, version, minutes, words, chars, chars + words)]
-
-
-def stamp(when):
-    return "\\yr%d\\mo%d\\dy%d\\hr%d\\min%d" % when
+    return rtfcommon.info(title, "Primaria", created, revised, version, minutes, 1, words, chars,
+                          chars + words, printed)
 
 
 def settings(margins):
@@ -135,16 +103,6 @@ def row(cells, font, size, height=0, top=False, header=False, middle=False):
             "\\pard\\plain \\%s\\intbl \\f%d\\fs%d %s\\row " % (cells[0][1], font, size, text)]
 
 
-def word_counts(lines):
-    """Words and non-blank characters as a reader counts them, for the info group."""
-    text = CRLF.join(lines).replace(DOTS, ".")
-    text = re.sub(r"\\'[0-9a-f]{2}", "a", text)
-    text = re.sub(r"\\(par|cell|row|tab)\b ?", " ", text)
-    text = re.sub(r"\\[a-z]+-?\d* ?", "", text)
-    words = re.sub(r"[{}\r\n]", " ", text).split()
-    return len(words), sum(len(w) for w in words)
-
-
 # ---------------------------------------------------------------- Anx3.rtf
 
 def anexa3():
@@ -176,7 +134,7 @@ def anexa3():
     body.append(para("Ordonator principal de credite,\\tab " + DOTS * 16, f, extra="\\tx5400",
                      before=720))
 
-    head = font_table([(0, "froman", "Times New Roman", 16)])
+    head = font_table([(0, "froman", "Times New Roman", 16)], spare_after_cyr=True)
     head.append(colour_table())
     head += stylesheet(f, 24, [(1, "qc", 28), (2, "qr", 24)])
     head += info("Anexa nr", (2009, 3, 12, 9, 41), (2013, 1, 22, 13, 8), 6, 74, word_counts(body))
@@ -208,7 +166,7 @@ def adeverinta():
     body.append(para("PRIMAR,\\tab SECRETAR,\\tab REFERENT,", f, bold=True,
                      extra="\\tqc\\tx4680\\tqr\\tx9000"))
 
-    head = font_table([(0, "froman", "Times New Roman", ce)])
+    head = font_table([(0, "froman", "Times New Roman", ce)], spare_after_cyr=True)
     head.append(colour_table())
     head += stylesheet(f, 24, [(1, "qc", 32), (2, "ql", 24)])
     head += info("ROMANIA", (2009, 2, 16, 10, 2), (2012, 11, 5, 8, 47), 4, 21, word_counts(body),
@@ -261,7 +219,8 @@ def comunicare():
     body.append(para("_" * 76, f, size=22, after=360))
     body += notice()
 
-    head = font_table([(0, "froman", "Times New Roman", 16), (1, "fswiss", "Arial", 22)])
+    head = font_table([(0, "froman", "Times New Roman", 16), (1, "fswiss", "Arial", 22)],
+                      spare_after_cyr=True)
     head.append(colour_table())
     head += stylesheet(f, 22, [(1, "qc", 28), (2, "ql", 22)])
     head += info("ROMANIA", (2010, 5, 4, 11, 15), (2013, 2, 11, 9, 30), 9, 96, word_counts(body),
@@ -272,22 +231,10 @@ def comunicare():
 
 # ------------------------------------------------------------------ files
 
-def assemble(lines, size, name):
-    """Joins the lines with CR LF and closes the document group, padded to size
-    with blank lines before the closing brace (readers ignore them)."""
-    lines[0] = OPENING + lines[0]
-    source = CRLF.join(lines) + CRLF
-    short = size - len(source) - 1
-    if short < 0:
-        raise SystemExit("%s: content is %d bytes over %d" % (name, -short, size))
-    if short % 2:
-        # An odd byte: drop the blank that ends the last paragraph mark instead.
-        at = source.rindex("\\par }")
-        source = source[:at] + "\\par}" + source[at + 6:]
-        short += 1
-    data = (source + CRLF * (short // 2) + "}").encode("ascii")
-    assert len(data) == size, (name, len(data))
-    return data
+def drop_last_par_blank(source):
+    """For an odd padding count: drop the blank that ends the last paragraph mark."""
+    at = source.rindex("\\par }")
+    return source[:at] + "\\par}" + source[at + 6:]
 
 
 def main(argv):
@@ -296,7 +243,7 @@ def main(argv):
     for name, build in (("Anx3.rtf", anexa3), ("Adev1.rtf", adeverinta),
                         ("ModelComunicare.rtf", comunicare)):
         with open(os.path.join(argv[1], name), "wb") as out:
-            out.write(assemble(build(), SIZES[name], name))
+            out.write(assemble(build(), SIZES[name], name, drop_last_par_blank))
 
 
 if __name__ == "__main__":
