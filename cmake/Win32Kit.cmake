@@ -38,7 +38,7 @@ set_source_files_properties(kit/Kit.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/kit/MainIcon.ico;${CMAKE_SOURCE_DIR}/kit/MeridalUpgrade.manifest")
 
 #--- The Win32 side of the framework, the controls and the window.
-add_library(kitwin32 STATIC ${FRAMEWORK_WIN32_SOURCES} ${CONTROLS_WIN32_SOURCES} kit/Unit1.cpp)
+add_library(kitwin32 STATIC ${FRAMEWORK_WIN32_SOURCES} ${CONTROLS_WIN32_SOURCES} ${KIT_WIN32_SOURCES})
 target_link_libraries(kitwin32 PUBLIC kitcore user32 gdi32 advapi32 kernel32)
 
 set(KIT_RC_INCLUDES ${PAYLOAD_SEARCH_PATH} ${CMAKE_SOURCE_DIR}/kit ${CMAKE_SOURCE_DIR}/controls ${CMAKE_SOURCE_DIR})
@@ -54,13 +54,11 @@ endif()
 
 #--- Win32 programs run by the tests under Wine.
 set(WINE_TEST_PROGRAMS)
-include(tests/wine/wine_tests.cmake OPTIONAL)
+include(tests/wine/wine_tests.cmake)
 foreach(name ${WINE_TEST_PROGRAMS} bench_paint)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/${name}.cpp)
-    add_executable(${name} tests/wine/${name}.cpp controls/LbButtons.rc)
-    target_link_libraries(${name} PRIVATE kitwin32)
-    target_include_directories(${name} PRIVATE ${KIT_RC_INCLUDES})
-  endif()
+  add_executable(${name} tests/wine/${name}.cpp controls/LbButtons.rc)
+  target_link_libraries(${name} PRIVATE kitwin32)
+  target_include_directories(${name} PRIVATE ${KIT_RC_INCLUDES})
 endforeach()
 
 add_executable(kitdriver tests/e2e/KitDriver.cpp)

@@ -3,6 +3,7 @@
 // application's top-level error report.
 #pragma once
 
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 
