@@ -13,11 +13,13 @@ endif()
 
 #--- Payload: the executable item, then the templates found on the RC include path.
 set(PAYLOAD_BUILD_DIR ${CMAKE_BINARY_DIR}/payload)
+# The stand-in is built in any case: the end-to-end tests start it as the
+# running application.
+include(payload/standin/standin.cmake)
 if(MERIDAL_EXE)
   configure_file(${MERIDAL_EXE} ${PAYLOAD_BUILD_DIR}/Meridal_2013.exe COPYONLY)
   add_custom_target(meridal_payload_exe)
 else()
-  include(payload/standin/standin.cmake)
   add_custom_target(meridal_payload_exe DEPENDS meridal_standin_padded)
 endif()
 

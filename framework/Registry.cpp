@@ -48,10 +48,13 @@ HKEY RootOf(RegistryHive hive) {
 
 }  // namespace
 
+// Always the 32-bit view: the 32-bit application's installer writes its
+// record there (WOW6432Node on 64-bit Windows), and a 64-bit build of the kit
+// must find the same record. 32-bit Windows ignores the flag.
 std::unique_ptr<RegistryKey> Win32Registry::CreateKey(RegistryHive hive, const std::string& path) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(RootOf(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(RootOf(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32RegistryKey>(key);
 }

@@ -2,13 +2,17 @@
 # Times the kit's upgrade under Wine against a plain copy of the same ten
 # files and reports the kit's private memory, idle and during the run.
 # Prints figures only; slowness never fails it.
-#   tools/bench_upgrade.sh [build folder of the win32 preset]
-# Needs Wine and xvfb-run; builds nothing (cmake --build build/win32 first).
+#   tools/bench_upgrade.sh [build folder]
+# The build folder defaults to the one this host runs under Wine: build/win32,
+# or build/win64 where the host runs no 32-bit code (see tools/wine.sh).
+# Needs Wine and xvfb-run; builds nothing (build that preset first).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/win32}
+source "$root/tools/wine.sh"
+choose_wine_target || exit 2
+build=${1:-$root/build/$KIT_WINE_ARCH}
 for program in MeridalUpgrade.exe kitdriver.exe; do
-    [ -f "$build/$program" ] || { echo "bench_upgrade: $build/$program missing; build the win32 preset first" >&2; exit 2; }
+    [ -f "$build/$program" ] || { echo "bench_upgrade: $build/$program missing; build the $KIT_WINE_ARCH preset first" >&2; exit 2; }
 done
 template=$(mktemp -d /tmp/kit-bench-template.XXXXXX)
 trap 'rm -rf "$template"' EXIT

@@ -5,15 +5,25 @@
 # With $DISPLAY the kit's window opens there for you to use. Without one it
 # runs on a virtual display, upgrades the demo installation for real and
 # saves screenshots before and after; their paths are printed.
-set -euo pipefail
+# Where this host runs no 32-bit code, the kit's x86_64 twin runs instead
+# (see tools/wine.sh).
+source "$(dirname "$0")/fail_loudly.sh"
+source "$(dirname "$0")/wine.sh"
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 bash tools/setup.sh
+choose_wine_target
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j2
+if [ "$KIT_WINE_ARCH" = win64 ]; then
+  cmake --preset win64 >/dev/null
+  cmake --build --preset win64 -j2
+fi
+kit=$root/build/$KIT_WINE_ARCH/MeridalUpgrade.exe
 
-export WINEARCH=win32 WINEDEBUG=-all WINEPREFIX=$root/build/demo/prefix
+use_wine
+export WINEPREFIX=$root/build/demo/prefix-$KIT_WINE_ARCH
 caption='Meridal - 2013 - UpGrade v.2.39'
 install=$WINEPREFIX/drive_c/Meridal2013
 
@@ -23,14 +33,15 @@ rm -rf "$install"
 mkdir -p "$install/Data"
 printf 'MZ old program' > "$install/Meridal_2013.exe"
 printf '{\\rtf1\\ansi raport editat de primarie\\par}' > "$install/Data/raport.rtf"
-wine reg add 'HKLM\Software\Varnoti\82' /v CALE /t REG_SZ /d 'C:\Meridal2013' /f >/dev/null
-wine reg add 'HKLM\Software\Varnoti\82' /v VER /t REG_SZ /d 'Meridal - 2013 v.2.35' /f >/dev/null
+# The 32-bit view, where the application's installer writes its record.
+wine reg add 'HKLM\Software\Varnoti\82' /v CALE /t REG_SZ /d 'C:\Meridal2013' /f /reg:32 >/dev/null
+wine reg add 'HKLM\Software\Varnoti\82' /v VER /t REG_SZ /d 'Meridal - 2013 v.2.35' /f /reg:32 >/dev/null
 # Let this Wine session end: the kit's must start on the display it uses.
 wineserver -w
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "demo: the kit's window opens on $DISPLAY"
-  wine build/win32/MeridalUpgrade.exe
+  wine "$kit"
   wineserver -w
   exit 0
 fi
@@ -38,7 +49,7 @@ fi
 shots=$root/build/demo
 cat > "$shots/drive.sh" <<DRIVE
 set -euo pipefail
-wine "$root/build/win32/MeridalUpgrade.exe" &
+wine "$kit" &
 window=\$(xdotool search --sync --name "^$caption\$" | head -1)
 sleep 2  # the version check runs one second after the window shows
 eval \$(xdotool getwindowgeometry --shell "\$window")
@@ -62,7 +73,7 @@ DRIVE
 echo "demo: no display, so the kit runs on a virtual one and the upgrade is clicked"
 xvfb-run -a -s "-screen 0 1024x768x24 -wr" bash "$shots/drive.sh"
 
-echo "demo: recorded version now: $(wine reg query 'HKLM\Software\Varnoti\82' /v VER | tr -d '\r' | grep VER)"
+echo "demo: recorded version now: $(wine reg query 'HKLM\Software\Varnoti\82' /v VER /reg:32 | tr -d '\r' | grep VER)"
 echo "demo: installation after the upgrade:"
 (cd "$install" && find . -type f -printf '  %p  %s bytes\n' | sort)
 echo "demo: screenshots: $shots/window.png (the window before the upgrade), $shots/before.png, $shots/after.png"

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building and testing the kit needs on Debian 12, only what
-# is missing: the MinGW-w64 cross-compiler, 32-bit Wine, Xvfb, the
-# independent readers the tests use, and the Romanian locale.
-set -euo pipefail
+# is missing: the MinGW-w64 cross-compilers, 32-bit and 64-bit Wine (the
+# latter for hosts that run no 32-bit code), Xvfb, the independent readers
+# the tests use, and the Romanian locale.
+source "$(dirname "$0")/fail_loudly.sh"
 
 packages=(
   cmake g++ make libgtest-dev libgmock-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth xdotool imagemagick x11-apps
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64 xvfb xauth xdotool imagemagick x11-apps
   python3 python3-dbfread python3-pefile unrtf poppler-utils
   libreoffice-writer-nogui fonts-liberation2 locales
 )

@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
 # Builds the kit and runs every test: native unit tests (also under
 # sanitizers), payload checks with independent readers, and the real kit
-# under Wine on a virtual display.
-set -euo pipefail
+# under Wine on a virtual display. The Wine tests run the build that this
+# host can run (see tools/wine.sh); KIT_WINE_ARCH=win64 forces the twin.
+source "$(dirname "$0")/fail_loudly.sh"
+source "$(dirname "$0")/wine.sh"
 cd "$(dirname "$0")/.."
 
 bash tools/setup.sh
+choose_wine_target
+# The shipped kit is always built: the checks of its PE and payload run on both paths.
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j2
-cmake --preset native >/dev/null
+if [ "$KIT_WINE_ARCH" = win64 ]; then
+    cmake --preset win64 >/dev/null
+    cmake --build --preset win64 -j2
+fi
+cmake --preset native -DKIT_WINE_ARCH="$KIT_WINE_ARCH" -DKIT_WINE_DIR="$PWD/build/$KIT_WINE_ARCH" >/dev/null
 cmake --build --preset native -j2
 
 cd build/native

@@ -7,6 +7,8 @@
 #   MERIDAL_STANDIN_EXE     ${CMAKE_BINARY_DIR}/payload/Meridal_2013.exe, the
 #                           program padded to MERIDAL_STANDIN_SIZE bytes
 #   meridal_standin_padded  target that brings MERIDAL_STANDIN_EXE up to date
+# The last two only where no MERIDAL_EXE is given: the vendor's file takes
+# the padded stand-in's place then.
 
 set(MERIDAL_STANDIN_SIZE 7256064)
 set(MERIDAL_STANDIN_EXE "${CMAKE_BINARY_DIR}/payload/Meridal_2013.exe")
@@ -27,14 +29,16 @@ else()
     -Wl,--major-subsystem-version,4,--minor-subsystem-version,0)
 endif()
 
-add_custom_command(
-  OUTPUT "${MERIDAL_STANDIN_EXE}"
-  COMMAND "${CMAKE_COMMAND}"
-          "-DINPUT=$<TARGET_FILE:meridal_standin>"
-          "-DOUTPUT=${MERIDAL_STANDIN_EXE}"
-          "-DSIZE=${MERIDAL_STANDIN_SIZE}"
-          -P "${_meridal_pad_script}"
-  DEPENDS meridal_standin "${_meridal_pad_script}"
-  COMMENT "Padding the stand-in executable to ${MERIDAL_STANDIN_SIZE} bytes"
-  VERBATIM)
-add_custom_target(meridal_standin_padded ALL DEPENDS "${MERIDAL_STANDIN_EXE}")
+if(NOT MERIDAL_EXE)
+  add_custom_command(
+    OUTPUT "${MERIDAL_STANDIN_EXE}"
+    COMMAND "${CMAKE_COMMAND}"
+            "-DINPUT=$<TARGET_FILE:meridal_standin>"
+            "-DOUTPUT=${MERIDAL_STANDIN_EXE}"
+            "-DSIZE=${MERIDAL_STANDIN_SIZE}"
+            -P "${_meridal_pad_script}"
+    DEPENDS meridal_standin "${_meridal_pad_script}"
+    COMMENT "Padding the stand-in executable to ${MERIDAL_STANDIN_SIZE} bytes"
+    VERBATIM)
+  add_custom_target(meridal_standin_padded ALL DEPENDS "${MERIDAL_STANDIN_EXE}")
+endif()

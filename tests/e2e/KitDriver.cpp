@@ -72,24 +72,27 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 15000) 
 
 const char kRecordKey[] = "Software\\Varnoti\\82";
 const char kVendorKey[] = "Software\\Varnoti";
+// The record lives in the 32-bit view, where the 32-bit application's
+// installer writes it; a 64-bit prefix also has a 64-bit view.
+const REGSAM kRecordView = KEY_WOW64_32KEY;
 
-void DeleteRecord() {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRecordKey);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kVendorKey);
+void DeleteRecord(REGSAM view = kRecordView) {
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, view, 0);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kVendorKey, view, 0);
 }
 
-bool SetRecordValue(const char* name, DWORD type, const void* data, DWORD size) {
+bool SetRecordValue(const char* name, DWORD type, const void* data, DWORD size, REGSAM view = kRecordView) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | view,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
         return false;
     const bool ok = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
     RegCloseKey(key);
     return ok;
 }
 
-bool SetRecordText(const char* name, const std::string& text) {
-    return SetRecordValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+bool SetRecordText(const char* name, const std::string& text, REGSAM view = kRecordView) {
+    return SetRecordValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1), view);
 }
 
 bool SetRecordNumber(const char* name, DWORD value) { return SetRecordValue(name, REG_DWORD, &value, sizeof value); }
@@ -104,9 +107,9 @@ bool SetRecord(const std::string& folder, const std::string& version) {
 }
 
 // Reads a string value; false when the key or the value is missing.
-bool ReadRecordText(const char* name, std::string& text) {
+bool ReadRecordText(const char* name, std::string& text, REGSAM view = kRecordView) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
     DWORD type = 0, size = 0;
     bool ok = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ;
     if (ok) {
@@ -734,7 +737,8 @@ void ScenarioNotInstalled() {
         if (!c.recorded) {
             HKEY key = nullptr;
             DWORD subkeys = 1, values = 1;
-            const bool opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+            const bool opened =
+                RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, KEY_READ | kRecordView, &key) == ERROR_SUCCESS;
             if (opened) {
                 RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
                                  nullptr, nullptr, nullptr);
@@ -745,6 +749,28 @@ void ScenarioNotInstalled() {
                   std::to_string(values) + " values, " + std::to_string(subkeys) + " subkeys");
         }
     }
+}
+
+// A record in the 64-bit registry view alone is not the 32-bit application's:
+// the kit reports it as not installed, writes nothing and leaves it alone.
+void ScenarioRecord64BitView() {
+    DeleteRecord();
+    DeleteRecord(KEY_WOW64_64KEY);
+    const bool ok = SetRecordText("CALE", kFolder, KEY_WOW64_64KEY) && SetRecordText("VER", kOldVersion, KEY_WOW64_64KEY);
+    if (!Check(ok, "record prepared in the 64-bit view only")) return;
+    PrepareFolder(kFolder, true);
+    PutFile(std::string(kFolder) + "\\Meridal_2013.exe", OldExe());
+    Kit kit;
+    if (!kit.Start(g_kitPath) || !kit.WaitForCheck()) return;
+    CheckLines("log after the check", kit.LogLines(), {kNotInstalled});
+    Check(!IsWindowEnabled(kit.upgrade), "upgrade button disabled");
+    CheckFolderContents(kFolder, {"Data", "Meridal_2013.exe"});
+    CheckFileBytes(std::string(kFolder) + "\\Meridal_2013.exe", OldExe(), "left alone");
+    std::string version;
+    Check(ReadRecordText("VER", version, KEY_WOW64_64KEY) && version == kOldVersion,
+          "the 64-bit view's VER is left alone", "got " + Quoted(version));
+    ClickOn(kit.close);
+    kit.CheckEndsWithZero("a click on \"Inchide\"");
 }
 
 // Versions that are no numbers reach the error report; the window goes on.
@@ -1158,6 +1184,7 @@ const Scenario kScenarios[] = {
     {"window", ScenarioWindow, "window before and after the check of v.2.35, Esc in the log"},
     {"versions", ScenarioVersions, "v.2.39, v.2.4, v.2.05, v.1.50; close box, WM_CLOSE, Inchide"},
     {"not_installed", ScenarioNotInstalled, "no record, no CALE, VER without digits"},
+    {"record_64bit_view", ScenarioRecord64BitView, "a record in the 64-bit registry view only"},
     {"bad_version", ScenarioBadVersion, "VER v.2.3x and VER as a number reach the error report"},
     {"decimal_comma", ScenarioDecimalComma, "\",\" as regional decimal separator"},
     {"upgrade_complete", ScenarioUpgradeComplete, "complete upgrade from v.2.35"},

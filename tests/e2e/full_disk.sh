@@ -11,7 +11,8 @@ if ! mount -t tmpfs -o size=2m tmpfs "$disk" 2>/dev/null; then
     echo "SKIP: cannot mount a tmpfs here (needs root or CAP_SYS_ADMIN); full-disk scenario not run"
     exit 0
 fi
-export WINEARCH=win32 WINEDEBUG=-all
+source "$(dirname "$0")/../../tools/wine.sh"
+use_wine
 export WINEPREFIX=$(mktemp -d /tmp/kit-wine.XXXXXX)
 cp -a "$template/." "$WINEPREFIX/"
 ln -sfn "$disk" "$WINEPREFIX/dosdevices/m:"

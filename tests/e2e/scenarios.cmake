@@ -15,10 +15,17 @@ list(APPEND KIT_SCENARIOS
 
 # "," as regional decimal separator (needs the ro_RO.UTF-8 locale:
 # localedef -i ro_RO -f UTF-8 ro_RO.UTF-8).
-add_wine_test(e2e_decimal_comma ${KIT_WIN32_DIR}/kitdriver.exe decimal_comma ${KIT_WIN32_DIR}/MeridalUpgrade.exe)
-set_tests_properties(e2e_decimal_comma PROPERTIES ENVIRONMENT "LC_ALL=ro_RO.UTF-8")
+add_wine_test(e2e_decimal_comma ${KIT_WINE_DIR}/kitdriver.exe decimal_comma ${KIT_WINE_DIR}/MeridalUpgrade.exe)
+set_property(TEST e2e_decimal_comma APPEND PROPERTY ENVIRONMENT "LC_ALL=ro_RO.UTF-8")
 
 # An installation on a 2 MB drive M: (a tmpfs; skipped where mounting isn't permitted).
 add_test(NAME e2e_full_disk COMMAND ${CMAKE_CURRENT_LIST_DIR}/full_disk.sh ${WINE_TEMPLATE}
-         ${KIT_WIN32_DIR}/kitdriver.exe ${KIT_WIN32_DIR}/MeridalUpgrade.exe)
+         ${KIT_WINE_DIR}/kitdriver.exe ${KIT_WINE_DIR}/MeridalUpgrade.exe)
 set_tests_properties(e2e_full_disk PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK display TIMEOUT 300)
+set_wine_environment(e2e_full_disk)
+
+# Only a 64-bit prefix has a second registry view: a record there alone is
+# not the installation the kit upgrades.
+if(KIT_WINE_ARCH STREQUAL "win64")
+  add_wine_test(e2e_record_64bit_view ${KIT_WINE_DIR}/kitdriver.exe record_64bit_view ${KIT_WINE_DIR}/MeridalUpgrade.exe)
+endif()

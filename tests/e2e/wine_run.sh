@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs a Win32 program in a fresh copy of the template Wine prefix, with its
-# own wineserver, and exits with the program's exit code.
+# own wineserver, and exits with the program's exit code. KIT_WINE_ARCH
+# names the prefix's kind (see tools/wine.sh).
 #   tests/e2e/wine_run.sh <template prefix> <program.exe> [arguments...]
 # The copy is removed afterwards unless KEEP_PREFIX is set. Needs $DISPLAY.
 set -uo pipefail
+source "$(dirname "$0")/../../tools/wine.sh"
 template=$1; shift
 exe=$1; shift
-export WINEARCH=win32 WINEDEBUG=-all
+use_wine
 export WINEPREFIX=$(mktemp -d /tmp/kit-wine.XXXXXX)
 cp -a "$template/." "$WINEPREFIX/"
 cleanup() {
