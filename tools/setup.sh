@@ -12,6 +12,7 @@ packages=(
   wine wine32:i386 wine64 xvfb xauth xdotool imagemagick x11-apps
   python3 python3-dbfread python3-pefile unrtf poppler-utils
   libreoffice-writer-nogui fonts-liberation2 locales
+  osslsigncode openssl  # signing the kit, and the signing test's certificate
 )
 
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; else SUDO=; fi

@@ -3,14 +3,19 @@
 
     /usr/bin/python3 tests/payload/check_pe.py standin <exe>
     /usr/bin/python3 tests/payload/check_pe.py kit <kit exe> <folder>...
+    /usr/bin/python3 tests/payload/check_pe.py size <kit exe> <budget bytes>
 
 standin: the padded stand-in for the application's executable: PE32, i386,
          GUI, subsystem version 4.00, 7,256,064 bytes, system imports only.
-kit:     the upgrade kit: PE32, i386, GUI, system imports only, its icon,
-         arrow bitmap, version information and manifest, and the ten payload
-         items, each byte-identical to its file (names from
-         payload/Catalogue.def), taken from the first <folder> that has it,
-         e.g. the build's payload folder (the stand-in) and payload/files.
+kit:     the upgrade kit: PE32, i386, GUI, system imports only, no link time
+         stamp, ASLR (DYNAMICBASE) with its relocations, DEP (NXCOMPAT), the
+         stack protector's runtime linked in, its icon, arrow bitmap, version
+         information and manifest, and the ten payload items, each
+         byte-identical to its file (names from payload/Catalogue.def), taken
+         from the first <folder> that has it, e.g. the build's payload folder
+         (the stand-in) and payload/files.
+size:    the kit's overhead, its size less the bytes of its ten payload
+         items, is at most <budget bytes>; prints the figures.
 
 Exits 0 when every check holds, 1 with one line per failed check otherwise.
 """
@@ -84,6 +89,35 @@ def check_header(pe, label):
           % (label, pe.OPTIONAL_HEADER.Subsystem))
     check(not pe.FILE_HEADER.Characteristics & 0x2000,
           "%s: is a DLL, not an executable" % label)
+
+
+IMAGE_FILE_RELOCS_STRIPPED = 0x0001
+DLLCHARACTERISTICS_DYNAMIC_BASE = 0x0040
+DLLCHARACTERISTICS_NX_COMPAT = 0x0100
+# What libssp's __stack_chk_fail reports; present only where the stack
+# protector's runtime is linked in (statically: the imports are checked too).
+STACK_PROTECTOR_MARK = b"stack smashing detected"
+
+
+def check_hardening(pe, path, label):
+    """ASLR with the relocations it needs, DEP, the stack protector, and no
+    link time in the header (which would make every build differ)."""
+    flags = pe.OPTIONAL_HEADER.DllCharacteristics
+    check(flags & DLLCHARACTERISTICS_DYNAMIC_BASE,
+          "%s: DYNAMICBASE (ASLR) is not set" % label)
+    check(flags & DLLCHARACTERISTICS_NX_COMPAT,
+          "%s: NXCOMPAT (DEP) is not set" % label)
+    relocs = pe.OPTIONAL_HEADER.DATA_DIRECTORY[
+        pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_BASERELOC"]]
+    check(not pe.FILE_HEADER.Characteristics & IMAGE_FILE_RELOCS_STRIPPED
+          and relocs.VirtualAddress and relocs.Size,
+          "%s: has no base relocations, so it cannot be moved by ASLR" % label)
+    check(pe.FILE_HEADER.TimeDateStamp == 0,
+          "%s: header time stamp %d, expected 0 (no link time)"
+          % (label, pe.FILE_HEADER.TimeDateStamp))
+    with open(path, "rb") as f:
+        check(STACK_PROTECTOR_MARK in f.read(),
+              "%s: the stack protector's runtime is not linked in" % label)
 
 
 def imported_dlls(pe):
@@ -306,6 +340,7 @@ def check_kit(path, folders):
         return
     label = os.path.basename(path)
     check_header(pe, label)
+    check_hardening(pe, path, label)
     dlls = check_imports(pe, label)
     tree = resource_tree(pe)
     if not check(tree, "%s: has no resources" % label):
@@ -315,9 +350,31 @@ def check_kit(path, folders):
     check_version(pe, tree)
     check_manifest(pe, tree)
     check_payload(pe, tree, folders)
-    return "%s: PE32 i386 GUI, imports %s; icon, bitmap, version, manifest " \
-           "and %d payload items OK" % (label, ", ".join(dlls),
-                                        len(PAYLOAD_CODES))
+    return "%s: PE32 i386 GUI, DYNAMICBASE, NXCOMPAT, relocations, stack " \
+           "protector, no time stamp, imports %s; icon, bitmap, version, " \
+           "manifest and %d payload items OK" % (label, ", ".join(dlls),
+                                                len(PAYLOAD_CODES))
+
+
+def check_size(path, budget):
+    """The kit's size less its payload items must stay within budget."""
+    pe = load(path)
+    if pe is None:
+        return
+    label = os.path.basename(path)
+    tree = resource_tree(pe)
+    payload = 0
+    for code in PAYLOAD_CODES:
+        langs = tree.get(code, {}).get(PAYLOAD_NAME)
+        if check(langs, "payload item %s: missing" % code):
+            payload += sum(d.Size for d in langs.values())
+    size = os.path.getsize(path)
+    overhead = size - payload
+    check(overhead <= budget, "%s: overhead %s bytes, over the budget of %s"
+          % (label, format(overhead, ","), format(budget, ",")))
+    return "%s: %s bytes, payload %s bytes, overhead %s bytes (budget %s)" % (
+        label, format(size, ","), format(payload, ","), format(overhead, ","),
+        format(budget, ","))
 
 
 def main(argv):
@@ -325,9 +382,12 @@ def main(argv):
         summary = check_standin(argv[2])
     elif len(argv) >= 4 and argv[1] == "kit":
         summary = check_kit(argv[2], argv[3:])
+    elif len(argv) == 4 and argv[1] == "size" and argv[3].isdigit():
+        summary = check_size(argv[2], int(argv[3]))
     else:
         sys.stderr.write("usage: check_pe.py standin <exe>\n"
-                         "       check_pe.py kit <kit exe> <payload folder>...\n")
+                         "       check_pe.py kit <kit exe> <payload folder>...\n"
+                         "       check_pe.py size <kit exe> <budget bytes>\n")
         return 2
     if failures:
         sys.stderr.write("%d check(s) failed:\n  %s\n"
