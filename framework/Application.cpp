@@ -58,8 +58,9 @@ std::string Application::Title() const {
 }
 
 void Application::ShowException(const std::exception& failure) {
-    MessageBoxA(mainWindow_, ErrorReportText(failure.what()).c_str(), Title().c_str(),
-                MB_OK | MB_ICONERROR);
+    const std::string text = ErrorReportText(failure.what()), title = Title();
+    if (OnErrorReport) OnErrorReport(title, text);
+    MessageBoxA(mainWindow_, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
 void ReportException(const std::exception& failure) { Application::Get().ShowException(failure); }

@@ -36,6 +36,8 @@ public:
 
     std::string Title() const;
     void ShowException(const std::exception& failure);
+    // Told the title and text of each error report just before it is shown.
+    std::function<void(const std::string& title, const std::string& text)> OnErrorReport;
 
 private:
     Application() = default;

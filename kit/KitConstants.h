@@ -15,4 +15,8 @@ constexpr const char* ExeName = "Meridal_2013.exe";
 // KitVersion as text with the process-wide decimal separator ("2.39").
 std::string KitVersionText();
 
+// The kit's own number and date formats, whatever the regional settings
+// say: "." as decimal and date separator, dates as "dd.MM.yyyy".
+void ForceKitFormats();
+
 }  // namespace kit

@@ -1,7 +1,19 @@
 // Entry point of the upgrade kit.
 #include <windows.h>
 
+#include <cstdlib>
+#include <vector>
+
 #include "framework/Application.h"
+#include "framework/Error.h"
+#include "framework/ErrorReport.h"
+#include "framework/Registry.h"
+#include "framework/ResourceStore.h"
+#include "framework/Win32FileSystem.h"
+#include "kit/CommandLine.h"
+#include "kit/KitConstants.h"
+#include "kit/LogFile.h"
+#include "kit/SilentRun.h"
 #include "kit/Unit1.h"
 
 namespace {
@@ -14,18 +26,80 @@ void RestrictDllSearchToSystem32() {
     FARPROC proc = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
     if (proc) reinterpret_cast<SetDirs>(reinterpret_cast<void*>(proc))(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
+
+// The arguments after the program's name, as the C runtime split them.
+std::vector<std::string> Arguments() { return std::vector<std::string>(__argv + (__argc > 0 ? 1 : 0), __argv + __argc); }
+
+void ShowUsage(const std::string& problem) {
+    const std::string text = problem.empty() ? kit::UsageText() : problem + "\n\n" + kit::UsageText();
+    MessageBoxA(nullptr, text.c_str(), fw::Application::Get().Title().c_str(),
+                MB_OK | (problem.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
+}
+
+// /S: no window, no dialog; what happens goes to the log and the exit code.
+int RunUnattended(const kit::CommandLine& command, kit::LogFile& log) {
+    kit::RunOutcome outcome = kit::RunOutcome::BadCommandLine;
+    if (command.problem.empty()) {
+        kit::ForceKitFormats();
+        fw::Win32Registry registry;
+        fw::ModuleResources resources;
+        fw::Win32FileSystem files;
+        outcome = kit::RunSilently(resources, files, registry, log, fw::Application::Get().Title());
+    } else {
+        log.Write(kit::DialogLine(fw::Application::Get().Title(), command.problem));
+    }
+    log.Write(kit::ResultLine(outcome));
+    return kit::ExitCodeOf(outcome);
+}
+
+int RunWindow(kit::LogFile& log, const std::string& logError) {
+    fw::Application& application = fw::Application::Get();
+    if (log.IsOpen()) application.OnErrorReport = [&log](const std::string& title, const std::string& text) {
+        log.Write(kit::DialogLine(title, text));
+    };
+    TForm1 form1;
+    if (log.IsOpen()) form1.LogTo(log);
+    form1.Show();
+    if (!logError.empty()) application.ShowException(fw::Error(logError));
+    const int exitCode = application.Run();
+    log.Write(kit::ResultLine(form1.Outcome()));
+    return exitCode;
+}
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RestrictDllSearchToSystem32();
     fw::Application& application = fw::Application::Get();
     application.Initialize();
+    kit::LogFile log;
+    bool silent = false;
     try {
-        TForm1 form1;
-        form1.Show();
-        return application.Run();
+        const kit::CommandLine command = kit::ParseCommandLine(Arguments());
+        silent = command.silent;
+        if (command.usage) {
+            ShowUsage(std::string());
+            return 0;
+        }
+        std::string logError;
+        if (!command.logPath.empty() && !log.Open(command.logPath, logError) && silent)
+            return kit::ExitCodeOf(kit::RunOutcome::LogUnavailable);
+        if (silent) return RunUnattended(command, log);
+        if (!command.problem.empty()) {
+            log.Write(kit::DialogLine(application.Title(), command.problem));
+            log.Write(kit::ResultLine(kit::RunOutcome::BadCommandLine));
+            ShowUsage(command.problem);
+            return kit::ExitCodeOf(kit::RunOutcome::BadCommandLine);
+        }
+        return RunWindow(log, logError);
     } catch (const std::exception& failure) {
-        application.ShowException(failure);
-        return 1;
+        // The unattended run catches its own failures; this is what is left,
+        // such as memory running out.
+        if (!silent) {
+            application.ShowException(failure);
+            return 1;
+        }
+        log.Write(kit::DialogLine(application.Title(), fw::ErrorReportText(failure.what())));
+        log.Write(kit::ResultLine(kit::RunOutcome::FailedAfterFirstItem));
+        return kit::ExitCodeOf(kit::RunOutcome::FailedAfterFirstItem);
     }
 }

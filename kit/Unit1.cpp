@@ -62,9 +62,7 @@ void TForm1::FormCreate() {
     // The version texts must read "2.39" whatever the regional settings say,
     // also after the user changes them while the kit runs.
     fw::Application::Get().UpdateFormatSettings = false;
-    fw::Formats().DecimalSeparator = '.';
-    fw::Formats().DateSeparator = '.';
-    fw::Formats().ShortDateFormat = "dd.MM.yyyy";
+    kit::ForceKitFormats();
 }
 
 void TForm1::FormShow() {
@@ -84,12 +82,19 @@ void TForm1::Button1Click() { fw::Application::Get().Terminate(); }
 
 void TForm1::Timer1Timer() {
     Timer1.SetEnabled(false);
-    kit::RunVersionCheck(registry_, *this, InstallFolder);
+    outcome_ = kit::RunOutcome::VersionUnreadable;  // unless the check ends
+    switch (kit::RunVersionCheck(registry_, *this, InstallFolder)) {
+    case kit::CheckResult::NotInstalled: outcome_ = kit::RunOutcome::NotInstalled; break;
+    case kit::CheckResult::UpToDate: outcome_ = kit::RunOutcome::UpToDate; break;
+    case kit::CheckResult::Older: outcome_ = kit::RunOutcome::NotUpgraded; break;
+    }
 }
 
 void TForm1::Button2Click() {
     kit::UpgradeServices services{resources_, files_, registry_, *this};
-    kit::RunUpgrade(services, InstallFolder);
+    outcome_ = kit::RunOutcome::FailedAfterFirstItem;  // unless the run ends
+    outcome_ = kit::RunUpgrade(services, InstallFolder) ? kit::RunOutcome::Upgraded
+                                                        : kit::RunOutcome::ApplicationRunning;
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -110,8 +115,20 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefaultHandler(msg, wParam, lParam);
 }
 
-void TForm1::AppendLog(const std::string& line) { Memo1.AppendLine(line); }
+void TForm1::AppendLog(const std::string& line) {
+    Memo1.AppendLine(line);
+    if (log_) log_->Write(line);
+}
+
 void TForm1::SetUpgradeCaption(const std::string& caption) { Button2.SetCaption(caption); }
 void TForm1::SetUpgradeEnabled(bool enabled) { Button2.SetEnabled(enabled); }
-void TForm1::ShowErrorDialog(const std::string& text) { fw::ShowErrorMessage(text); }
-void TForm1::ShowInformationDialog(const std::string& text) { fw::ShowInformationMessage(text); }
+
+void TForm1::ShowErrorDialog(const std::string& text) {
+    if (log_) log_->Write(kit::DialogLine("Error", text));
+    fw::ShowErrorMessage(text);
+}
+
+void TForm1::ShowInformationDialog(const std::string& text) {
+    if (log_) log_->Write(kit::DialogLine("Information", text));
+    fw::ShowInformationMessage(text);
+}

@@ -11,6 +11,8 @@
 #include "framework/Win32FileSystem.h"
 #include "framework/Window.h"
 #include "kit/KitWindow.h"
+#include "kit/RunLog.h"
+#include "kit/RunOutcome.h"
 
 class TForm1 : public fw::Window, private kit::KitWindow {
     // Declared first so they outlive the controls that use them.
@@ -30,6 +32,11 @@ public:
     // The installation folder read by the version check, without trailing
     // backslash; empty until the check has found an installation.
     std::string InstallFolder;
+
+    // Also writes every log line and dialog text to the run's log.
+    void LogTo(kit::RunLog& log) { log_ = &log; }
+    // What the window's last operation came to, for the run log's last line.
+    kit::RunOutcome Outcome() const { return outcome_; }
 
     void FormCreate();
     void FormShow();
@@ -51,4 +58,6 @@ private:
     fw::Win32Registry registry_;
     fw::ModuleResources resources_;
     fw::Win32FileSystem files_;
+    kit::RunLog* log_ = nullptr;
+    kit::RunOutcome outcome_ = kit::RunOutcome::NotUpgraded;
 };

@@ -18,17 +18,17 @@ void ExtractPayloadItem(UpgradeServices& services, const std::string& itemType, 
     WriteFileAtomically(services.files, targetPath, item.data, item.size);
 }
 
-void RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
+bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
     // The version check leaves the folder empty when there is no installation;
     // nothing may then be written anywhere.
-    if (installFolder.empty()) return;
+    if (installFolder.empty()) return false;
 
     const payload::PayloadItem* items = payload::Catalogue();
     try {
         ExtractPayloadItem(services, items[0].code, installFolder + "\\" + ExeName);
     } catch (const std::exception&) {
         services.window.ShowErrorDialog(std::string("Inchideti mai intai ") + ProductName + "!");
-        return;
+        return false;
     }
 
     for (std::size_t i = 1; i < payload::CatalogueSize(); ++i) {
@@ -42,6 +42,7 @@ void RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
     WriteRecordValue(services.registry, "VER", std::string(ProductName) + " v." + KitVersionText());
     services.window.ShowInformationDialog(std::string(ProductName) + " a fost actualizata la versiunea " +
                                           KitVersionText() + ".");
+    return true;
 }
 
 }  // namespace kit

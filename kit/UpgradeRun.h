@@ -23,9 +23,10 @@ struct UpgradeServices {
 // WriteFileAtomically fails; the target is then as it was.
 void ExtractPayloadItem(UpgradeServices& services, const std::string& itemType, const std::string& targetPath);
 
-// The whole run. A failure of the executable (typically a running
-// application) shows the close-first dialog and writes nothing; a later
-// failure ends the run with the error, keeping the items written before.
-void RunUpgrade(UpgradeServices& services, const std::string& installFolder);
+// The whole run; true when it completed. A failure of the executable
+// (typically a running application) shows the close-first dialog, writes
+// nothing and gives false; a later failure ends the run with the error,
+// keeping the items written before.
+bool RunUpgrade(UpgradeServices& services, const std::string& installFolder);
 
 }  // namespace kit

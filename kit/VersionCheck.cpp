@@ -24,7 +24,7 @@ std::string InstalledVersionText(const std::string& recordedVersion) {
     return version;
 }
 
-void RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder) {
+CheckResult RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder) {
     installFolder = ReadRecordValue(registry, "CALE");
     const std::string version = InstalledVersionText(ReadRecordValue(registry, "VER"));
 
@@ -34,7 +34,7 @@ void RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string
         installFolder.clear();
         window.AppendLog(std::string("Programul ") + ProductName + " NU este instalat aici!");
         window.SetUpgradeEnabled(false);
-        return;
+        return CheckResult::NotInstalled;
     }
 
     window.AppendLog(std::string("Cale ") + ProductName + " : " + installFolder);
@@ -46,10 +46,11 @@ void RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string
     const int units = version[0] - '0';
     const int kitUnits = static_cast<int>(KitVersion.count / 10000);
     const int kitHundredths = static_cast<int>(KitVersion.count / 100 % 100);
-    if (units > kitUnits || (units == kitUnits && hundredths >= kitHundredths))
-        window.AppendLog("Aveti deja ultima versiune!");
+    const bool upToDate = units > kitUnits || (units == kitUnits && hundredths >= kitHundredths);
+    if (upToDate) window.AppendLog("Aveti deja ultima versiune!");
 
     window.SetUpgradeEnabled(true);
+    return upToDate ? CheckResult::UpToDate : CheckResult::Older;
 }
 
 }  // namespace kit

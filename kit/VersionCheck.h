@@ -10,11 +10,17 @@
 
 namespace kit {
 
+enum class CheckResult {
+    NotInstalled,  // button left disabled
+    Older,         // button armed
+    UpToDate,      // button armed all the same, to install the same version again
+};
+
 // Sets installFolder from the record before anything can fail; leaves it
 // empty when the application counts as not installed. A recorded version
 // whose hundredths are no integer fails after the folder and version lines
 // are logged, with the button still disabled.
-void RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder);
+CheckResult RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder);
 
 // The version text ("d.dd") kept from a recorded "VER" value, or empty text
 // when the value names no installed version.

@@ -4,9 +4,14 @@ set(KIT_CORE_SOURCES
   kit/VersionCheck.cpp
   kit/AtomicFileWriter.cpp
   kit/UpgradeRun.cpp
+  kit/CommandLine.cpp
+  kit/RunOutcome.cpp
+  kit/RunLog.cpp
+  kit/SilentRun.cpp
 )
 # The window; the entry point kit/Main.cpp belongs to the executable alone,
 # so test programs can link the window's code.
 set(KIT_WIN32_SOURCES
   kit/Unit1.cpp
+  kit/LogFile.cpp
 )

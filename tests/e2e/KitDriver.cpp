@@ -390,14 +390,20 @@ public:
 
     ~Kit() { End(); }
 
-    // Starts the kit and waits for its window and controls.
-    bool Start(const std::string& exe) {
+    // Starts the kit with the arguments; waits for nothing.
+    bool Launch(const std::string& exe, const std::string& arguments = std::string()) {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        std::string command = "\"" + exe + "\"";
+        std::string command = "\"" + exe + "\" " + arguments;
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &process_))
             return Check(false, "kit started", "CreateProcess error " + std::to_string(GetLastError()));
         started_ = true;
+        return true;
+    }
+
+    // Starts the kit and waits for its window and controls.
+    bool Start(const std::string& exe, const std::string& arguments = std::string()) {
+        if (!Launch(exe, arguments)) return false;
         if (!Check(WaitUntil([&] { return (form = FindTopLevel(process_.dwProcessId, "TForm1")) != nullptr; }),
                    "kit window TForm1 visible"))
             return false;
@@ -1174,6 +1180,210 @@ void ScenarioBenchmark() {
 
 //=== Table of scenarios ======================================================
 
+//=== Scenarios: the unattended upgrade ========================================
+
+BOOL CALLBACK CollectVisibleTopLevel(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == search->pid && IsWindowVisible(window)) search->found.push_back(window);
+    return TRUE;
+}
+
+// Runs the kit with the arguments until it ends, watching that it shows no
+// window all the while; false when it didn't end in time.
+bool RunKitUnattended(const std::string& arguments, DWORD& exitCode, std::string& windowsSeen) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string command = "\"" + g_kitPath + "\" " + arguments;
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &process))
+        return Check(false, "kit started with " + arguments, "CreateProcess error " + std::to_string(GetLastError()));
+    windowsSeen.clear();
+    const DWORD start = GetTickCount();
+    bool ended = false;
+    while (!(ended = WaitForSingleObject(process.hProcess, 5) == WAIT_OBJECT_0) && GetTickCount() - start < 30000) {
+        WindowSearch search = {process.dwProcessId, nullptr, {}};
+        EnumWindows(&CollectVisibleTopLevel, reinterpret_cast<LPARAM>(&search));
+        for (HWND window : search.found) windowsSeen += " " + ClassOf(window) + " " + Quoted(TextOf(window));
+    }
+    if (!ended) TerminateProcess(process.hProcess, 99);
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return Check(ended, "kit ended by itself within 30 s");
+}
+
+// The log's lines without their leading date and time, each checked to have
+// one ("dd.MM.yyyy hh:mm:ss  ").
+std::vector<std::string> LogFileLines(const std::string& path) {
+    std::string text;
+    std::vector<std::string> lines;
+    if (!ReadBytes(path, text)) return lines;
+    bool stamped = true;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string line = text.substr(start, end - start);
+        stamped = stamped && line.size() >= 21 && line[2] == '.' && line[5] == '.' && line[10] == ' ' &&
+                  line[13] == ':' && line[16] == ':' && line.compare(19, 2, "  ") == 0;
+        lines.push_back(line.size() >= 21 ? line.substr(21) : line);
+    }
+    Check(stamped && start == text.size(), "every log line starts with date and time and ends with CR LF");
+    return lines;
+}
+
+// /S with /LOG: each way a deployment can end, with its exit code, files,
+// record and log, and never a window.
+void ScenarioUnattended() {
+    const std::string f = kFolder;
+    const std::string logFolder = "C:\\Jurnale";
+    const std::string logPath = logFolder + "\\kit upgrade.log";
+    const std::string logSwitch = "/S \"/LOG=" + logPath + "\"";
+    const std::string cale = LocationLine(kFolder), version = VersionLine("2.35");
+    struct Case {
+        const char* what;
+        const char* recorded;  // VER; null for no record
+        bool withData, holdExe;
+        std::string arguments;
+        DWORD exitCode;
+        std::vector<std::string> log;  // lines; a line ending in "*" is a prefix
+        bool exeWritten;
+        const char* versionAfter;
+    };
+    const Case cases[] = {
+        {"complete", kOldVersion, true, false, logSwitch, 0,
+         {cale, version, "Versiune actualizata.", std::string("Information: ") + kUpgraded,
+          "Rezultat: actualizat la versiunea 2.39 (cod 0)"},
+         true, kNewVersion},
+        {"not installed", nullptr, true, false, logSwitch, 1,
+         {kNotInstalled, "Rezultat: programul nu este instalat, nimic scris (cod 1)"}, false, nullptr},
+        {"already up to date", kNewVersion, true, false, logSwitch, 0,
+         {cale, VersionLine("2.39"), kLatest, "Rezultat: deja la ultima versiune, nimic scris (cod 0)"}, false,
+         kNewVersion},
+        {"application running", kOldVersion, true, true, logSwitch, 2,
+         {cale, version, std::string("Error: ") + kCloseFirst, "Rezultat: programul ruleaza, nimic scris (cod 2)"},
+         false, kOldVersion},
+        {"no Data folder", kOldVersion, false, false, logSwitch, 3,
+         {cale, version, std::string(kErrorTitle) + ": Cannot create file \"" + f + "\\Data\\raport.rtf\". *",
+          "Rezultat: eroare dupa primul fisier, versiunea nu a fost inregistrata (cod 3)"},
+         true, kOldVersion},
+        {"unwritable log", kOldVersion, true, false, "/S /LOG=C:\\NoSuchFolder\\kit.log", 5, {}, false, kOldVersion},
+        {"bad switch", kOldVersion, true, false, "/S /LOG=", 4, {}, false, kOldVersion},
+    };
+    for (const Case& c : cases) {
+        Note(c.what);
+        if (c.recorded) SetRecord(kFolder, c.recorded);
+        else DeleteRecord();
+        PrepareFolder(kFolder, c.withData);
+        PutFile(f + "\\Meridal_2013.exe", OldExe());
+        if (c.withData) PutFile(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}");
+        RemoveTree(logFolder);
+        MakeFolders(logFolder);
+
+        PROCESS_INFORMATION holder = {};
+        if (c.holdExe) {
+            STARTUPINFOA startup = {};
+            startup.cb = sizeof startup;
+            std::string command = "\"" + g_driverFolder + "\\holdfile.exe\" \"" + f + "\\Meridal_2013.exe\" 60";
+            Check(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                 &holder) != FALSE,
+                  "holdfile started");
+            WaitUntil([&] {
+                HANDLE probe =
+                    CreateFileA((f + "\\Meridal_2013.exe").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+                if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+                return probe == INVALID_HANDLE_VALUE;
+            });
+        }
+
+        DWORD exitCode = 0;
+        std::string windows;
+        if (RunKitUnattended(c.arguments, exitCode, windows)) {
+            Check(exitCode == c.exitCode, "exit code " + std::to_string(c.exitCode), "got " + std::to_string(exitCode));
+            Check(windows.empty(), "no window appeared", "seen:" + windows);
+        }
+        if (holder.hProcess) {
+            TerminateProcess(holder.hProcess, 0);
+            WaitForSingleObject(holder.hProcess, 5000);
+            CloseHandle(holder.hThread);
+            CloseHandle(holder.hProcess);
+        }
+
+        if (c.exeWritten) CheckWrittenAsItem(kFolder, Entry("MERIDAL"));
+        else CheckFileBytes(f + "\\Meridal_2013.exe", OldExe(), "left as it was");
+        if (c.withData) {
+            if (c.exitCode == 0 && c.exeWritten) CheckWrittenAsItem(kFolder, Entry("A3"));
+            else CheckFileBytes(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}", "left as it was");
+        }
+        if (c.versionAfter) CheckRecordedVersion(c.versionAfter);
+        CheckNoTempFiles(kFolder);
+
+        const std::vector<std::string> lines = LogFileLines(logPath);
+        bool same = lines.size() == c.log.size();
+        for (std::size_t i = 0; same && i < lines.size(); ++i) {
+            const std::string& want = c.log[i];
+            same = want.back() == '*' ? lines[i].compare(0, want.size() - 1, want, 0, want.size() - 1) == 0
+                                      : lines[i] == want;
+        }
+        std::string got;
+        for (const std::string& line : lines) got += "\n        " + Quoted(line);
+        Check(same, "log holds the expected " + std::to_string(c.log.size()) + " lines", "got:" + got);
+    }
+}
+
+// The window with /LOG: its log lines, dialog texts and the result go to the
+// file too; a log that can't be opened is reported once; /? shows the usage.
+void ScenarioLoggedWindow() {
+    const std::string logFolder = "C:\\Jurnale", logPath = logFolder + "\\kit.log";
+    SetRecord(kFolder, kOldVersion);
+    PrepareFolder(kFolder, true);
+    RemoveTree(logFolder);
+    MakeFolders(logFolder);
+    {
+        Kit kit;
+        Dialog box;
+        if (kit.Start(g_kitPath, "/LOG=" + logPath) && WaitUntil([&] { return IsWindowEnabled(kit.upgrade) != FALSE; }) &&
+            ClickUpgradeForDialog(kit, box)) {
+            CheckDialog(box, "Information", kUpgraded);
+            kit.PressOk(box);
+            ClickOn(kit.close);
+            kit.CheckEndsWithZero("a click on \"Inchide\"");
+        }
+    }
+    CheckLines("log file after the upgrade", LogFileLines(logPath),
+               {LocationLine(kFolder), VersionLine("2.35"), "Versiune actualizata.",
+                std::string("Information: ") + kUpgraded, "Rezultat: actualizat la versiunea 2.39 (cod 0)"});
+
+    Note("a log in a folder that doesn't exist");
+    SetRecord(kFolder, kOldVersion);
+    {
+        Kit kit;
+        Dialog box;
+        if (kit.Start(g_kitPath, "/LOG=C:\\NoSuchFolder\\kit.log") && Check(kit.WaitForDialog(box), "error report appears")) {
+            CheckText("box caption", box.caption, kErrorTitle);
+            Check(box.text.rfind("Fisierul jurnal \"C:\\NoSuchFolder\\kit.log\" nu poate fi deschis. ", 0) == 0,
+                  "box names the log file", "got " + Quoted(box.text));
+            kit.PressOk(box);
+            Check(WaitUntil([&] { return IsWindowEnabled(kit.upgrade) != FALSE; }), "the check runs all the same");
+            Check(kit.NoDialog(), "reported once");
+            CheckLines("log after the check", kit.LogLines(), {LocationLine(kFolder), VersionLine("2.35")});
+        }
+    }
+
+    Note("/?");
+    {
+        Kit kit;
+        Dialog box;
+        if (kit.Launch(g_kitPath, "/?") && Check(kit.WaitForDialog(box), "usage box appears")) {
+            CheckText("box caption", box.caption, kErrorTitle);
+            Check(box.text.rfind("MeridalUpgrade.exe [/S] [/LOG=<fisier>]", 0) == 0, "box shows the usage",
+                  "got " + Quoted(box.text));
+            kit.PressOk(box);
+            kit.CheckEndsWithZero("OK");
+        }
+    }
+}
+
 struct Scenario {
     const char* name;
     void (*run)();
@@ -1194,6 +1404,8 @@ const Scenario kScenarios[] = {
     {"read_only_file", ScenarioReadOnlyFile, "read-only Anx3.rtf"},
     {"full_disk", ScenarioFullDisk, "installation on a full drive M:"},
     {"button_look", ScenarioButtonLook, "hot-tracking face of the buttons"},
+    {"unattended", ScenarioUnattended, "/S with /LOG: every exit code, no window"},
+    {"logged_window", ScenarioLoggedWindow, "/LOG with the window, an unopenable log, /?"},
     {"bench", ScenarioBenchmark, "upgrade benchmark"},
 };
 

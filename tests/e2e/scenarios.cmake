@@ -11,6 +11,8 @@ list(APPEND KIT_SCENARIOS
   no_data_folder       # an installation without its Data folder
   read_only_file       # a read-only Anx3.rtf
   button_look          # hot-tracking face of the buttons (needs the painted control)
+  unattended           # /S and /LOG: exit codes, files, record and log, no window
+  logged_window        # /LOG with the window; an unopenable log; /?
 )
 
 # "," as regional decimal separator (needs the ro_RO.UTF-8 locale:

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 
+#include "FakePayload.h"
 #include "FakeWindow.h"
 #include "FileRegistry.h"
 #include "FolderFileSystem.h"
@@ -17,24 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// Items stored under "UPGRADE"; looked up without regard to case.
-struct FakePayload : fw::PayloadStore {
-    std::map<std::string, std::string> items;
-    std::vector<std::string> asked;
-    bool Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
-        asked.push_back(type);
-        auto it = items.find(Upper(type));
-        if (Upper(name) != "UPGRADE" || it == items.end()) return false;
-        blob = {it->second.data(), it->second.size()};
-        return true;
-    }
-};
 
 std::string Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
