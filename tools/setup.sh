@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs what building and testing the kit needs on Debian 12, only what
-# is missing: the MinGW-w64 cross-compiler, 32-bit Wine, Xvfb, the
-# independent readers the tests use, and the Romanian locale.
+# is missing: the MinGW-w64 cross-compiler, 32-bit Wine, Xvfb, clang with
+# libFuzzer, the independent readers the tests use, and the Romanian locale.
 set -euo pipefail
 
 packages=(
-  cmake g++ make libgtest-dev libgmock-dev
+  cmake g++ make libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth xdotool imagemagick x11-apps
   python3 python3-dbfread python3-pefile unrtf poppler-utils
