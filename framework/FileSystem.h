@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -20,15 +21,30 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
     virtual bool Exists(const std::string& path) = 0;
-    // Creates a new, empty file with a unique name in the folder of target,
-    // sets tempPath to its path; null on failure.
-    virtual std::unique_ptr<OutputFile> CreateTempBeside(const std::string& target, std::string& tempPath) = 0;
-    // Puts the closed file at from in place of target in one step, replacing
-    // target if it exists; false on failure, target untouched.
-    virtual bool Replace(const std::string& from, const std::string& target) = 0;
-    virtual void Remove(const std::string& path) = 0;
+    // The names of the files (not folders) directly in folder; none when it
+    // can't be read.
+    virtual std::vector<std::string> FilesIn(const std::string& folder) = 0;
+    // Creates a new, empty file at path; null on failure, also when a file of
+    // that name exists.
+    virtual std::unique_ptr<OutputFile> CreateNew(const std::string& path) = 0;
+    // Puts the closed file at from in place of the existing target, leaving
+    // the replaced file under the name backup; false on failure. A failure
+    // leaves either both files under their own names, or the replaced file
+    // already under backup and no file at target; a failure on a held file
+    // moves nothing.
+    virtual bool Replace(const std::string& from, const std::string& target, const std::string& backup) = 0;
+    // Renames the file at from to to, which must not exist; false on failure.
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    virtual bool Remove(const std::string& path) = 0;
+    // The last failure was a sharing violation or a denied access: something
+    // (a virus scanner, an indexer, a running program) holds the file.
+    virtual bool LastErrorIsHeld() = 0;
     // The system's text for the last failure of this interface.
     virtual std::string LastErrorText() = 0;
+    // A number no other running kit has (the process id), for file names.
+    virtual unsigned long RunId() = 0;
+    // Waits before the next attempt on a held file.
+    virtual void Pause(unsigned milliseconds) = 0;
 };
 
 }  // namespace fw

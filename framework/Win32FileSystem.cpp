@@ -52,25 +52,28 @@ bool Win32FileSystem::Exists(const std::string& path) {
     return static_cast<bool>(find);
 }
 
-std::unique_ptr<OutputFile> Win32FileSystem::CreateTempBeside(const std::string& target, std::string& tempPath) {
-    // A name of our own beside the target, so the final move stays within
-    // one folder and so within one volume.
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        tempPath = target + ".~" + std::to_string(GetCurrentProcessId()) + "." + std::to_string(attempt) + ".tmp";
-        HANDLE file = CreateFileA(tempPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) return std::make_unique<Win32OutputFile>(file);
-        if (GetLastError() != ERROR_FILE_EXISTS) break;
-    }
-    Fail();
-    return nullptr;
+std::vector<std::string> Win32FileSystem::FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    unique_hfind find(FindFirstFileA((folder + "\\*").c_str(), &data));
+    if (!find) return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+    } while (FindNextFileA(find.get(), &data));
+    return names;
 }
 
-bool Win32FileSystem::Replace(const std::string& from, const std::string& target) {
-    if (!Exists(target)) {
-        return MoveFileExA(from.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
-               Fail();
+std::unique_ptr<OutputFile> Win32FileSystem::CreateNew(const std::string& path) {
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        Fail();
+        return nullptr;
     }
+    return std::make_unique<Win32OutputFile>(file);
+}
+
+bool Win32FileSystem::Replace(const std::string& from, const std::string& target, const std::string& backup) {
     // A file that can't be opened for writing without sharing is in use (a
     // running program) or protected: leave it as it is. A renaming replace
     // alone would succeed on a running executable.
@@ -79,13 +82,28 @@ bool Win32FileSystem::Replace(const std::string& from, const std::string& target
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!probe) return Fail();
     }
-    // Keeps the replaced file's attributes and security.
-    return ReplaceFileA(target.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
+    // Keeps the replaced file's attributes and security. With a backup name
+    // a failure never loses the replaced file: it is either still the target
+    // or under the backup name (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2).
+    return ReplaceFileA(target.c_str(), from.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                        nullptr) ||
            Fail();
 }
 
-void Win32FileSystem::Remove(const std::string& path) { DeleteFileA(path.c_str()); }
+bool Win32FileSystem::Rename(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) || Fail();
+}
+
+bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) || Fail(); }
+
+bool Win32FileSystem::LastErrorIsHeld() {
+    return lastError_ == ERROR_SHARING_VIOLATION || lastError_ == ERROR_ACCESS_DENIED;
+}
 
 std::string Win32FileSystem::LastErrorText() { return SystemErrorText(lastError_); }
+
+unsigned long Win32FileSystem::RunId() { return GetCurrentProcessId(); }
+
+void Win32FileSystem::Pause(unsigned milliseconds) { Sleep(milliseconds); }
 
 }  // namespace fw

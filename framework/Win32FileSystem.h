@@ -10,10 +10,15 @@ namespace fw {
 class Win32FileSystem : public FileSystem {
 public:
     bool Exists(const std::string& path) override;
-    std::unique_ptr<OutputFile> CreateTempBeside(const std::string& target, std::string& tempPath) override;
-    bool Replace(const std::string& from, const std::string& target) override;
-    void Remove(const std::string& path) override;
+    std::vector<std::string> FilesIn(const std::string& folder) override;
+    std::unique_ptr<OutputFile> CreateNew(const std::string& path) override;
+    bool Replace(const std::string& from, const std::string& target, const std::string& backup) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool Remove(const std::string& path) override;
+    bool LastErrorIsHeld() override;
     std::string LastErrorText() override;
+    unsigned long RunId() override;
+    void Pause(unsigned milliseconds) override;
 
 private:
     bool Fail();  // keeps GetLastError for LastErrorText

@@ -1,30 +1,163 @@
 #include "kit/AtomicFileWriter.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "framework/Error.h"
 
 namespace kit {
 
 namespace {
+
+const char kTemporaryExtension[] = ".tmp";
+const char kBackupExtension[] = ".bak";
+const unsigned kMaxAttempts = 10;       // names tried when earlier ones are taken
+const unsigned kHoldPatienceMs = 2000;  // how long a held file is waited for
+
 fw::Error CannotCreate(const std::string& target, const std::string& systemText) {
     return fw::Error(fw::FormatMessageText("Cannot create file \"%s\". %s", {target, systemText}));
 }
+
+std::string Hex(unsigned long value) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    do {
+        text.insert(text.begin(), digits[value % 16]);
+        value /= 16;
+    } while (value != 0);
+    return text;
+}
+
+// "<target>.~<run id>[.<attempt>]<extension>": short, so that a target near
+// the path length limit still gets one.
+std::string LeftoverPath(fw::FileSystem& files, const std::string& target, unsigned attempt, const char* extension) {
+    std::string path = target + ".~" + Hex(files.RunId());
+    if (attempt > 0) path += "." + std::to_string(attempt);
+    return path + extension;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f'); }
+std::string Lowered(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+enum class Leftover { None, Temporary, Backup };
+
+// Whether name is one of the names LeftoverPath gives for a target named
+// targetName, in any case as file names compare. Earlier kits wrote the
+// process id in decimal, which also reads as hexadecimal.
+Leftover LeftoverKind(const std::string& name, const std::string& targetName) {
+    const std::string text = Lowered(name), prefix = Lowered(targetName) + ".~";
+    if (text.compare(0, prefix.size(), prefix) != 0) return Leftover::None;
+    std::size_t i = prefix.size();
+    const std::size_t id = i;
+    while (i < text.size() && IsHexDigit(text[i])) ++i;
+    if (i == id || i - id > 8) return Leftover::None;
+    if (i + 1 < text.size() && text[i] == '.' && IsDigit(text[i + 1])) {
+        const std::size_t attempt = ++i;
+        while (i < text.size() && IsDigit(text[i])) ++i;
+        if (i - attempt > 2) return Leftover::None;
+    }
+    const std::string rest = text.substr(i);
+    if (rest == kTemporaryExtension) return Leftover::Temporary;
+    if (rest == kBackupExtension) return Leftover::Backup;
+    return Leftover::None;
+}
+
+// Runs step again while it fails because something holds the file, with
+// pauses growing from 25 to 250 ms, for about two seconds in all.
+template <typename Step>
+bool RetryWhileHeld(fw::FileSystem& files, Step step) {
+    unsigned waited = 0, pause = 25;
+    while (!step()) {
+        if (!files.LastErrorIsHeld() || waited >= kHoldPatienceMs) return false;
+        files.Pause(pause);
+        waited += pause;
+        pause = std::min(pause * 2, 250u);
+    }
+    return true;
+}
+
+std::unique_ptr<fw::OutputFile> CreateTemporary(fw::FileSystem& files, const std::string& target, std::string& path) {
+    // A name that is taken is a leftover that couldn't be removed: try the next.
+    for (unsigned attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        path = LeftoverPath(files, target, attempt, kTemporaryExtension);
+        if (auto file = files.CreateNew(path)) return file;
+        if (!files.Exists(path)) break;
+    }
+    return nullptr;
+}
+
+std::string FreeBackupPath(fw::FileSystem& files, const std::string& target) {
+    std::string path;
+    for (unsigned attempt = 0; attempt < kMaxAttempts; ++attempt)
+        if (!files.Exists(path = LeftoverPath(files, target, attempt, kBackupExtension))) break;
+    return path;
+}
+
+// Puts the flushed temporary file in place of target. Whatever fails, target
+// ends with its old bytes or its new ones, except when even renaming back
+// fails: then the old bytes stay under the backup name, where the next run's
+// RemoveLeftovers finds them and puts them back.
+void PutInPlace(fw::FileSystem& files, const std::string& temp, const std::string& target) {
+    if (!files.Exists(target)) {
+        if (RetryWhileHeld(files, [&] { return files.Rename(temp, target); })) return;
+        const std::string reason = files.LastErrorText();
+        files.Remove(temp);
+        throw CannotCreate(target, reason);
+    }
+
+    const std::string backup = FreeBackupPath(files, target);
+    if (RetryWhileHeld(files, [&] { return files.Replace(temp, target, backup); })) {
+        files.Remove(backup);  // if this fails, a later run removes it
+        return;
+    }
+    const std::string reason = files.LastErrorText();
+    // The replace may have failed after moving the old file to the backup
+    // name: put it back, or else put the new one in place.
+    if (!files.Exists(target) && !files.Rename(backup, target) && files.Rename(temp, target)) {
+        files.Remove(backup);
+        return;
+    }
+    files.Remove(temp);
+    throw CannotCreate(target, reason);
+}
+
 }  // namespace
 
 void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const void* data, std::size_t size) {
-    std::string tempPath;
-    auto out = files.CreateTempBeside(target, tempPath);
+    std::string temp;
+    auto out = CreateTemporary(files, target, temp);
     if (!out) throw CannotCreate(target, files.LastErrorText());
 
-    bool written = out->Write(data, size) && out->Flush();
+    const bool written = out->Write(data, size) && out->Flush();
     out.reset();  // closed before it is moved
     if (!written) {
-        files.Remove(tempPath);
+        files.Remove(temp);
         throw fw::Error("Stream write error");
     }
-    if (!files.Replace(tempPath, target)) {
-        std::string reason = files.LastErrorText();
-        files.Remove(tempPath);
-        throw CannotCreate(target, reason);
+    PutInPlace(files, temp, target);
+}
+
+void RemoveLeftovers(fw::FileSystem& files, const std::string& target) {
+    const std::size_t slash = target.find_last_of('\\');
+    if (slash == std::string::npos) return;
+    const std::string folder = target.substr(0, slash), targetName = target.substr(slash + 1);
+
+    std::vector<std::string> backups;
+    for (const std::string& name : files.FilesIn(folder)) {
+        const Leftover kind = LeftoverKind(name, targetName);
+        // One that can't be removed now (held) is removed by a later run.
+        if (kind == Leftover::Temporary) files.Remove(folder + "\\" + name);
+        if (kind == Leftover::Backup) backups.push_back(folder + "\\" + name);
+    }
+    // A backup is the only copy of the old file when the target is missing.
+    for (const std::string& backup : backups) {
+        if (files.Exists(target)) files.Remove(backup);
+        else files.Rename(backup, target);
     }
 }
 

@@ -25,7 +25,9 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
 
     const payload::PayloadItem* items = payload::Catalogue();
     try {
-        ExtractPayloadItem(services, items[0].code, installFolder + "\\" + ExeName);
+        const std::string exe = installFolder + "\\" + ExeName;
+        RemoveLeftovers(services.files, exe);
+        ExtractPayloadItem(services, items[0].code, exe);
     } catch (const std::exception&) {
         services.window.ShowErrorDialog(std::string("Inchideti mai intai ") + ProductName + "!");
         return false;
@@ -33,6 +35,7 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
 
     for (std::size_t i = 1; i < payload::CatalogueSize(); ++i) {
         const std::string target = installFolder + items[i].targetPath;
+        RemoveLeftovers(services.files, target);
         if (items[i].rule == payload::WriteRule::OnlyIfMissing && services.files.Exists(target)) continue;
         ExtractPayloadItem(services, items[i].code, target);
     }

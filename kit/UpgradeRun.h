@@ -26,7 +26,8 @@ void ExtractPayloadItem(UpgradeServices& services, const std::string& itemType, 
 // The whole run; true when it completed. A failure of the executable
 // (typically a running application) shows the close-first dialog, writes
 // nothing and gives false; a later failure ends the run with the error,
-// keeping the items written before.
+// keeping the items written before. Before each target is looked at, the
+// leftovers of earlier runs beside it are removed.
 bool RunUpgrade(UpgradeServices& services, const std::string& installFolder);
 
 }  // namespace kit

@@ -8,7 +8,50 @@ namespace kit {
 
 namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::size_t NextSeparator(const std::string& path, std::size_t from) {
+    while (from < path.size() && !IsSeparator(path[from])) ++from;
+    return from;
+}
+
+// A name that is only dots and blanks names no folder of its own.
+bool NamesAFolder(const std::string& name) { return name.find_last_not_of(". ") != std::string::npos; }
+
+// How many folders below the root the path after index from reaches, with
+// "." and ".." resolved and trailing dots and blanks of a name dropped, as
+// Windows does: "Apps\..\." reaches none.
+std::size_t DepthBelowRoot(const std::string& path, std::size_t from) {
+    std::size_t depth = 0;
+    for (std::size_t start = from; start < path.size();) {
+        const std::size_t end = NextSeparator(path, start);
+        const std::string name = path.substr(start, end - start);
+        if (name == "..") {
+            if (depth > 0) --depth;
+        } else if (NamesAFolder(name)) {
+            ++depth;
+        }
+        start = end + 1;
+    }
+    return depth;
+}
 }  // namespace
+
+bool IsFullyQualifiedFolder(const std::string& folder) {
+    const char drive = folder.empty() ? '\0' : folder[0];
+    if (folder.size() >= 3 && ((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) && folder[1] == ':' &&
+        IsSeparator(folder[2]))
+        return DepthBelowRoot(folder, 3) > 0;
+
+    // "\\server\share"; "\\?\" and "\\.\" start device paths, not shares.
+    if (folder.size() < 2 || !IsSeparator(folder[0]) || !IsSeparator(folder[1])) return false;
+    const std::size_t serverEnd = NextSeparator(folder, 2);
+    if (serverEnd == folder.size()) return false;
+    const std::size_t shareEnd = NextSeparator(folder, serverEnd + 1);
+    const std::string server = folder.substr(2, serverEnd - 2);
+    const std::string share = folder.substr(serverEnd + 1, shareEnd - serverEnd - 1);
+    return NamesAFolder(server) && server != "?" && NamesAFolder(share);
+}
 
 std::string InstalledVersionText(const std::string& recordedVersion) {
     // "Meridal - 2013 v.2.35" keeps its last four characters, "2.35".
@@ -28,9 +71,10 @@ CheckResult RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std:
     installFolder = ReadRecordValue(registry, "CALE");
     const std::string version = InstalledVersionText(ReadRecordValue(registry, "VER"));
 
-    // Without a folder the upgrade would write below the root of the current
-    // drive, so a record without one counts as no installation.
-    if (version.empty() || installFolder.empty()) {
+    // Without a fully qualified folder the upgrade would write at a drive's
+    // root or below the current folder, so such a record counts as no
+    // installation.
+    if (version.empty() || !IsFullyQualifiedFolder(installFolder)) {
         installFolder.clear();
         window.AppendLog(std::string("Programul ") + ProductName + " NU este instalat aici!");
         window.SetUpgradeEnabled(false);

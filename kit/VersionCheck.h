@@ -17,10 +17,17 @@ enum class CheckResult {
 };
 
 // Sets installFolder from the record before anything can fail; leaves it
-// empty when the application counts as not installed. A recorded version
-// whose hundredths are no integer fails after the folder and version lines
-// are logged, with the button still disabled.
+// empty when the application counts as not installed: no version, or no
+// fully qualified folder. A recorded version whose hundredths are no integer
+// fails after the folder and version lines are logged, with the button
+// still disabled.
 CheckResult RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder);
+
+// Whether a recorded folder names a folder below a root: a drive letter, a
+// colon and a backslash, or a UNC path "\\server\share", with something
+// after it ("/" serves as "\\" too). "C:", "C:\", "\", "Meridal" and blanks
+// name none, or one that depends on the current drive and folder.
+bool IsFullyQualifiedFolder(const std::string& folder);
 
 // The version text ("d.dd") kept from a recorded "VER" value, or empty text
 // when the value names no installed version.

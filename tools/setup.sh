@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing the kit needs on Debian 12, only what
 # is missing: the MinGW-w64 cross-compilers, 32-bit and 64-bit Wine (the
-# latter for hosts that run no 32-bit code), Xvfb, the independent readers
-# the tests use, and the Romanian locale.
+# latter for hosts that run no 32-bit code), Xvfb, clang with libFuzzer, the
+# independent readers the tests use, and the Romanian locale.
 source "$(dirname "$0")/fail_loudly.sh"
 
 packages=(
-  cmake g++ make libgtest-dev libgmock-dev
+  cmake g++ make libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth xdotool imagemagick x11-apps

@@ -910,47 +910,199 @@ void ScenarioOnlyIfMissing() {
     kit.PressOk(box);
 }
 
-// The application runs: its executable is held open, so nothing is written.
+// A program the driver starts besides the kit and ends when done with it.
+class Child {
+public:
+    ~Child() { End(); }
+
+    bool Start(const std::string& what, const std::string& exe, const std::string& arguments = std::string(),
+               const char* folder = nullptr) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
+                                  &process_) != FALSE;
+        return Check(started_, what + " started", "CreateProcess error " + std::to_string(GetLastError()));
+    }
+
+    DWORD Pid() const { return process_.dwProcessId; }
+    bool Running() const { return started_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+    bool WaitForExit() const { return started_ && WaitForSingleObject(process_.hProcess, 5000) == WAIT_OBJECT_0; }
+
+    // Ends it: a window of its own is asked to close first.
+    void End(HWND window = nullptr) {
+        if (!started_) return;
+        if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+        if (!window || !WaitForExit()) TerminateProcess(process_.hProcess, 1);
+        WaitForExit();
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+        started_ = false;
+    }
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    bool started_ = false;
+};
+
+// holdfile.exe holding a file open without sharing, as a virus scanner or a
+// running program would; ending it lets go of the file.
+bool StartHolder(Child& holder, const std::string& path, int seconds) {
+    if (!holder.Start("holdfile", g_driverFolder + "\\holdfile.exe", "\"" + path + "\" " + std::to_string(seconds)))
+        return false;
+    return Check(WaitUntil([&] {
+                     HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+                     if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+                     return probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+                 }),
+                 path + " is held open without sharing");
+}
+
+// A process id as the kit writes it into the names of its temporary files.
+std::string HexId(DWORD pid) {
+    char id[16];
+    std::snprintf(id, sizeof id, "%lX", static_cast<unsigned long>(pid));
+    return id;
+}
+
+// The close-first box was closed and the run wrote nothing.
+void CheckNothingWritten(const Kit& kit) {
+    CheckFolderContents(kFolder, {"Data", "Meridal_2013.exe"});
+    CheckFolderContents(std::string(kFolder) + "\\Data", {});
+    CheckRecordedVersion(kOldVersion);
+    Check(IsWindowEnabled(kit.upgrade) != FALSE, "upgrade button still enabled");
+    CheckLines("log unchanged", kit.LogLines(), {LocationLine(kFolder), VersionLine("2.35")});
+}
+
+// The application runs, started from its installation folder: Windows lets
+// its image be renamed, the kit's write probe must stop it.
 void ScenarioApplicationRunning() {
     SetRecord(kFolder, kOldVersion);
     PrepareFolder(kFolder, true);
     const std::string exe = std::string(kFolder) + "\\Meridal_2013.exe";
-    PutFile(exe, OldExe());
-
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION holder = {};
-    std::string command = "\"" + g_driverFolder + "\\holdfile.exe\" \"" + exe + "\" 120";
-    if (!Check(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &holder) !=
-                   FALSE,
-               "holdfile started"))
+    std::string program;
+    if (!Check(ReadBytes(g_driverFolder + "\\meridal_standin.exe", program),
+               "the stand-in program is beside the driver: " + g_driverFolder + "\\meridal_standin.exe"))
         return;
-    Check(WaitUntil([&] {
-              HANDLE probe = CreateFileA(exe.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-              if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
-              return probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
-          }),
-          "the executable is held open without sharing");
-    {
+    PutFile(exe, program);
+
+    Child app;
+    if (!app.Start("the old program, from " + exe + ",", exe, "", kFolder)) return;
+    HWND appWindow = nullptr;
+    if (Check(WaitUntil([&] { return (appWindow = FindTopLevel(app.Pid(), "MeridalStandinWindow")) != nullptr; }),
+              "its window is shown")) {
         Kit kit;
         Dialog box;
         if (StartArmed(kit) && ClickUpgradeForDialog(kit, box)) {
             CheckDialog(box, "Error", kCloseFirst);
             kit.PressOk(box);
-            CheckFolderContents(kFolder, {"Data", "Meridal_2013.exe"});
-            CheckFolderContents(std::string(kFolder) + "\\Data", {});
-            CheckNoTempFiles(kFolder);
-            CheckRecordedVersion(kOldVersion);
-            Check(IsWindowEnabled(kit.upgrade) != FALSE, "upgrade button still enabled");
-            CheckLines("log unchanged", kit.LogLines(), {LocationLine(kFolder), VersionLine("2.35")});
+            CheckNothingWritten(kit);
+            Check(app.Running(), "the old program still runs");
         }
     }
-    TerminateProcess(holder.hProcess, 0);
-    WaitForSingleObject(holder.hProcess, 5000);
-    CloseHandle(holder.hThread);
-    CloseHandle(holder.hProcess);
+    app.End(appWindow);
+    CheckFileBytes(exe, program, "is the old program still");
+}
+
+// Something holds the executable for 20 s: the kit waits about two seconds,
+// then asks to close the application and writes nothing.
+void ScenarioHeldLong() {
+    SetRecord(kFolder, kOldVersion);
+    PrepareFolder(kFolder, true);
+    const std::string exe = std::string(kFolder) + "\\Meridal_2013.exe";
+    PutFile(exe, OldExe());
+    Child holder;
+    if (!StartHolder(holder, exe, 20)) return;
+    {
+        Kit kit;
+        Dialog box;
+        if (StartArmed(kit)) {
+            const DWORD clicked = GetTickCount();
+            if (ClickUpgradeForDialog(kit, box)) {
+                const DWORD waited = GetTickCount() - clicked;
+                Note("the box came " + std::to_string(waited) + " ms after the click");
+                Check(waited >= 1900 && waited < 10000, "the box comes after the kit waited about two seconds",
+                      std::to_string(waited) + " ms");
+                CheckDialog(box, "Error", kCloseFirst);
+                kit.PressOk(box);
+                CheckNothingWritten(kit);
+            }
+        }
+    }
+    holder.End();
     // Readable only once the holder has let go.
     CheckFileBytes(exe, OldExe(), "intact");
+}
+
+// Something holds the executable for a moment, as a virus scanner does:
+// the kit waits and completes the run.
+void ScenarioHeldBriefly() {
+    SetRecord(kFolder, kOldVersion);
+    PrepareFolder(kFolder, true);
+    const std::string exe = std::string(kFolder) + "\\Meridal_2013.exe";
+    PutFile(exe, OldExe());
+    Child holder;
+    if (!StartHolder(holder, exe, 20)) return;
+    Kit kit;
+    if (!StartArmed(kit)) return;
+    ClickOn(kit.upgrade);
+    const std::string temp = exe + ".~" + HexId(kit.Pid()) + ".tmp";
+    if (!Check(WaitUntil([&] { return Exists(temp); }), "the kit writes the new executable to " + temp)) return;
+    Sleep(300);
+    Check(Exists(temp) && kit.NoDialog(), "300 ms later the kit still waits for the held executable");
+    holder.End();
+    Dialog box;
+    if (!Check(kit.WaitForDialog(box), "a message box of the kit appears once the holder lets go")) return;
+    CheckDialog(box, "Information", kUpgraded);
+    for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(kFolder, entry);
+    CheckNoTempFiles(kFolder);
+    CheckRecordedVersion(kNewVersion);
+    kit.PressOk(box);
+}
+
+// Files of killed runs beside two targets are removed, whichever process
+// left them; files that only look alike are kept byte for byte.
+void ScenarioLeftovers() {
+    SetRecord(kFolder, kOldVersion);
+    PrepareFolder(kFolder, true);
+    const std::string f = kFolder;
+    PutFile(f + "\\Meridal_2013.exe", OldExe());
+    PutFile(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}");
+
+    // A process that has ended: holdfile without arguments exits at once.
+    Child ended;
+    if (!ended.Start("a short-lived process", g_driverFolder + "\\holdfile.exe")) return;
+    Check(ended.WaitForExit(), "and ended");
+    const std::string dead = HexId(ended.Pid());
+
+    const std::vector<std::string> leftovers = {
+        "\\Meridal_2013.exe.~284.0.tmp",  // as earlier kits named them
+        "\\Meridal_2013.exe.~" + dead + ".tmp",
+        "\\Data\\Anx3.rtf.~" + dead + ".tmp",
+        "\\Data\\ANX3.RTF.~" + dead + ".1.bak",
+    };
+    const std::vector<std::string> lookalikes = {
+        "\\Meridal_2013.exe.tmp",        "\\Meridal_2013.exe.~zz.tmp",      "\\Meridal_2013.exe.~284.0.tmp.txt",
+        "\\Data\\Anx3.rtf.~284",         "\\Data\\Anx3.rtf.~123456789.tmp", "\\Data\\Notes.rtf.~284.0.tmp",
+        "\\Meridal_2013.~284.0.tmp",
+    };
+    for (const std::string& name : leftovers) PutFile(f + name, "leftover");
+    for (const std::string& name : lookalikes) PutFile(f + name, "kept " + name);
+
+    Kit kit;
+    Dialog box;
+    if (!StartArmed(kit) || !ClickUpgradeForDialog(kit, box)) return;
+    CheckDialog(box, "Information", kUpgraded);
+    kit.PressOk(box);
+    std::vector<std::string> top = {"Data", "Meridal_2013.exe", "modeltrz.dbf", "ModelFin.dbf", "1a.dbf", "1b.dbf",
+                                    "1c.dbf"};
+    std::vector<std::string> data = {"raport.rtf", "Anx3.rtf", "Adev1.rtf", "ModelComunicare.rtf"};
+    for (const std::string& name : lookalikes)
+        (name.rfind("\\Data\\", 0) == 0 ? data : top).push_back(name.substr(name.find_last_of('\\') + 1));
+    CheckFolderContents(f, top);
+    CheckFolderContents(f + "\\Data", data);
+    for (const std::string& name : lookalikes) CheckFileBytes(f + name, "kept " + name, "untouched");
+    for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(f, entry);
 }
 
 // No Data folder: the executable goes in, the first report template fails.
@@ -1280,21 +1432,8 @@ void ScenarioUnattended() {
         RemoveTree(logFolder);
         MakeFolders(logFolder);
 
-        PROCESS_INFORMATION holder = {};
-        if (c.holdExe) {
-            STARTUPINFOA startup = {};
-            startup.cb = sizeof startup;
-            std::string command = "\"" + g_driverFolder + "\\holdfile.exe\" \"" + f + "\\Meridal_2013.exe\" 60";
-            Check(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &holder) != FALSE,
-                  "holdfile started");
-            WaitUntil([&] {
-                HANDLE probe =
-                    CreateFileA((f + "\\Meridal_2013.exe").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-                if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
-                return probe == INVALID_HANDLE_VALUE;
-            });
-        }
+        Child holder;
+        if (c.holdExe && !StartHolder(holder, f + "\\Meridal_2013.exe", 60)) continue;
 
         DWORD exitCode = 0;
         std::string windows;
@@ -1302,12 +1441,7 @@ void ScenarioUnattended() {
             Check(exitCode == c.exitCode, "exit code " + std::to_string(c.exitCode), "got " + std::to_string(exitCode));
             Check(windows.empty(), "no window appeared", "seen:" + windows);
         }
-        if (holder.hProcess) {
-            TerminateProcess(holder.hProcess, 0);
-            WaitForSingleObject(holder.hProcess, 5000);
-            CloseHandle(holder.hThread);
-            CloseHandle(holder.hProcess);
-        }
+        holder.End();
 
         if (c.exeWritten) CheckWrittenAsItem(kFolder, Entry("MERIDAL"));
         else CheckFileBytes(f + "\\Meridal_2013.exe", OldExe(), "left as it was");
@@ -1399,7 +1533,10 @@ const Scenario kScenarios[] = {
     {"decimal_comma", ScenarioDecimalComma, "\",\" as regional decimal separator"},
     {"upgrade_complete", ScenarioUpgradeComplete, "complete upgrade from v.2.35"},
     {"only_if_missing", ScenarioOnlyIfMissing, "existing report templates kept, the rest replaced or added"},
-    {"application_running", ScenarioApplicationRunning, "executable held open: close-first error"},
+    {"application_running", ScenarioApplicationRunning, "the old program runs: close-first error"},
+    {"held_long", ScenarioHeldLong, "executable held open for 20 s: close-first error after 2 s"},
+    {"held_briefly", ScenarioHeldBriefly, "executable held open for a moment: the run completes"},
+    {"leftovers", ScenarioLeftovers, "files of killed runs removed, nothing else"},
     {"no_data_folder", ScenarioNoDataFolder, "installation without Data"},
     {"read_only_file", ScenarioReadOnlyFile, "read-only Anx3.rtf"},
     {"full_disk", ScenarioFullDisk, "installation on a full drive M:"},

@@ -7,7 +7,10 @@ list(APPEND KIT_SCENARIOS
   bad_version          # versions that are no numbers reach the error report
   upgrade_complete     # a complete upgrade: files, log, record, dialog
   only_if_missing      # report templates kept, the rest replaced or added
-  application_running  # the application's executable held open
+  application_running  # the old program started from its folder
+  held_long            # the executable held open for 20 s
+  held_briefly         # the executable held open for a moment
+  leftovers            # files of killed runs beside two targets
   no_data_folder       # an installation without its Data folder
   read_only_file       # a read-only Anx3.rtf
   button_look          # hot-tracking face of the buttons (needs the painted control)

@@ -1,13 +1,15 @@
 // The kit's file operations on a real folder of this machine, with faults
 // to inject: a write that fails after some bytes, a disk of limited size, a
-// file that can't be created or replaced. Paths use "\" as the kit builds
-// them; they are mapped to "/".
+// file that can't be replaced, a file held for a while, and a failure or a
+// power cut at any one step. Paths use "\" as the kit builds them; they are
+// mapped to "/".
 #pragma once
 
 #include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "framework/FileSystem.h"
 
@@ -21,43 +23,97 @@ public:
 
     bool Exists(const std::string& path) override { return std::filesystem::exists(Native(path)); }
 
-    std::unique_ptr<fw::OutputFile> CreateTempBeside(const std::string& target, std::string& tempPath) override {
-        tempPath = target + ".~" + std::to_string(++tempCount) + ".tmp";
-        std::FILE* file = lockedTargets.count(Native(target)) ? nullptr : std::fopen(Native(tempPath).c_str(), "wb");
-        if (!file) {
-            error = "The system cannot find the path specified";
-            return nullptr;
-        }
-        return std::make_unique<File>(*this, file);
-    }
-
-    bool Replace(const std::string& from, const std::string& target) override {
-        if (replaceFails.count(Native(target))) {
-            error = "Access is denied";
-            return false;
-        }
+    std::vector<std::string> FilesIn(const std::string& folder) override {
+        std::vector<std::string> names;
         std::error_code failed;
-        std::filesystem::rename(Native(from), Native(target), failed);
-        return !failed;
+        for (const auto& entry : std::filesystem::directory_iterator(Native(folder), failed))
+            if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+        return names;
     }
 
-    void Remove(const std::string& path) override { std::filesystem::remove(Native(path)); }
+    std::unique_ptr<fw::OutputFile> CreateNew(const std::string& path) override {
+        std::FILE* file = nullptr;
+        if (Fault() || IsHeld(path)) return nullptr;
+        if (Exists(path)) Failed("The file exists");
+        else if (!(file = std::fopen(Native(path).c_str(), "wb"))) Failed("The system cannot find the path specified");
+        return file ? std::make_unique<File>(*this, file) : nullptr;
+    }
+
+    // Moves as ReplaceFile does: the replaced file to the backup name, then
+    // the replacement to the target; each move is a step that can fail.
+    bool Replace(const std::string& from, const std::string& target, const std::string& backup) override {
+        if (IsHeld(target)) return false;
+        if (replaceFails.count(Native(target))) return Failed("Access is denied", true);
+        if (!Exists(target)) return Failed("The system cannot find the file specified");
+        if (Fault()) return false;
+        std::filesystem::rename(Native(target), Native(backup));
+        if (Fault()) return false;
+        std::filesystem::rename(Native(from), Native(target));
+        return true;
+    }
+
+    bool Rename(const std::string& from, const std::string& to) override {
+        if (Fault() || IsHeld(from) || IsHeld(to)) return false;
+        if (Exists(to)) return Failed("Cannot create a file when that file already exists");
+        std::error_code failed;
+        std::filesystem::rename(Native(from), Native(to), failed);
+        return !failed || Failed(failed.message());
+    }
+
+    bool Remove(const std::string& path) override {
+        if (Fault()) return false;
+        return std::filesystem::remove(Native(path)) || Failed("The system cannot find the file specified");
+    }
+
+    bool LastErrorIsHeld() override { return held; }
     std::string LastErrorText() override { return error; }
+    unsigned long RunId() override { return 0x1F4; }
+    void Pause(unsigned milliseconds) override { clock += milliseconds; }
 
     // Faults.
-    long long bytesLeftOnDisk = -1;           // below zero: unlimited
-    std::set<std::string> lockedTargets;  // no temporary file can be created beside these
-    std::set<std::string> replaceFails;   // these can't be replaced (in use, read-only)
+    long long bytesLeftOnDisk = -1;      // below zero: unlimited
+    std::set<std::string> replaceFails;  // these can't be replaced (in use, read-only)
+    std::string heldPath;                // held by another program until the clock reaches heldUntil
+    unsigned heldUntil = 0;
+    // The steps that change something (create, write, flush, either move of
+    // a replace, rename, remove) are counted from 1; failStep is the one that
+    // fails, and with failFromThenOn every later one too.
+    int failStep = 0;
+    bool failFromThenOn = false;
+    bool powerCut = false;  // failStep stops everything instead, thrown as PowerCut
+    struct PowerCut {};
 
+    int steps = 0;
+    unsigned clock = 0;  // milliseconds paused
     std::string error;
-    int tempCount = 0;
+    bool held = false;
 
 private:
+    bool Failed(const std::string& text, bool isHeld = false) {
+        error = text;
+        held = isHeld;
+        return false;
+    }
+
+    bool IsHeld(const std::string& path) {
+        if (Native(path) != Native(heldPath) || clock >= heldUntil) return false;
+        Failed("The process cannot access the file because it is being used by another process", true);
+        return true;
+    }
+
+    bool Fault() {
+        ++steps;
+        if (failStep == 0 || steps < failStep || (steps > failStep && !failFromThenOn)) return false;
+        if (powerCut) throw PowerCut{};
+        return !Failed("Injected fault");
+    }
+
     class File : public fw::OutputFile {
     public:
         File(FolderFileSystem& owner, std::FILE* file) : owner_(owner), file_(file) {}
         ~File() override { std::fclose(file_); }
         bool Write(const void* data, std::size_t size) override {
+            if (owner_.Fault()) return false;
             std::size_t allowed = size;
             if (owner_.bytesLeftOnDisk >= 0 && static_cast<long long>(size) > owner_.bytesLeftOnDisk)
                 allowed = static_cast<std::size_t>(owner_.bytesLeftOnDisk);
@@ -65,7 +121,7 @@ private:
             if (owner_.bytesLeftOnDisk >= 0) owner_.bytesLeftOnDisk -= static_cast<long long>(written);
             return written == size;
         }
-        bool Flush() override { return std::fflush(file_) == 0; }
+        bool Flush() override { return !owner_.Fault() && std::fflush(file_) == 0; }
 
     private:
         FolderFileSystem& owner_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -75,13 +76,13 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
     struct Case {
         const char* what;
         const char* recorded;  // VER; null for no record
-        std::function<void(const fs::path& install, FolderFileSystem& files)> prepare;
+        std::function<void(const fs::path& install, const std::string& cale, FolderFileSystem& files)> prepare;
         kit::RunOutcome outcome;
         std::vector<std::string> lastLines;  // the log's last lines
         bool written;                        // the executable replaced
         const char* version;                 // VER afterwards
     };
-    auto nothing = [](const fs::path&, FolderFileSystem&) {};
+    auto nothing = [](const fs::path&, const std::string&, FolderFileSystem&) {};
     const std::string exeRunning = "Error: Inchideti mai intai Meridal - 2013!";
     const Case cases[] = {
         {"older installation", "Meridal - 2013 v.2.35", nothing, kit::RunOutcome::Upgraded,
@@ -95,12 +96,12 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
         {"version no number", "Meridal - 2013 v.2.3x", nothing, kit::RunOutcome::VersionUnreadable,
          {"Meridalupgrade: '3x' is not a valid integer value."}, false, "Meridal - 2013 v.2.3x"},
         {"application running", "Meridal - 2013 v.2.35",
-         [](const fs::path& install, FolderFileSystem& files) {
-             files.replaceFails.insert(FolderFileSystem::Native((install / "Meridal_2013.exe").string()));
+         [](const fs::path&, const std::string& cale, FolderFileSystem& files) {
+             files.replaceFails.insert(FolderFileSystem::Native(cale + "\\Meridal_2013.exe"));
          },
          kit::RunOutcome::ApplicationRunning, {exeRunning}, false, "Meridal - 2013 v.2.35"},
         {"no Data folder", "Meridal - 2013 v.2.35",
-         [](const fs::path& install, FolderFileSystem&) { fs::remove_all(install / "Data"); },
+         [](const fs::path& install, const std::string&, FolderFileSystem&) { fs::remove_all(install / "Data"); },
          kit::RunOutcome::FailedAfterFirstItem,
          {"Meridalupgrade: Cannot create file \"INSTALL\\Data\\raport.rtf\". The system cannot find the path specified."},
          true, "Meridal - 2013 v.2.35"},
@@ -112,23 +113,27 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
         fs::create_directories(install / "Data");
         std::ofstream(install / "Meridal_2013.exe", std::ios::binary) << "old program";
         std::ofstream(install / "Data" / "Anx3.rtf", std::ios::binary) << "old annex";
+        // A fully qualified folder, as the check wants: the UNC spelling
+        // "\\tmp\..." of the temporary folder, which names the same folder here.
+        std::string cale = "\\\\" + install.string().substr(1);
+        std::replace(cale.begin(), cale.end(), '/', '\\');
         FileRegistry registry{temp.File("registry.txt")};
         if (c.recorded) {
-            kit::WriteRecordValue(registry, "CALE", install.string());
+            kit::WriteRecordValue(registry, "CALE", cale);
             kit::WriteRecordValue(registry, "VER", c.recorded);
         }
         FakePayload payload;
         for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)
             payload.items[payload::Catalogue()[i].code] = "new item " + std::to_string(i);
         FolderFileSystem files;
-        c.prepare(install, files);
+        c.prepare(install, cale, files);
         MemoryLog log;
 
         EXPECT_EQ(kit::RunSilently(payload, files, registry, log, "Meridalupgrade"), c.outcome);
         std::vector<std::string> expected = c.lastLines;
         for (std::string& line : expected) {
             const std::size_t at = line.find("INSTALL");
-            if (at != std::string::npos) line.replace(at, 7, install.string());
+            if (at != std::string::npos) line.replace(at, 7, cale);
         }
         ASSERT_GE(log.lines.size(), expected.size());
         EXPECT_EQ(std::vector<std::string>(log.lines.end() - static_cast<long>(expected.size()), log.lines.end()),

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "FakePayload.h"
 #include "FakeWindow.h"
@@ -11,6 +12,7 @@
 #include "FolderFileSystem.h"
 #include "TempFolder.h"
 #include "framework/Error.h"
+#include "kit/AtomicFileWriter.h"
 #include "kit/InstallationRecord.h"
 #include "kit/UpgradeRun.h"
 #include "payload/Catalogue.h"
@@ -114,6 +116,22 @@ TEST_F(UpgradeRunTest, RunningApplicationGetsTheCloseFirstDialogAndNothingIsWrit
     EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.35");
     EXPECT_TRUE(window.enabled);
     EXPECT_TRUE(window.log.empty());
+    // Only after about two seconds: a scanner's hold would have passed by then.
+    EXPECT_GE(files.clock, 2000u);
+    EXPECT_LE(files.clock, 2500u);
+}
+
+TEST_F(UpgradeRunTest, TargetHeldForAMomentIsWaitedFor) {
+    Write(install / "Meridal_2013.exe", "old program");
+    files.heldPath = install.string() + "\\Meridal_2013.exe";
+    files.heldUntil = 300;
+    Run();
+    EXPECT_TRUE(window.errors.empty());
+    EXPECT_EQ(window.informations.size(), 1u);
+    EXPECT_EQ(Read(install / "Meridal_2013.exe"), Item(0));
+    EXPECT_GE(files.clock, 300u);
+    EXPECT_LT(files.clock, 600u);
+    EXPECT_TRUE(LeftoverTemporaryFiles().empty());
 }
 
 TEST_F(UpgradeRunTest, MissingDataFolderStopsAtTheFirstReportTemplate) {
@@ -204,6 +222,77 @@ TEST_F(UpgradeRunTest, EmptyInstallFolderWritesNothing) {
     kit::RunUpgrade(services, "");
     EXPECT_TRUE(payload.asked.empty());
     EXPECT_TRUE(window.log.empty());
+}
+
+// Each step of a write fails in turn: alone, together with every later step
+// (renaming back fails too), or as a power cut that stops everything. Right
+// after, the target holds its old or its new bytes, or, only when even
+// renaming back failed, the old bytes wait under the backup name; the next
+// run's clean-up leaves the target whole and nothing else of ours beside it,
+// and touches no other file.
+TEST(AtomicFileWriter, AFailureAtAnyStepLeavesTheOldOrTheNewBytes) {
+    const std::string newBytes(5000, 'n'), oldBytes = "old bytes";
+    const std::vector<std::string> others = {"Anx3.rtf.~1F4", "Anx3.rtf.~XYZ.tmp", "Anx3.rtf.~123456789.tmp",
+                                             "Anx3.rtf.tmp", "Anx3.rtf.~1F4.txt", "Other.rtf.~1F4.tmp"};
+    for (const bool targetExists : {true, false}) {
+        for (const int mode : {0, 1, 2}) {
+            for (int step = 1;; ++step) {
+                SCOPED_TRACE(std::string(targetExists ? "replacing" : "adding") + ", mode " + std::to_string(mode) +
+                             ", step " + std::to_string(step));
+                TempFolder temp;
+                const std::string target = temp.Path().string() + "\\Anx3.rtf";
+                const fs::path path = temp.Path() / "Anx3.rtf";
+                if (targetExists) Write(path, oldBytes);
+                for (const std::string& name : others) Write(temp.Path() / name, name);
+
+                FolderFileSystem files;
+                files.failStep = step;
+                files.failFromThenOn = mode == 1;
+                files.powerCut = mode == 2;
+                bool failed = false;
+                try {
+                    kit::WriteFileAtomically(files, target, newBytes.data(), newBytes.size());
+                } catch (const fw::Error&) {
+                    failed = true;
+                } catch (const FolderFileSystem::PowerCut&) {
+                    failed = true;
+                }
+
+                std::vector<std::string> ours;  // every file the write added
+                for (const auto& entry : fs::directory_iterator(temp.Path())) {
+                    const std::string name = entry.path().filename().string();
+                    if (name != "Anx3.rtf" && std::find(others.begin(), others.end(), name) == others.end())
+                        ours.push_back(name);
+                }
+                const std::string now = fs::exists(path) ? Read(path) : "<none>";
+                if (!failed) {
+                    EXPECT_EQ(now, newBytes);
+                } else if (mode == 0) {
+                    EXPECT_EQ(now, targetExists ? oldBytes : "<none>");  // one failure is always undone
+                }
+                if (now == "<none>" && targetExists) {
+                    ASSERT_EQ(ours.size(), 2u);  // the old file under its backup name, the new one
+                    EXPECT_EQ(Read(temp.Path() / "Anx3.rtf.~1F4.bak"), oldBytes);
+                } else {
+                    EXPECT_TRUE(now == newBytes || now == (targetExists ? oldBytes : "<none>")) << now;
+                }
+
+                files.failStep = 0;
+                kit::RemoveLeftovers(files, target);
+                const std::string after = fs::exists(path) ? Read(path) : "<none>";
+                EXPECT_TRUE(after == newBytes || after == (targetExists ? oldBytes : "<none>")) << after;
+                std::set<std::string> left;
+                for (const auto& entry : fs::directory_iterator(temp.Path()))
+                    left.insert(entry.path().filename().string());
+                std::set<std::string> expected(others.begin(), others.end());
+                if (after != "<none>") expected.insert("Anx3.rtf");
+                EXPECT_EQ(left, expected);
+                for (const std::string& name : others) EXPECT_EQ(Read(temp.Path() / name), name);
+
+                if (files.steps < step) break;  // no step left to fail
+            }
+        }
+    }
 }
 
 TEST(Catalogue, OrderTargetsAndRules) {

@@ -14,6 +14,7 @@ namespace {
 const char* const kNotInstalled = "Programul Meridal - 2013 NU este instalat aici!";
 const char* const kLatest = "Aveti deja ultima versiune!";
 const char* const kFolder = "C:\\Apps\\Meridal";
+const char* const kOlder = "Meridal - 2013 v.2.35";
 
 struct Case {
     const char* name;
@@ -23,8 +24,8 @@ struct Case {
     const char* error;  // message of the failure, or null
 };
 
-std::vector<std::string> Found(const std::string& version, bool latest) {
-    std::vector<std::string> lines = {std::string("Cale Meridal - 2013 : ") + kFolder,
+std::vector<std::string> Found(const std::string& version, bool latest, const std::string& folder = kFolder) {
+    std::vector<std::string> lines = {"Cale Meridal - 2013 : " + folder,
                                       "Versiune instalata     : " + version};
     if (latest) lines.push_back(kLatest);
     return lines;
@@ -46,6 +47,22 @@ const Case kCases[] = {
     {"hundredths no integer", kFolder, "Meridal - 2013 v.2.3x", Found("2.3x", false), false,
      "'3x' is not a valid integer value"},
     {"too short for hundredths", kFolder, "v.5", Found("50", false), false, "'' is not a valid integer value"},
+    // Folders that name no folder below a root, or one that depends on the
+    // current drive and folder, count as no installation.
+    {"folder a drive", "C:", kOlder, {kNotInstalled}, false, nullptr},
+    {"folder a drive root", "C:\\", kOlder, {kNotInstalled}, false, nullptr},
+    {"folder the root", "\\", kOlder, {kNotInstalled}, false, nullptr},
+    {"folder blanks", "  ", kOlder, {kNotInstalled}, false, nullptr},
+    {"folder relative", "Meridal", kOlder, {kNotInstalled}, false, nullptr},
+    {"folder relative to a drive", "C:Meridal", kOlder, {kNotInstalled}, false, nullptr},
+    {"folder below the current drive", "\\Apps\\Meridal", kOlder, {kNotInstalled}, false, nullptr},
+    {"folder resolving to the root", "C:\\Apps\\..\\.\\ ", kOlder, {kNotInstalled}, false, nullptr},
+    {"folder a server alone", "\\\\server\\", kOlder, {kNotInstalled}, false, nullptr},
+    {"folder a device path", "\\\\?\\C:\\Apps", kOlder, {kNotInstalled}, false, nullptr},
+    // Fully qualified folders, also missing ones, keep the check as it is.
+    {"folder on a share", "\\\\server\\share", kOlder, Found("2.35", false, "\\\\server\\share"), true, nullptr},
+    {"folder missing, with slashes", "d:/Nowhere/Meridal", kOlder, Found("2.35", false, "d:/Nowhere/Meridal"), true,
+     nullptr},
 };
 
 class VersionCheckTest : public ::testing::TestWithParam<Case> {};
@@ -72,7 +89,7 @@ TEST_P(VersionCheckTest, LogsAndArmsTheButton) {
     EXPECT_EQ(error, c.error ? c.error : "");
     const bool installed = c.log.size() > 1;
     EXPECT_EQ(window.caption, installed ? "Actualizare la versiunea 2.39" : "Cautare...");
-    EXPECT_EQ(installFolder, installed ? kFolder : "");
+    EXPECT_EQ(installFolder, installed ? *c.cale : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(RecordedValues, VersionCheckTest, ::testing::ValuesIn(kCases),
