@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/Error.h"
+#include "kit/KitTexts.h"
 
 namespace kit {
 
@@ -15,7 +16,7 @@ const unsigned kMaxAttempts = 10;       // names tried when earlier ones are tak
 const unsigned kHoldPatienceMs = 2000;  // how long a held file is waited for
 
 fw::Error CannotCreate(const std::string& target, const std::string& systemText) {
-    return fw::Error(fw::FormatMessageText("Cannot create file \"%s\". %s", {target, systemText}));
+    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {target, systemText}));
 }
 
 std::string Hex(unsigned long value) {
@@ -137,7 +138,7 @@ void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const
     out.reset();  // closed before it is moved
     if (!written) {
         files.Remove(temp);
-        throw fw::Error("Stream write error");
+        throw fw::Error(text::kStreamWriteError);
     }
     PutInPlace(files, temp, target);
 }

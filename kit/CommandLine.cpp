@@ -2,6 +2,9 @@
 
 #include <cctype>
 
+#include "framework/Error.h"
+#include "kit/KitTexts.h"
+
 namespace kit {
 
 namespace {
@@ -21,26 +24,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             command.usage = true;
         } else if (word == "/LOG" || word.compare(0, 5, "/LOG=") == 0) {
             command.logPath = word.size() > 5 ? argument.substr(5) : std::string();
-            if (command.logPath.empty()) command.problem = "Lipseste calea fisierului jurnal: " + argument;
+            if (command.logPath.empty()) command.problem = fw::FormatMessageText(text::kLogPathMissing, {argument});
         }
     }
     return command;
-}
-
-std::string UsageText() {
-    return "MeridalUpgrade.exe [/S] [/LOG=<fisier>]\n"
-           "\n"
-           "/S\tactualizare fara fereastra si fara dialoguri\n"
-           "/LOG=<fisier>\tadauga in fisier tot ce se intampla\n"
-           "/?\tacest mesaj\n"
-           "\n"
-           "Coduri de iesire:\n"
-           "0\tactualizat sau deja la ultima versiune\n"
-           "1\tprogramul nu este instalat, nimic scris\n"
-           "2\tprogramul ruleaza, nimic scris\n"
-           "3\teroare dupa primul fisier, versiunea nu a fost inregistrata\n"
-           "4\tlinie de comanda gresita\n"
-           "5\tfisierul jurnal nu poate fi deschis, nimic scris";
 }
 
 }  // namespace kit

@@ -19,7 +19,4 @@ struct CommandLine {
 // The arguments after the program's own name.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-// The text of the usage message box.
-std::string UsageText();
-
 }  // namespace kit

@@ -12,6 +12,7 @@
 #include "framework/Win32FileSystem.h"
 #include "kit/CommandLine.h"
 #include "kit/KitConstants.h"
+#include "kit/KitTexts.h"
 #include "kit/LogFile.h"
 #include "kit/SilentRun.h"
 #include "kit/Unit1.h"
@@ -31,7 +32,7 @@ void RestrictDllSearchToSystem32() {
 std::vector<std::string> Arguments() { return std::vector<std::string>(__argv + (__argc > 0 ? 1 : 0), __argv + __argc); }
 
 void ShowUsage(const std::string& problem) {
-    const std::string text = problem.empty() ? kit::UsageText() : problem + "\n\n" + kit::UsageText();
+    const std::string text = problem.empty() ? kit::text::UsageText() : problem + "\n\n" + kit::text::UsageText();
     MessageBoxA(nullptr, text.c_str(), fw::Application::Get().Title().c_str(),
                 MB_OK | (problem.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
 }

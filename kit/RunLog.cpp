@@ -1,5 +1,7 @@
 #include "kit/RunLog.h"
 
+#include "framework/Error.h"
+#include "kit/KitTexts.h"
 
 namespace kit {
 
@@ -18,7 +20,7 @@ std::string TimestampedLine(const LocalTime& time, const std::string& text) {
 }
 
 std::string LogUnavailableText(const std::string& path, const std::string& systemText) {
-    return "Fisierul jurnal \"" + path + "\" nu poate fi deschis. " + systemText;
+    return fw::FormatMessageText(text::kLogUnavailable, {path, systemText});
 }
 
 std::string DialogLine(const std::string& title, const std::string& text) {

@@ -2,6 +2,7 @@
 
 #include "framework/Error.h"
 #include "kit/KitConstants.h"
+#include "kit/KitTexts.h"
 
 namespace kit {
 
@@ -13,15 +14,15 @@ struct OutcomeRow {
 };
 
 const OutcomeRow kOutcomes[] = {
-    {RunOutcome::Upgraded, 0, "actualizat la versiunea %s"},
-    {RunOutcome::UpToDate, 0, "deja la ultima versiune, nimic scris"},
-    {RunOutcome::NotUpgraded, 0, "inchis fara actualizare, nimic scris"},
-    {RunOutcome::NotInstalled, 1, "programul nu este instalat, nimic scris"},
-    {RunOutcome::VersionUnreadable, 1, "versiunea instalata nu poate fi citita, nimic scris"},
-    {RunOutcome::ApplicationRunning, 2, "programul ruleaza, nimic scris"},
-    {RunOutcome::FailedAfterFirstItem, 3, "eroare dupa primul fisier, versiunea nu a fost inregistrata"},
-    {RunOutcome::BadCommandLine, 4, "linie de comanda gresita, nimic scris"},
-    {RunOutcome::LogUnavailable, 5, "fisierul jurnal nu poate fi deschis, nimic scris"},
+    {RunOutcome::Upgraded, 0, text::kResultUpgraded},
+    {RunOutcome::UpToDate, 0, text::kResultUpToDate},
+    {RunOutcome::NotUpgraded, 0, text::kResultNotUpgraded},
+    {RunOutcome::NotInstalled, 1, text::kResultNotInstalled},
+    {RunOutcome::VersionUnreadable, 1, text::kResultVersionUnreadable},
+    {RunOutcome::ApplicationRunning, 2, text::kResultApplicationRunning},
+    {RunOutcome::FailedAfterFirstItem, 3, text::kResultFailedAfterFirstItem},
+    {RunOutcome::BadCommandLine, 4, text::kResultBadCommandLine},
+    {RunOutcome::LogUnavailable, 5, text::kResultLogUnavailable},
 };
 
 const OutcomeRow& RowOf(RunOutcome outcome) {
@@ -35,8 +36,8 @@ int ExitCodeOf(RunOutcome outcome) { return RowOf(outcome).exitCode; }
 
 std::string ResultLine(RunOutcome outcome) {
     const OutcomeRow& row = RowOf(outcome);
-    return "Rezultat: " + fw::FormatMessageText(row.result, {KitVersionText()}) + " (cod " +
-           std::to_string(row.exitCode) + ")";
+    return fw::FormatMessageText(text::kResultLine, {fw::FormatMessageText(row.result, {KitVersionText()}),
+                                                     std::to_string(row.exitCode)});
 }
 
 }  // namespace kit

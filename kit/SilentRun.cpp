@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "framework/ErrorReport.h"
+#include "kit/KitTexts.h"
 #include "kit/KitWindow.h"
 #include "kit/UpgradeRun.h"
 #include "kit/VersionCheck.h"
@@ -17,8 +18,8 @@ public:
     void AppendLog(const std::string& line) override { log_.Write(line); }
     void SetUpgradeCaption(const std::string&) override {}
     void SetUpgradeEnabled(bool) override {}
-    void ShowErrorDialog(const std::string& text) override { log_.Write(DialogLine("Error", text)); }
-    void ShowInformationDialog(const std::string& text) override { log_.Write(DialogLine("Information", text)); }
+    void ShowErrorDialog(const std::string& text) override { log_.Write(DialogLine(text::kErrorTitle, text)); }
+    void ShowInformationDialog(const std::string& text) override { log_.Write(DialogLine(text::kInformationTitle, text)); }
 
 private:
     RunLog& log_;

@@ -4,6 +4,7 @@
 #include "framework/Application.h"
 #include "framework/FormatSettings.h"
 #include "kit/KitConstants.h"
+#include "kit/KitTexts.h"
 #include "kit/UpgradeRun.h"
 #include "kit/VersionCheck.h"
 
@@ -33,13 +34,13 @@ TForm1::TForm1() {
     Panel1.Create(Handle(), 8, 8, 425, 161, kPanelColor);
     Memo1.Create(Panel1.Handle(), 16, 16, 393, 97, kMemoColor, font_.get());
 
-    Button2.SetCaption("Cautare...");
+    Button2.SetCaption(kit::text::kUpgradeSearching);
     Button2.SetEnabled(false);
     ApplyKitButtonLook(Button2);
     Button2.Create(Panel1.Handle(), 16, 120, 201, 31);
     Button2.OnClick = [this] { Button2Click(); };
 
-    LbSpeedButton1.SetCaption("Inchide");
+    LbSpeedButton1.SetCaption(kit::text::kCloseCaption);
     ApplyKitButtonLook(LbSpeedButton1);
     LbSpeedButton1.Create(Panel1.Handle(), 300, 120, 108, 31);
     LbSpeedButton1.OnClick = [this] { Button1Click(); };
@@ -68,7 +69,7 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
     fw::Formats().DecimalSeparator = '.';
     fw::Application::Get().ProcessMessages();
-    SetWindowTextA(Handle(), (std::string(kit::ProductName) + " - UpGrade v." + kit::KitVersionText()).c_str());
+    SetWindowTextA(Handle(), kit::text::WindowCaption().c_str());
     Timer1.SetEnabled(true);
 }
 
@@ -124,11 +125,11 @@ void TForm1::SetUpgradeCaption(const std::string& caption) { Button2.SetCaption(
 void TForm1::SetUpgradeEnabled(bool enabled) { Button2.SetEnabled(enabled); }
 
 void TForm1::ShowErrorDialog(const std::string& text) {
-    if (log_) log_->Write(kit::DialogLine("Error", text));
+    if (log_) log_->Write(kit::DialogLine(kit::text::kErrorTitle, text));
     fw::ShowErrorMessage(text);
 }
 
 void TForm1::ShowInformationDialog(const std::string& text) {
-    if (log_) log_->Write(kit::DialogLine("Information", text));
+    if (log_) log_->Write(kit::DialogLine(kit::text::kInformationTitle, text));
     fw::ShowInformationMessage(text);
 }

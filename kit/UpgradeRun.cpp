@@ -5,16 +5,15 @@
 #include "framework/Error.h"
 #include "kit/AtomicFileWriter.h"
 #include "kit/InstallationRecord.h"
-#include "kit/KitConstants.h"
+#include "kit/KitTexts.h"
 #include "payload/Catalogue.h"
 
 namespace kit {
 
 void ExtractPayloadItem(UpgradeServices& services, const std::string& itemType, const std::string& targetPath) {
-    const std::string name = "UpGrade";
     fw::Blob item;
-    if (!services.payload.Find(itemType, name, item))
-        throw fw::Error(fw::FormatMessageText("Resource %s not found", {name}));
+    if (!services.payload.Find(itemType, payload::kItemName, item))
+        throw fw::Error(fw::FormatMessageText(text::kResourceNotFound, {payload::kItemName}));
     WriteFileAtomically(services.files, targetPath, item.data, item.size);
 }
 
@@ -23,28 +22,30 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
     // nothing may then be written anywhere.
     if (installFolder.empty()) return false;
 
-    const payload::PayloadItem* items = payload::Catalogue();
-    try {
-        const std::string exe = installFolder + "\\" + ExeName;
-        RemoveLeftovers(services.files, exe);
-        ExtractPayloadItem(services, items[0].code, exe);
-    } catch (const std::exception&) {
-        services.window.ShowErrorDialog(std::string("Inchideti mai intai ") + ProductName + "!");
-        return false;
-    }
-
-    for (std::size_t i = 1; i < payload::CatalogueSize(); ++i) {
-        const std::string target = installFolder + items[i].targetPath;
-        RemoveLeftovers(services.files, target);
-        if (items[i].rule == payload::WriteRule::OnlyIfMissing && services.files.Exists(target)) continue;
-        ExtractPayloadItem(services, items[i].code, target);
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+        const payload::PayloadItem& item = payload::Catalogue()[i];
+        const std::string target = installFolder + item.targetPath;
+        if (!item.program) {
+            RemoveLeftovers(services.files, target);
+            if (item.rule == payload::WriteRule::OnlyIfMissing && services.files.Exists(target)) continue;
+            ExtractPayloadItem(services, item.code, target);
+            continue;
+        }
+        // The executable can't be written while the application runs: the
+        // user is asked to close it, and nothing is written.
+        try {
+            RemoveLeftovers(services.files, target);
+            ExtractPayloadItem(services, item.code, target);
+        } catch (const std::exception&) {
+            services.window.ShowErrorDialog(text::CloseFirstText());
+            return false;
+        }
     }
 
     services.window.SetUpgradeEnabled(false);
-    services.window.AppendLog("Versiune actualizata.");
-    WriteRecordValue(services.registry, "VER", std::string(ProductName) + " v." + KitVersionText());
-    services.window.ShowInformationDialog(std::string(ProductName) + " a fost actualizata la versiunea " +
-                                          KitVersionText() + ".");
+    services.window.AppendLog(text::kUpgradedLine);
+    WriteRecordValue(services.registry, "VER", text::RecordedVersion());
+    services.window.ShowInformationDialog(text::UpgradedText());
     return true;
 }
 

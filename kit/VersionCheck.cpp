@@ -3,6 +3,7 @@
 #include "framework/FormatSettings.h"
 #include "kit/InstallationRecord.h"
 #include "kit/KitConstants.h"
+#include "kit/KitTexts.h"
 
 namespace kit {
 
@@ -76,14 +77,14 @@ CheckResult RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std:
     // installation.
     if (version.empty() || !IsFullyQualifiedFolder(installFolder)) {
         installFolder.clear();
-        window.AppendLog(std::string("Programul ") + ProductName + " NU este instalat aici!");
+        window.AppendLog(text::NotInstalledLine());
         window.SetUpgradeEnabled(false);
         return CheckResult::NotInstalled;
     }
 
-    window.AppendLog(std::string("Cale ") + ProductName + " : " + installFolder);
-    window.AppendLog("Versiune instalata     : " + version);
-    window.SetUpgradeCaption("Actualizare la versiunea " + KitVersionText());
+    window.AppendLog(text::FolderLine(installFolder));
+    window.AppendLog(text::VersionLine(version));
+    window.SetUpgradeCaption(text::UpgradeCaption());
 
     // Compare units and hundredths: "2.35" is units 2, hundredths 35.
     const int hundredths = fw::StrToInt(version.substr(2));
@@ -91,7 +92,7 @@ CheckResult RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std:
     const int kitUnits = static_cast<int>(KitVersion.count / 10000);
     const int kitHundredths = static_cast<int>(KitVersion.count / 100 % 100);
     const bool upToDate = units > kitUnits || (units == kitUnits && hundredths >= kitHundredths);
-    if (upToDate) window.AppendLog("Aveti deja ultima versiune!");
+    if (upToDate) window.AppendLog(text::kLatestLine);
 
     window.SetUpgradeEnabled(true);
     return upToDate ? CheckResult::UpToDate : CheckResult::Older;

@@ -12,10 +12,12 @@ struct PayloadItem {
     const char* targetPath;  // appended to the installation folder; starts with "\"
     WriteRule rule;
     const char* fileName;    // the item's file in the payload folder
+    bool program;            // the application's executable, in use while it runs
 };
 
-// Resource name shared by all items.
-constexpr const char* kItemName = "UPGRADE";
+// Resource name shared by all items, as the kit asks for it; resource names
+// match without regard to case, and the resource script stores "UPGRADE".
+constexpr const char* kItemName = "UpGrade";
 
 // The items in the order the upgrade writes them.
 const PayloadItem* Catalogue();

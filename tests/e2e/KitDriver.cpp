@@ -236,7 +236,8 @@ struct CatalogueEntry {
     DWORD size;  // 0: as large as the item, whatever it is
 };
 
-// In the order the upgrade writes them.
+// In the order the upgrade writes them. An independent list on purpose: the
+// kit's own catalogue is what these tests check.
 const CatalogueEntry kCatalogue[] = {
     {"MERIDAL", "\\Meridal_2013.exe", false, 7256064},  {"RP", "\\Data\\raport.rtf", true, 0},
     {"A3", "\\Data\\Anx3.rtf", false, 0},               {"AD", "\\Data\\Adev1.rtf", true, 0},

@@ -14,6 +14,7 @@
 #include "framework/Error.h"
 #include "kit/AtomicFileWriter.h"
 #include "kit/InstallationRecord.h"
+#include "kit/KitConstants.h"
 #include "kit/UpgradeRun.h"
 #include "payload/Catalogue.h"
 
@@ -295,11 +296,14 @@ TEST(AtomicFileWriter, AFailureAtAnyStepLeavesTheOldOrTheNewBytes) {
     }
 }
 
+// Checks the catalogue against what is known of it, written out on purpose.
 TEST(Catalogue, OrderTargetsAndRules) {
     ASSERT_EQ(payload::CatalogueSize(), 10u);
     const payload::PayloadItem& exe = payload::Catalogue()[0];
     EXPECT_STREQ(exe.code, "MERIDAL");
     EXPECT_STREQ(exe.targetPath, "\\Meridal_2013.exe");
+    EXPECT_EQ(exe.targetPath, std::string("\\") + kit::ExeName);
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) EXPECT_EQ(payload::Catalogue()[i].program, i == 0);
     int onlyIfMissing = 0;
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
         const payload::PayloadItem& item = payload::Catalogue()[i];

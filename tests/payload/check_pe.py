@@ -28,6 +28,7 @@ import sys
 import pefile
 
 STANDIN_SIZE = 7256064
+# An independent list on purpose: the catalogue is checked against it.
 PAYLOAD_CODES = ["MERIDAL", "RP", "A3", "AD", "MT", "MF", "A1", "B1", "C1", "MC"]
 PAYLOAD_NAME = "UPGRADE"
 ROMANIAN = 1048
@@ -262,8 +263,8 @@ def catalogue_files():
     except OSError as e:
         check(False, "cannot read the payload catalogue: %s" % e)
         return {}
-    items = re.findall(r'^PAYLOAD_ITEM\(\s*(\w+)\s*,\s*"[^"]*"\s*,\s*\w+\s*,'
-                       r'\s*"([^"]+)"\s*\)', text, re.MULTILINE)
+    items = re.findall(r'^PAYLOAD_(?:ITEM|PROGRAM)\(\s*(\w+)\s*,\s*"[^"]*"\s*,'
+                       r'(?:\s*\w+\s*,)?\s*"([^"]+)"\s*\)', text, re.MULTILINE)
     codes = [code for code, _ in items]
     check(codes == PAYLOAD_CODES, "payload catalogue lists %s, expected %s"
           % (codes, PAYLOAD_CODES))

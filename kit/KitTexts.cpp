@@ -1,0 +1,36 @@
+#include "kit/KitTexts.h"
+
+#include "kit/KitConstants.h"
+
+namespace kit::text {
+
+std::string WindowCaption() { return std::string(ProductName) + " - UpGrade v." + KitVersionText(); }
+std::string UpgradeCaption() { return "Actualizare la versiunea " + KitVersionText(); }
+
+std::string NotInstalledLine() { return std::string("Programul ") + ProductName + " NU este instalat aici!"; }
+std::string FolderLine(const std::string& folder) { return std::string("Cale ") + ProductName + " : " + folder; }
+std::string VersionLine(const std::string& version) { return "Versiune instalata     : " + version; }
+
+std::string CloseFirstText() { return std::string("Inchideti mai intai ") + ProductName + "!"; }
+std::string UpgradedText() {
+    return std::string(ProductName) + " a fost actualizata la versiunea " + KitVersionText() + ".";
+}
+std::string RecordedVersion() { return std::string(ProductName) + " v." + KitVersionText(); }
+
+std::string UsageText() {
+    return "MeridalUpgrade.exe [/S] [/LOG=<fisier>]\n"
+           "\n"
+           "/S\tactualizare fara fereastra si fara dialoguri\n"
+           "/LOG=<fisier>\tadauga in fisier tot ce se intampla\n"
+           "/?\tacest mesaj\n"
+           "\n"
+           "Coduri de iesire:\n"
+           "0\tactualizat sau deja la ultima versiune\n"
+           "1\tprogramul nu este instalat, nimic scris\n"
+           "2\tprogramul ruleaza, nimic scris\n"
+           "3\teroare dupa primul fisier, versiunea nu a fost inregistrata\n"
+           "4\tlinie de comanda gresita\n"
+           "5\tfisierul jurnal nu poate fi deschis, nimic scris";
+}
+
+}  // namespace kit::text

@@ -1,0 +1,50 @@
+// Every text of the kit's own that a user or an administrator sees: log
+// lines, captions, dialog texts, error formats and the command-line texts,
+// named by their role. The framework's own texts (its dialog titles "Error"
+// and "Information", its error messages) stay with the framework.
+#pragma once
+
+#include <string>
+
+namespace kit::text {
+
+// The window.
+std::string WindowCaption();                      // "Meridal - 2013 - UpGrade v.2.39"
+constexpr const char* kUpgradeSearching = "Cautare...";  // the upgrade button before the check
+std::string UpgradeCaption();                     // "Actualizare la versiunea 2.39"
+constexpr const char* kCloseCaption = "Inchide";
+
+// The version check's log lines.
+std::string NotInstalledLine();                   // "Programul Meridal - 2013 NU este instalat aici!"
+std::string FolderLine(const std::string& folder);    // "Cale Meridal - 2013 : <folder>"
+std::string VersionLine(const std::string& version);  // "Versiune instalata     : <version>"
+constexpr const char* kLatestLine = "Aveti deja ultima versiune!";
+
+// The upgrade run.
+std::string CloseFirstText();                     // "Inchideti mai intai Meridal - 2013!"
+constexpr const char* kUpgradedLine = "Versiune actualizata.";
+std::string UpgradedText();                       // "Meridal - 2013 a fost actualizata la versiunea 2.39."
+std::string RecordedVersion();                    // "Meridal - 2013 v.2.39"
+constexpr const char* kResourceNotFound = "Resource %s not found";
+constexpr const char* kCannotCreateFile = "Cannot create file \"%s\". %s";
+constexpr const char* kStreamWriteError = "Stream write error";
+
+// The run log and the command line.
+constexpr const char* kErrorTitle = "Error";              // the titles of the two dialogs,
+constexpr const char* kInformationTitle = "Information";  // as the log names them
+constexpr const char* kLogUnavailable = "Fisierul jurnal \"%s\" nu poate fi deschis. %s";
+constexpr const char* kLogPathMissing = "Lipseste calea fisierului jurnal: %s";
+std::string UsageText();
+// The result line's words for each way a run ends (see RunOutcome).
+constexpr const char* kResultLine = "Rezultat: %s (cod %s)";
+constexpr const char* kResultUpgraded = "actualizat la versiunea %s";
+constexpr const char* kResultUpToDate = "deja la ultima versiune, nimic scris";
+constexpr const char* kResultNotUpgraded = "inchis fara actualizare, nimic scris";
+constexpr const char* kResultNotInstalled = "programul nu este instalat, nimic scris";
+constexpr const char* kResultVersionUnreadable = "versiunea instalata nu poate fi citita, nimic scris";
+constexpr const char* kResultApplicationRunning = "programul ruleaza, nimic scris";
+constexpr const char* kResultFailedAfterFirstItem = "eroare dupa primul fisier, versiunea nu a fost inregistrata";
+constexpr const char* kResultBadCommandLine = "linie de comanda gresita, nimic scris";
+constexpr const char* kResultLogUnavailable = "fisierul jurnal nu poate fi deschis, nimic scris";
+
+}  // namespace kit::text
