@@ -41,10 +41,14 @@ std::string SystemErrorText(DWORD code) {
     return text;
 }
 
-bool Win32FileSystem::Fail() {
-    lastError_ = GetLastError();
-    return false;
+namespace {
+// The result of a call that reported success or set the last error.
+FileResult ResultOf(BOOL succeeded) {
+    if (succeeded) return FileResult::Success();
+    const DWORD code = GetLastError();
+    return FileResult::Failure(SystemErrorText(code), code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED);
 }
+}  // namespace
 
 bool Win32FileSystem::Exists(const std::string& path) {
     WIN32_FIND_DATAA data;
@@ -63,44 +67,35 @@ std::vector<std::string> Win32FileSystem::FilesIn(const std::string& folder) {
     return names;
 }
 
-std::unique_ptr<OutputFile> Win32FileSystem::CreateNew(const std::string& path) {
-    HANDLE file =
+FileResult Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<OutputFile>& file) {
+    HANDLE created =
         CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        Fail();
-        return nullptr;
-    }
-    return std::make_unique<Win32OutputFile>(file);
+    if (created == INVALID_HANDLE_VALUE) return ResultOf(FALSE);
+    file = std::make_unique<Win32OutputFile>(created);
+    return FileResult::Success();
 }
 
-bool Win32FileSystem::Replace(const std::string& from, const std::string& target, const std::string& backup) {
+FileResult Win32FileSystem::Replace(const std::string& from, const std::string& target, const std::string& backup) {
     // A file that can't be opened for writing without sharing is in use (a
     // running program) or protected: leave it as it is. A renaming replace
     // alone would succeed on a running executable.
     {
         unique_hfile probe(CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!probe) return Fail();
+        if (!probe) return ResultOf(FALSE);
     }
     // Keeps the replaced file's attributes and security. With a backup name
     // a failure never loses the replaced file: it is either still the target
     // or under the backup name (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2).
-    return ReplaceFileA(target.c_str(), from.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                        nullptr) ||
-           Fail();
+    return ResultOf(ReplaceFileA(target.c_str(), from.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                 nullptr, nullptr));
 }
 
-bool Win32FileSystem::Rename(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) || Fail();
+FileResult Win32FileSystem::Rename(const std::string& from, const std::string& to) {
+    return ResultOf(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH));
 }
 
-bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) || Fail(); }
-
-bool Win32FileSystem::LastErrorIsHeld() {
-    return lastError_ == ERROR_SHARING_VIOLATION || lastError_ == ERROR_ACCESS_DENIED;
-}
-
-std::string Win32FileSystem::LastErrorText() { return SystemErrorText(lastError_); }
+FileResult Win32FileSystem::Remove(const std::string& path) { return ResultOf(DeleteFileA(path.c_str())); }
 
 unsigned long Win32FileSystem::RunId() { return GetCurrentProcessId(); }
 

@@ -69,27 +69,29 @@ Leftover LeftoverKind(const std::string& name, const std::string& targetName) {
 }
 
 // Runs step again while it fails because something holds the file, with
-// pauses growing from 25 to 250 ms, for about two seconds in all.
+// pauses growing from 25 to 250 ms, for about two seconds in all; gives the
+// last attempt's result.
 template <typename Step>
-bool RetryWhileHeld(fw::FileSystem& files, Step step) {
+fw::FileResult RetryWhileHeld(fw::FileSystem& files, Step step) {
     unsigned waited = 0, pause = 25;
-    while (!step()) {
-        if (!files.LastErrorIsHeld() || waited >= kHoldPatienceMs) return false;
+    for (;;) {
+        fw::FileResult result = step();
+        if (result || !result.held || waited >= kHoldPatienceMs) return result;
         files.Pause(pause);
         waited += pause;
         pause = std::min(pause * 2, 250u);
     }
-    return true;
 }
 
-std::unique_ptr<fw::OutputFile> CreateTemporary(fw::FileSystem& files, const std::string& target, std::string& path) {
+fw::FileResult CreateTemporary(fw::FileSystem& files, const std::string& target, std::string& path,
+                               std::unique_ptr<fw::OutputFile>& file) {
     // A name that is taken is a leftover that couldn't be removed: try the next.
+    fw::FileResult result;
     for (unsigned attempt = 0; attempt < kMaxAttempts; ++attempt) {
         path = LeftoverPath(files, target, attempt, kTemporaryExtension);
-        if (auto file = files.CreateNew(path)) return file;
-        if (!files.Exists(path)) break;
+        if ((result = files.CreateNew(path, file)) || !files.Exists(path)) break;
     }
-    return nullptr;
+    return result;
 }
 
 std::string FreeBackupPath(fw::FileSystem& files, const std::string& target) {
@@ -105,18 +107,18 @@ std::string FreeBackupPath(fw::FileSystem& files, const std::string& target) {
 // RemoveLeftovers finds them and puts them back.
 void PutInPlace(fw::FileSystem& files, const std::string& temp, const std::string& target) {
     if (!files.Exists(target)) {
-        if (RetryWhileHeld(files, [&] { return files.Rename(temp, target); })) return;
-        const std::string reason = files.LastErrorText();
+        const fw::FileResult renamed = RetryWhileHeld(files, [&] { return files.Rename(temp, target); });
+        if (renamed) return;
         files.Remove(temp);
-        throw CannotCreate(target, reason);
+        throw CannotCreate(target, renamed.error);
     }
 
     const std::string backup = FreeBackupPath(files, target);
-    if (RetryWhileHeld(files, [&] { return files.Replace(temp, target, backup); })) {
+    const fw::FileResult replaced = RetryWhileHeld(files, [&] { return files.Replace(temp, target, backup); });
+    if (replaced) {
         files.Remove(backup);  // if this fails, a later run removes it
         return;
     }
-    const std::string reason = files.LastErrorText();
     // The replace may have failed after moving the old file to the backup
     // name: put it back, or else put the new one in place.
     if (!files.Exists(target) && !files.Rename(backup, target) && files.Rename(temp, target)) {
@@ -124,15 +126,16 @@ void PutInPlace(fw::FileSystem& files, const std::string& temp, const std::strin
         return;
     }
     files.Remove(temp);
-    throw CannotCreate(target, reason);
+    throw CannotCreate(target, replaced.error);
 }
 
 }  // namespace
 
 void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const void* data, std::size_t size) {
     std::string temp;
-    auto out = CreateTemporary(files, target, temp);
-    if (!out) throw CannotCreate(target, files.LastErrorText());
+    std::unique_ptr<fw::OutputFile> out;
+    const fw::FileResult created = CreateTemporary(files, target, temp, out);
+    if (!created) throw CannotCreate(target, created.error);
 
     const bool written = out->Write(data, size) && out->Flush();
     out.reset();  // closed before it is moved

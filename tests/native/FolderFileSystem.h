@@ -31,42 +31,44 @@ public:
         return names;
     }
 
-    std::unique_ptr<fw::OutputFile> CreateNew(const std::string& path) override {
-        std::FILE* file = nullptr;
-        if (Fault() || IsHeld(path)) return nullptr;
-        if (Exists(path)) Failed("The file exists");
-        else if (!(file = std::fopen(Native(path).c_str(), "wb"))) Failed("The system cannot find the path specified");
-        return file ? std::make_unique<File>(*this, file) : nullptr;
+    fw::FileResult CreateNew(const std::string& path, std::unique_ptr<fw::OutputFile>& file) override {
+        if (Fault()) return kInjected;
+        if (IsHeld(path)) return kHeld;
+        if (Exists(path)) return Failed("The file exists");
+        std::FILE* created = std::fopen(Native(path).c_str(), "wb");
+        if (!created) return Failed("The system cannot find the path specified");
+        file = std::make_unique<File>(*this, created);
+        return fw::FileResult::Success();
     }
 
     // Moves as ReplaceFile does: the replaced file to the backup name, then
     // the replacement to the target; each move is a step that can fail.
-    bool Replace(const std::string& from, const std::string& target, const std::string& backup) override {
-        if (IsHeld(target)) return false;
+    fw::FileResult Replace(const std::string& from, const std::string& target, const std::string& backup) override {
+        if (IsHeld(target)) return kHeld;
         if (replaceFails.count(Native(target))) return Failed("Access is denied", true);
         if (!Exists(target)) return Failed("The system cannot find the file specified");
-        if (Fault()) return false;
+        if (Fault()) return kInjected;
         std::filesystem::rename(Native(target), Native(backup));
-        if (Fault()) return false;
+        if (Fault()) return kInjected;
         std::filesystem::rename(Native(from), Native(target));
-        return true;
+        return fw::FileResult::Success();
     }
 
-    bool Rename(const std::string& from, const std::string& to) override {
-        if (Fault() || IsHeld(from) || IsHeld(to)) return false;
+    fw::FileResult Rename(const std::string& from, const std::string& to) override {
+        if (Fault()) return kInjected;
+        if (IsHeld(from) || IsHeld(to)) return kHeld;
         if (Exists(to)) return Failed("Cannot create a file when that file already exists");
         std::error_code failed;
         std::filesystem::rename(Native(from), Native(to), failed);
-        return !failed || Failed(failed.message());
+        return failed ? Failed(failed.message()) : fw::FileResult::Success();
     }
 
-    bool Remove(const std::string& path) override {
-        if (Fault()) return false;
-        return std::filesystem::remove(Native(path)) || Failed("The system cannot find the file specified");
+    fw::FileResult Remove(const std::string& path) override {
+        if (Fault()) return kInjected;
+        return std::filesystem::remove(Native(path)) ? fw::FileResult::Success()
+                                                     : Failed("The system cannot find the file specified");
     }
 
-    bool LastErrorIsHeld() override { return held; }
-    std::string LastErrorText() override { return error; }
     unsigned long RunId() override { return 0x1F4; }
     void Pause(unsigned milliseconds) override { clock += milliseconds; }
 
@@ -85,27 +87,22 @@ public:
 
     int steps = 0;
     unsigned clock = 0;  // milliseconds paused
-    std::string error;
-    bool held = false;
 
 private:
-    bool Failed(const std::string& text, bool isHeld = false) {
-        error = text;
-        held = isHeld;
-        return false;
+    static fw::FileResult Failed(const std::string& text, bool isHeld = false) {
+        return fw::FileResult::Failure(text, isHeld);
     }
+    const fw::FileResult kInjected = Failed("Injected fault");
+    const fw::FileResult kHeld = Failed("The process cannot access the file because it is being used by another process", true);
 
-    bool IsHeld(const std::string& path) {
-        if (Native(path) != Native(heldPath) || clock >= heldUntil) return false;
-        Failed("The process cannot access the file because it is being used by another process", true);
-        return true;
-    }
+    bool IsHeld(const std::string& path) const { return Native(path) == Native(heldPath) && clock < heldUntil; }
 
+    // Counts a step; true when it is the one (or one of those) to fail.
     bool Fault() {
         ++steps;
         if (failStep == 0 || steps < failStep || (steps > failStep && !failFromThenOn)) return false;
         if (powerCut) throw PowerCut{};
-        return !Failed("Injected fault");
+        return true;
     }
 
     class File : public fw::OutputFile {
