@@ -1,5 +1,6 @@
 set(KIT_CORE_SOURCES
   kit/KitConstants.cpp
+  kit/KitButtonLook.cpp
   kit/InstallationRecord.cpp
   kit/VersionCheck.cpp
   kit/AtomicFileWriter.cpp
