@@ -92,8 +92,12 @@ endforeach()
 
 add_executable(kitdriver tests/e2e/KitDriver.cpp)
 target_link_libraries(kitdriver PRIVATE user32 gdi32 advapi32)
+target_include_directories(kitdriver PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 add_executable(holdfile tests/e2e/HoldFile.cpp)
 
 add_executable(bench_paint tools/bench/bench_paint.cpp controls/LbButtons.rc)
 target_link_libraries(bench_paint PRIVATE kitwin32)
 target_include_directories(bench_paint PRIVATE ${KIT_RC_INCLUDES} ${CMAKE_SOURCE_DIR}/tests)
+add_executable(bench_upgrade tools/bench/bench_upgrade.cpp)
+target_link_libraries(bench_upgrade PRIVATE user32 gdi32 advapi32)
+target_include_directories(bench_upgrade PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
