@@ -86,15 +86,23 @@ if(MSVC)
   target_link_options(MeridalUpgrade PRIVATE /MANIFEST:NO)
 endif()
 
-#--- Win32 programs run by the tests under Wine.
+#--- Win32 programs run by the tests under Wine, and the benchmarks.
 set(WINE_TEST_PROGRAMS)
 include(tests/wine/wine_tests.cmake)
-foreach(name ${WINE_TEST_PROGRAMS} bench_paint)
+foreach(name ${WINE_TEST_PROGRAMS})
   add_executable(${name} tests/wine/${name}.cpp controls/LbButtons.rc)
   target_link_libraries(${name} PRIVATE kitwin32)
-  target_include_directories(${name} PRIVATE ${KIT_RC_INCLUDES})
+  target_include_directories(${name} PRIVATE ${KIT_RC_INCLUDES} ${CMAKE_SOURCE_DIR}/tests)
 endforeach()
 
 add_executable(kitdriver tests/e2e/KitDriver.cpp)
 target_link_libraries(kitdriver PRIVATE user32 gdi32 advapi32)
+target_include_directories(kitdriver PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 add_executable(holdfile tests/e2e/HoldFile.cpp)
+
+add_executable(bench_paint tools/bench/bench_paint.cpp controls/LbButtons.rc)
+target_link_libraries(bench_paint PRIVATE kitwin32)
+target_include_directories(bench_paint PRIVATE ${KIT_RC_INCLUDES} ${CMAKE_SOURCE_DIR}/tests)
+add_executable(bench_upgrade tools/bench/bench_upgrade.cpp)
+target_link_libraries(bench_upgrade PRIVATE user32 gdi32 advapi32)
+target_include_directories(bench_upgrade PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)

@@ -12,16 +12,20 @@
 
 #include <functional>
 
-#include "controls/LbSpeedButtonCore.h"
+#include "controls/SpeedButtonCore.h"
 #include "framework/Handles.h"
+#include "framework/Window.h"
 
-class TLbButtonThread final : public ILbFadeTicker {
+namespace lb {
+
+class TLbButtonThread final : public FadeTicker {
 public:
     static constexpr DWORD kTickMilliseconds = 30;
 
-    // Created on the GUI thread, suspended; tick runs on that thread.
+    // Created on the GUI thread, suspended; tick runs on that thread. Fails
+    // with fw::Error when a system object can't be made.
     explicit TLbButtonThread(std::function<void()> tick);
-    ~TLbButtonThread() override;
+    ~TLbButtonThread() override { Stop(); }
     TLbButtonThread(const TLbButtonThread&) = delete;
     TLbButtonThread& operator=(const TLbButtonThread&) = delete;
 
@@ -29,17 +33,31 @@ public:
     void Suspend() override;
     bool Suspended() const override { return suspended_; }
     // Asks the thread to end and waits for it, serving its last tick.
-    void Stop() override;
+    void Stop() noexcept override;
 
 private:
+    // The message-only window of the GUI thread that runs each tick.
+    class TickWindow final : public fw::Window {
+    public:
+        explicit TickWindow(const std::function<void()>& tick);
+        void Close() { DestroyHandle(); }
+
+    protected:
+        LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    private:
+        const std::function<void()>& tick_;
+    };
+
     static DWORD WINAPI ThreadMain(void* self);
-    static LRESULT CALLBACK TickWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Run();
 
     std::function<void()> tick_;
-    fw::unique_hwnd tickWindow_;  // message-only window of the GUI thread
+    TickWindow tickWindow_;
     fw::unique_handle running_;   // manual reset: set while ticking
     fw::unique_handle stopping_;  // manual reset: set once to end the thread
     fw::unique_handle thread_;
     bool suspended_ = true;
 };
+
+}  // namespace lb

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace lb {
+
 namespace {
 
 constexpr int kGradientSteps = 31;  // 32 bands, the last one in the end colour
@@ -11,11 +13,11 @@ int ClampChannel(int value) { return std::min(255, std::max(0, value)); }
 
 unsigned TextFormatFor(TAlignment alignment) {
     switch (alignment) {
-    case taLeftJustify: return lbdt::WordBreak;
-    case taRightJustify: return lbdt::WordBreak | lbdt::Right;
-    case taCenter: return lbdt::WordBreak | lbdt::Center;
+    case taLeftJustify: return dt::WordBreak;
+    case taRightJustify: return dt::WordBreak | dt::Right;
+    case taCenter: return dt::WordBreak | dt::Center;
     }
-    return lbdt::SingleLine | lbdt::VCenter | lbdt::Center;
+    return dt::SingleLine | dt::VCenter | dt::Center;
 }
 
 // The caption as it will be drawn in a text box of the given width.
@@ -26,7 +28,7 @@ struct FittedCaption {
     int height = 0;
 };
 
-FittedCaption FitCaption(ILbCanvas& canvas, const std::string& caption, int boxWidth, bool wordWrap) {
+FittedCaption FitCaption(Canvas& canvas, const std::string& caption, int boxWidth, bool wordWrap) {
     FittedCaption fitted;
     fitted.text = caption;
     fitted.boxWidth = std::max(boxWidth, 0);
@@ -34,8 +36,8 @@ FittedCaption FitCaption(ILbCanvas& canvas, const std::string& caption, int boxW
     // its end until it fits; with word wrap the text box breaks it instead.
     if (!wordWrap)
         while (!fitted.text.empty() && canvas.TextWidth(fitted.text) > fitted.boxWidth) fitted.text.pop_back();
-    TLbRect extent{0, 0, fitted.boxWidth, 0};
-    canvas.DrawFormattedText(fitted.text, extent, lbdt::CalcRect | lbdt::WordBreak);
+    Rect extent{0, 0, fitted.boxWidth, 0};
+    canvas.DrawFormattedText(fitted.text, extent, dt::CalcRect | dt::WordBreak);
     fitted.width = extent.right;
     fitted.height = extent.bottom;
     return fitted;
@@ -48,18 +50,18 @@ int GlyphCell(bool enabled, bool down, bool mouseInside, int glyphCount) {
     return 0;
 }
 
-TColor FaceColor(const TLbButtonFace& face, bool down, const ILbSystemColors& system) {
+TColor FaceColor(const ButtonFace& face, bool down, const SystemColors& system) {
     TColor color = ColorToRGB(face.color, system);
-    if (face.enabled && face.hotColor != clLbNoColor)
+    if (face.enabled && face.hotColor != kNoColor)
         color = BlendFaceColor(face.color, face.hotColor, face.fadeLevel, system);
-    if (down && face.downColor != clLbNoColor) color = face.downColor;
+    if (down && face.downColor != kNoColor) color = face.downColor;
     return color;
 }
 
-void DrawBackground(ILbCanvas& canvas, const TLbButtonFace& face, TColor faceColor, int press) {
+void DrawBackground(Canvas& canvas, const ButtonFace& face, TColor faceColor, int press) {
     const int w = face.width, h = face.height;
     if (face.style == bsShape) {
-        canvas.SetBrushColor(clLbKeyColor);
+        canvas.SetBrushColor(kKeyColor);
         canvas.Rectangle(-1, -1, w + 1, h + 1);
         return;
     }
@@ -78,7 +80,7 @@ void DrawBackground(ILbCanvas& canvas, const TLbButtonFace& face, TColor faceCol
     }
 }
 
-void DrawFrame(ILbCanvas& canvas, const TLbButtonFace& face, TColor faceColor, bool down) {
+void DrawFrame(Canvas& canvas, const ButtonFace& face, TColor faceColor, bool down) {
     const int w = face.width, h = face.height;
     const bool raisedFrame =
         (face.enabled && (!face.flat || face.mouseInside || down)) || (!face.enabled && !face.flat);
@@ -90,11 +92,11 @@ void DrawFrame(ILbCanvas& canvas, const TLbButtonFace& face, TColor faceColor, b
         canvas.RoundRect(0, 0, w, h, 6, 6);
         break;
     case bsQuicken:
-        canvas.SetPenStyle(TLbPenStyle::Clear);
+        canvas.SetPenStyle(Pen::Clear);
         canvas.SetBrushColor(faceColor);
         canvas.RoundRect(0, 1, w, h, 4, 4);
-        canvas.SetBrushStyle(TLbBrushStyle::Clear);
-        canvas.SetPenStyle(TLbPenStyle::Solid);
+        canvas.SetBrushStyle(Brush::Clear);
+        canvas.SetPenStyle(Pen::Solid);
         canvas.SetPenColor(face.shadowColor);
         canvas.MoveTo(4, 0);
         canvas.LineTo(w - 5, 0);
@@ -135,15 +137,130 @@ void DrawFrame(ILbCanvas& canvas, const TLbButtonFace& face, TColor faceColor, b
     }
 }
 
-void DrawArrow(ILbCanvas& canvas, int width, int height) {
-    const TLbBitmap* arrow = canvas.ResourceBitmap(kArrowResource);
+// The cell of the glyph strip a face shows, and the cell's size.
+struct GlyphCellChoice {
+    const Bitmap* strip = nullptr;  // null: no glyph
+    int width = 0;
+    int height = 0;
+    int offset = 0;  // of the cell in the strip
+};
+
+GlyphCellChoice ChooseGlyphCell(const ButtonFace& face, bool down) {
+    GlyphCellChoice cell;
+    if (face.glyph == nullptr || face.glyph->Empty()) return cell;
+    cell.strip = face.glyph;
+    cell.width = face.glyphCount > 0 ? face.glyph->Width() / face.glyphCount : 0;
+    cell.height = face.glyph->Height();
+    cell.offset = GlyphCell(face.enabled, down, face.mouseInside, face.glyphCount) * cell.width;
+    return cell;
+}
+
+// Where the caption and the glyph cell go.
+struct ContentPlacement {
+    FittedCaption caption;
+    Rect textBox;
+    unsigned textFormat = 0;
+    int glyphX = 0;
+    int glyphY = 0;
+};
+
+// Glyph left or right of the caption; by alignment unless word wrap is on.
+void PlaceBesideCaption(Canvas& canvas, const ButtonFace& face, const GlyphCellChoice& cell, int press,
+                        ContentPlacement& place) {
+    const int w = face.width, h = face.height;
+    place.caption = FitCaption(canvas, face.caption, w - 8 - (cell.width > 0 ? cell.width + 4 : 0), face.wordWrap);
+    const int textWidth = place.caption.text.empty() ? 0 : place.caption.width + 4;
+    int textX = press + 4;
+    const int textY = (h - place.caption.height) / 2 + press;
+    place.glyphY = (h - cell.height) / 2 + press;
+    if (face.layout != blGlyphRight) {
+        if (cell.width > 0) textX += cell.width + 4;
+        place.glyphX = press + 4;
+        if (!face.wordWrap) {
+            if (face.alignment == taRightJustify) place.glyphX = w - 4 - cell.width - textWidth + press;
+            else if (face.alignment == taCenter) place.glyphX = (w - cell.width) / 2 + press - textWidth / 2;
+        }
+    } else {
+        place.glyphX = textX + textWidth;
+        if (!face.wordWrap) {
+            if (face.alignment == taRightJustify) place.glyphX = w - 4 + press - cell.width;
+            else if (face.alignment == taCenter) place.glyphX = (w - cell.width) / 2 + press + textWidth / 2;
+        }
+    }
+    place.textBox = {textX, textY, textX + place.caption.boxWidth, textY + place.caption.height};
+}
+
+// Glyph above or below the caption; by alignment whatever word wrap says.
+void PlaceAboveOrBelowCaption(Canvas& canvas, const ButtonFace& face, const GlyphCellChoice& cell, int press,
+                              ContentPlacement& place) {
+    const int w = face.width, h = face.height;
+    place.caption = FitCaption(canvas, face.caption, w - 8, face.wordWrap);
+    const int total = cell.height > 0 ? place.caption.height + cell.height + 4 : place.caption.height;
+    const int textX = press + 4;
+    int textY = 0;
+    if (face.layout == blGlyphTop) {
+        textY = (h - total) / 2 + cell.height + press;
+        place.glyphY = (h - total) / 2 + press;
+    } else {
+        textY = (h - total) / 2 + press;
+        place.glyphY = (h - total) / 2 + place.caption.height + press;
+    }
+    place.glyphX = press + 4;
+    if (face.alignment == taRightJustify) place.glyphX = w - cell.width - 4 + press;
+    else if (face.alignment == taCenter) place.glyphX = (w - cell.width) / 2 + press;
+    place.textBox = {textX, textY, textX + place.caption.boxWidth, textY + place.caption.height};
+}
+
+// Fits the caption and places it and the glyph cell; measures, draws nothing.
+ContentPlacement PlaceContent(Canvas& canvas, const ButtonFace& face, const GlyphCellChoice& cell, int press) {
+    ContentPlacement place;
+    if (face.style == bsShape) {
+        // Both centred, the caption in one centred box whatever the alignment.
+        const int w = face.width, h = face.height;
+        place.caption = FitCaption(canvas, face.caption, w - 8, face.wordWrap);
+        place.glyphX = (w - cell.width) / 2;
+        place.glyphY = (h - cell.height) / 2;
+        place.textBox = {press, (h - place.caption.height) / 2 + press, w, h};
+        place.textFormat = dt::WordBreak | dt::Center;
+        return place;
+    }
+    if (face.layout == blGlyphTop || face.layout == blGlyphBottom) PlaceAboveOrBelowCaption(canvas, face, cell, press, place);
+    else PlaceBesideCaption(canvas, face, cell, press, place);
+    place.textFormat = TextFormatFor(face.alignment);
+    return place;
+}
+
+// Draws caption and glyph cell where they were placed: bsShape draws the
+// glyph first and keeps the caption's colour; the layouts draw the glyph over
+// the caption and grey a disabled caption.
+void DrawContent(Canvas& canvas, const ButtonFace& face, ButtonFont font, const GlyphCellChoice& cell,
+                 const ContentPlacement& place) {
+    auto drawGlyph = [&] {
+        if (cell.strip) DrawGlyphCell(canvas, *cell.strip, place.glyphX, place.glyphY, cell.offset, cell.height, cell.width);
+    };
+    Rect box = place.textBox;
+    if (face.style == bsShape) {
+        drawGlyph();
+        canvas.DrawFormattedText(place.caption.text, box, place.textFormat);
+        return;
+    }
+    if (!face.enabled) {
+        font.color = clGray;
+        canvas.SetFont(font);
+    }
+    canvas.DrawFormattedText(place.caption.text, box, place.textFormat);
+    drawGlyph();
+}
+
+void DrawArrow(Canvas& canvas, int width, int height) {
+    const Bitmap* arrow = canvas.ResourceBitmap(kArrowResource);
     if (!arrow || arrow->Empty()) return;
     canvas.DrawTransparent(*arrow, width - 11, height / 2 - 1, arrow->Pixel(0, arrow->Height() - 1));
 }
 
 }  // namespace
 
-TColor BlendFaceColor(TColor color, TColor hotColor, int fadeLevel, const ILbSystemColors& system) {
+TColor BlendFaceColor(TColor color, TColor hotColor, int fadeLevel, const SystemColors& system) {
     const TColor from = ColorToRGB(color, system);
     const TColor to = ColorToRGB(hotColor, system);
     const double t = fadeLevel / 8.0;
@@ -151,9 +268,9 @@ TColor BlendFaceColor(TColor color, TColor hotColor, int fadeLevel, const ILbSys
     return MakeColor(mix(RedOf(from), RedOf(to)), mix(GreenOf(from), GreenOf(to)), mix(BlueOf(from), BlueOf(to)));
 }
 
-void FillVerticalGradient(ILbCanvas& canvas, TColor from, TColor to, int left, int top, int right, int bottom) {
-    const TLbPenStyle savedPen = canvas.PenStyle();
-    canvas.SetPenStyle(TLbPenStyle::Clear);
+void FillVerticalGradient(Canvas& canvas, TColor from, TColor to, int left, int top, int right, int bottom) {
+    const Pen savedPen = canvas.PenStyle();
+    canvas.SetPenStyle(Pen::Clear);
     from = ColorToRGB(from, canvas);
     to = ColorToRGB(to, canvas);
     double red = RedOf(from), green = GreenOf(from), blue = BlueOf(from);
@@ -175,118 +292,62 @@ void FillVerticalGradient(ILbCanvas& canvas, TColor from, TColor to, int left, i
     canvas.SetPenStyle(savedPen);
 }
 
-void DrawGlyphCell(ILbCanvas& canvas, const TLbBitmap& glyph, int x, int y, int cellOffset, int glyphHeight,
+void DrawGlyphCell(Canvas& canvas, const Bitmap& glyph, int x, int y, int cellOffset, int glyphHeight,
                    int cellWidth) {
     if (cellWidth <= 0 || glyphHeight <= 0) return;
     // Cutting the whole strip to one cell keeps cell 0; the strip drawn
     // over it shifted left then shows the wanted cell where it reaches.
-    TLbBitmap cell = glyph;
+    Bitmap cell = glyph;
     cell.SetSize(cellWidth, glyphHeight);
     cell.Draw(glyph, -cellOffset, 0);
     canvas.DrawTransparent(cell, x, y, cell.Pixel(0, glyphHeight - 1));
 }
 
-void DrawButtonFace(ILbCanvas& canvas, const TLbButtonFace& face) {
-    const int w = face.width, h = face.height;
+void DrawButtonFace(Canvas& canvas, const ButtonFace& face) {
     const bool down = face.enabled && face.down;
     const int press = (down && face.style != bsEncarta) ? 1 : 0;
-    const bool hasGlyph = face.glyph != nullptr && !face.glyph->Empty();
-    const int cellWidth = (hasGlyph && face.glyphCount > 0) ? face.glyph->Width() / face.glyphCount : 0;
-    const int glyphHeight = hasGlyph ? face.glyph->Height() : 0;
-
     const TColor faceColor = FaceColor(face, down, canvas);
     DrawBackground(canvas, face, faceColor, press);
-    canvas.SetBrushStyle(TLbBrushStyle::Clear);
+    canvas.SetBrushStyle(Brush::Clear);
     DrawFrame(canvas, face, faceColor, down);
 
-    fw::Font font = face.font;
+    ButtonFont font = face.font;
     if (face.style == bsEncarta && down) font.bold = true;
     canvas.SetFont(font);
 
-    const int cellOffset = GlyphCell(face.enabled, down, face.mouseInside, face.glyphCount) * cellWidth;
-    auto drawGlyph = [&](int gx, int gy) {
-        if (hasGlyph) DrawGlyphCell(canvas, *face.glyph, gx, gy, cellOffset, glyphHeight, cellWidth);
-    };
+    const GlyphCellChoice cell = ChooseGlyphCell(face, down);
+    const ContentPlacement placement = PlaceContent(canvas, face, cell, press);
+    DrawContent(canvas, face, font, cell, placement);
 
-    if (face.style == bsShape) {
-        FittedCaption fitted = FitCaption(canvas, face.caption, w - 8, face.wordWrap);
-        drawGlyph((w - cellWidth) / 2, (h - glyphHeight) / 2);
-        TLbRect box{press, (h - fitted.height) / 2 + press, w, h};
-        canvas.DrawFormattedText(fitted.text, box, lbdt::WordBreak | lbdt::Center);
-    } else {
-        FittedCaption fitted;
-        int textX = press + 4, textY = 0, glyphX = press + 4, glyphY = 0;
-        switch (face.layout) {
-        case blGlyphRight:
-        default: {
-            const bool glyphLeft = face.layout != blGlyphRight;
-            fitted = FitCaption(canvas, face.caption, w - 8 - (cellWidth > 0 ? cellWidth + 4 : 0), face.wordWrap);
-            const int textWidth = fitted.text.empty() ? 0 : fitted.width + 4;
-            textY = (h - fitted.height) / 2 + press;
-            glyphY = (h - glyphHeight) / 2 + press;
-            if (glyphLeft) {
-                if (cellWidth > 0) textX += cellWidth + 4;
-                glyphX = press + 4;
-                if (!face.wordWrap) {
-                    if (face.alignment == taRightJustify) glyphX = w - 4 - cellWidth - textWidth + press;
-                    else if (face.alignment == taCenter) glyphX = (w - cellWidth) / 2 + press - textWidth / 2;
-                }
-            } else {
-                glyphX = textX + textWidth;
-                if (!face.wordWrap) {
-                    if (face.alignment == taRightJustify) glyphX = w - 4 + press - cellWidth;
-                    else if (face.alignment == taCenter) glyphX = (w - cellWidth) / 2 + press + textWidth / 2;
-                }
-            }
-            break;
-        }
-        case blGlyphTop:
-        case blGlyphBottom: {
-            fitted = FitCaption(canvas, face.caption, w - 8, face.wordWrap);
-            const int total = glyphHeight > 0 ? fitted.height + glyphHeight + 4 : fitted.height;
-            if (face.layout == blGlyphTop) {
-                textY = (h - total) / 2 + glyphHeight + press;
-                glyphY = (h - total) / 2 + press;
-            } else {
-                textY = (h - total) / 2 + press;
-                glyphY = (h - total) / 2 + fitted.height + press;
-            }
-            if (face.alignment == taRightJustify) glyphX = w - cellWidth - 4 + press;
-            else if (face.alignment == taCenter) glyphX = (w - cellWidth) / 2 + press;
-            break;
-        }
-        }
-        if (!face.enabled) {
-            font.color = clGray;
-            canvas.SetFont(font);
-        }
-        TLbRect box{textX, textY, textX + fitted.boxWidth, textY + fitted.height};
-        canvas.DrawFormattedText(fitted.text, box, TextFormatFor(face.alignment));
-        drawGlyph(glyphX, glyphY);  // over the text
-    }
-
-    if (face.hasPopup) DrawArrow(canvas, w, h);
+    if (face.hasPopup) DrawArrow(canvas, face.width, face.height);
 }
 
-TLbColorScheme ColorStylePreset(TLbColorStyle style) {
-    TLbColorScheme s;  // not flat, black font
-    auto set = [&s](TColor color, TColor light, TColor shadow, TColor down, TColor hot, bool flat,
-                     TLbSpeedButtonStyle buttonStyle, TColor font) {
-        s = {color, light, shadow, down, hot, flat, buttonStyle, font};
-    };
-    switch (style) {
-    case lcsGold: set(0x0000C0C0, 0x0000FFFF, 0x00008080, clLbNoColor, 0x0000DFDF, false, bsModern, clBlack); break;
-    case lcsChrome: set(0x00C0C0C0, 0x00FFFFFF, 0x00808080, clLbNoColor, clLbNoColor, false, bsModern, clBlack); break;
-    case lcsBlue: set(0x00FF8000, 0x00FFFF00, 0x00FF0000, clLbNoColor, clLbNoColor, false, bsModern, clBlack); break;
-    case lcsRed: set(0x000000FF, 0x00C0C0FF, 0x000000C0, clLbNoColor, clLbNoColor, false, bsModern, clBlack); break;
-    case lcsUltraFlat1: set(clBtnFace, 0x00B59284, 0x00B59284, 0x00B59284, 0x00DED3D6, true, bsNormal, clBlack); break;
-    case lcsUltraFlat2: set(clBtnFace, 0x00000000, 0x00000000, 0x0024DABC, 0x008CF6E4, true, bsNormal, clBlack); break;
-    // The shadow and pressed colours are one unit of red above the light colour.
-    case lcsUltraFlatXP: set(0x00D1D8DB, 0x00B59284, 0x00B59285, 0x00B59285, 0x00D2BDB6, true, bsNormal, clBlack); break;
-    case lcsAqua: set(0x00ECCE94, 0x00FCE6D4, 0x00000000, clLbNoColor, clLbNoColor, false, bsModern, clBlack); break;
-    case lcsDefault: set(clBtnFace, 0x00FFFFFF, 0x00808080, clLbNoColor, clLbNoColor, false, bsNormal, clBlack); break;
-    case lcsQuicken: set(0x00603000, 0x00C0C0C0, 0x00C0C0C0, 0x00AD6529, 0x00CEAE9C, false, bsQuicken, 0x00FFFFFF); break;
-    case lcsCustom: break;
-    }
-    return s;
+namespace {
+
+// One row a preset, in the order of TLbColorStyle; lcsCustom's row is the
+// default of a black font on a non-flat button.
+constexpr ColorScheme kColorPresets[] = {
+    // colour      light       shadow      when down   hot track   flat   style      font colour
+    {clBtnFace,  clWhite,    clBlack,    kNoColor,   kNoColor,   false, bsNormal,  clBlack},     // lcsCustom
+    {0x0000C0C0, 0x0000FFFF, 0x00008080, kNoColor,   0x0000DFDF, false, bsModern,  clBlack},     // lcsGold
+    {0x00C0C0C0, 0x00FFFFFF, 0x00808080, kNoColor,   kNoColor,   false, bsModern,  clBlack},     // lcsChrome
+    {0x00FF8000, 0x00FFFF00, 0x00FF0000, kNoColor,   kNoColor,   false, bsModern,  clBlack},     // lcsBlue
+    {0x000000FF, 0x00C0C0FF, 0x000000C0, kNoColor,   kNoColor,   false, bsModern,  clBlack},     // lcsRed
+    {clBtnFace,  0x00B59284, 0x00B59284, 0x00B59284, 0x00DED3D6, true,  bsNormal,  clBlack},     // lcsUltraFlat1
+    {clBtnFace,  0x00000000, 0x00000000, 0x0024DABC, 0x008CF6E4, true,  bsNormal,  clBlack},     // lcsUltraFlat2
+    // Shadow and pressed colour one unit of red above the light colour.
+    {0x00D1D8DB, 0x00B59284, 0x00B59285, 0x00B59285, 0x00D2BDB6, true,  bsNormal,  clBlack},     // lcsUltraFlatXP
+    {0x00ECCE94, 0x00FCE6D4, 0x00000000, kNoColor,   kNoColor,   false, bsModern,  clBlack},     // lcsAqua
+    {clBtnFace,  0x00FFFFFF, 0x00808080, kNoColor,   kNoColor,   false, bsNormal,  clBlack},     // lcsDefault
+    {0x00603000, 0x00C0C0C0, 0x00C0C0C0, 0x00AD6529, 0x00CEAE9C, false, bsQuicken, 0x00FFFFFF},  // lcsQuicken
+};
+
+}  // namespace
+
+ColorScheme ColorStylePreset(TLbColorStyle style) {
+    const int row = static_cast<int>(style);
+    if (row < 0 || row >= static_cast<int>(sizeof kColorPresets / sizeof kColorPresets[0])) return kColorPresets[0];
+    return kColorPresets[row];
 }
+
+}  // namespace lb

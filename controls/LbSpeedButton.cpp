@@ -2,23 +2,12 @@
 
 #include <windowsx.h>
 
-#include <stdexcept>
-
+#include "controls/GdiCanvas.h"
 #include "controls/LbButtonThread.h"
-#include "framework/Application.h"
+
+namespace lb {
 
 namespace {
-
-void RegisterButtonClass(WNDPROC proc) {
-    WNDCLASSA wc = {};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), TLbSpeedButton::kClassName, &wc)) return;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = TLbSpeedButton::kClassName;
-    if (!RegisterClassA(&wc)) throw std::runtime_error("Cannot register the speed button's window class");
-}
 
 bool IsButtonWindow(HWND hwnd) {
     char name[32] = {};
@@ -28,33 +17,30 @@ bool IsButtonWindow(HWND hwnd) {
 
 }  // namespace
 
-TLbSpeedButton::TLbSpeedButton() : TLbSpeedButtonCore(static_cast<ILbButtonHost&>(*this)) {}
+TLbSpeedButton::TLbSpeedButton() : SpeedButtonCore(static_cast<ButtonHost&>(*this)) {}
 
 TLbSpeedButton::~TLbSpeedButton() {
     BeginDestroy();  // the fade ticker ends while this object is whole
-    if (hwnd_) DestroyWindow(hwnd_);
+    DestroyHandle();
 }
 
 TLbSpeedButton* TLbSpeedButton::FromHandle(HWND hwnd) {
     if (!hwnd || !IsButtonWindow(hwnd)) return nullptr;
-    return reinterpret_cast<TLbSpeedButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return static_cast<TLbSpeedButton*>(Window::FromHandle(hwnd));
 }
 
 void TLbSpeedButton::Create(HWND parent, int left, int top, int width, int height) {
-    RegisterButtonClass(&WndProc);
     SetSize(width, height);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     if (visible_) style |= WS_VISIBLE;
     if (!Enabled()) style |= WS_DISABLED;
-    hwnd_ = CreateWindowExA(0, kClassName, Caption().c_str(), style, left, top, width, height, parent, nullptr,
-                            GetModuleHandleA(nullptr), this);
-    if (!hwnd_) throw std::runtime_error("Cannot create the speed button's window");
+    CreateHandle({kClassName, CS_DBLCLKS}, 0, Caption().c_str(), style, left, top, width, height, parent);
     // A button that follows its parent's font takes the one the parent has.
     if (ParentFont()) {
         if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0))) {
             LOGFONTA log = {};
             if (GetObjectA(font, sizeof log, &log)) {
-                fw::Font value = Font();
+                ButtonFont value = Font();
                 value.name = log.lfFaceName;
                 value.height = log.lfHeight;
                 value.bold = log.lfWeight >= FW_BOLD;
@@ -69,24 +55,24 @@ void TLbSpeedButton::Create(HWND parent, int left, int top, int width, int heigh
 }
 
 void TLbSpeedButton::SetBounds(int left, int top, int width, int height) {
-    if (hwnd_) MoveWindow(hwnd_, left, top, width, height, TRUE);
+    if (Handle()) MoveWindow(Handle(), left, top, width, height, TRUE);
     else SetSize(width, height);
 }
 
 void TLbSpeedButton::SetVisible(bool visible) {
     visible_ = visible;
-    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    if (Handle()) ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }
 
 //--- Painting
 
 void TLbSpeedButton::PaintParentBackground(HDC dc) {
-    HWND parent = GetParent(hwnd_);
+    HWND parent = GetParent(Handle());
     const RECT whole = {0, 0, Width(), Height()};
     FillRect(dc, &whole, GetSysColorBrush(COLOR_BTNFACE));
     if (!parent) return;
     POINT origin = {0, 0};
-    MapWindowPoints(hwnd_, parent, &origin, 1);
+    MapWindowPoints(Handle(), parent, &origin, 1);
     POINT previous = {};
     SetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
     SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
@@ -97,9 +83,9 @@ void TLbSpeedButton::PaintParentBackground(HDC dc) {
 void TLbSpeedButton::DrawFace() {
     const int w = Width(), h = Height();
     face_.Resize(w, h);
-    TLbGdiCanvas canvas(face_.Dc(), fonts_);
+    GdiCanvas canvas(face_.Dc(), fonts_);
     if (FaceUsesKeyColor()) {
-        canvas.SetBrushColor(clLbKeyColor);
+        canvas.SetBrushColor(kKeyColor);
         canvas.FillRect({0, 0, w, h});
     }
     Paint(canvas);
@@ -118,7 +104,7 @@ void TLbSpeedButton::ComposeFace() {
     composition_.Resize(w, h);
     PaintParentBackground(composition_.Dc());
     GdiFlush();
-    const DWORD key = ColorToDib(clLbKeyColor);
+    const DWORD key = ColorToDib(kKeyColor);
     const DWORD* face = face_.Bits();
     DWORD* target = composition_.Bits();
     for (int i = 0, n = w * h; i < n; ++i)
@@ -129,7 +115,7 @@ void TLbSpeedButton::PaintTo(HDC dc) {
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0) return;
     DrawFace();
-    if (!FaceUsesKeyColor() || !hwnd_) {
+    if (!FaceUsesKeyColor() || !Handle()) {
         BitBlt(dc, 0, 0, w, h, face_.Dc(), 0, 0, SRCCOPY);
         return;
     }
@@ -138,71 +124,64 @@ void TLbSpeedButton::PaintTo(HDC dc) {
 }
 
 void TLbSpeedButton::MsgPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    try {
-        PaintTo(dc);
-    } catch (...) {
-        EndPaint(hwnd_, &ps);
-        throw;
-    }
-    EndPaint(hwnd_, &ps);
+    fw::paint_dc dc(Handle());
+    PaintTo(dc.get());
 }
 
-//--- ILbButtonHost
+//--- ButtonHost
 
 void TLbSpeedButton::Invalidate() {
-    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TLbSpeedButton::PaintNow() {
-    if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
-    fw::unique_hdc_window dc(hwnd_);
+    if (!Handle() || !IsWindowVisible(Handle())) return;
+    fw::window_dc dc(Handle());
     if (dc.get()) PaintTo(dc.get());
 }
 
-bool TLbSpeedButton::Showing() const { return visible_ && hwnd_ && IsWindowVisible(hwnd_); }
+bool TLbSpeedButton::Showing() const { return visible_ && Handle() && IsWindowVisible(Handle()); }
 
 int TLbSpeedButton::ScreenBitsPerPixel() const {
-    fw::unique_hdc_window dc(hwnd_);
+    fw::window_dc dc(Handle());
     return dc.get() ? GetDeviceCaps(dc.get(), BITSPIXEL) * GetDeviceCaps(dc.get(), PLANES) : 32;
 }
 
-std::vector<TLbSpeedButtonCore*> TLbSpeedButton::SiblingButtons() {
-    std::vector<TLbSpeedButtonCore*> buttons;
-    HWND parent = hwnd_ ? GetParent(hwnd_) : nullptr;
+std::vector<SpeedButtonCore*> TLbSpeedButton::SiblingButtons() {
+    std::vector<SpeedButtonCore*> buttons;
+    HWND parent = Handle() ? GetParent(Handle()) : nullptr;
     if (!parent) return buttons;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (TLbSpeedButton* button = FromHandle(child); button && button != this) buttons.push_back(button);
     return buttons;
 }
 
-std::unique_ptr<ILbFadeTicker> TLbSpeedButton::CreateFadeTicker(std::function<void()> tick) {
+std::unique_ptr<FadeTicker> TLbSpeedButton::CreateFadeTicker(std::function<void()> tick) {
     return std::make_unique<TLbButtonThread>(std::move(tick));
 }
 
-TLbPoint TLbSpeedButton::ClientToScreen(TLbPoint point) const {
+Point TLbSpeedButton::ClientToScreen(Point point) const {
     POINT p = {point.x, point.y};
-    if (hwnd_) ::ClientToScreen(hwnd_, &p);
+    if (Handle()) ::ClientToScreen(Handle(), &p);
     return {p.x, p.y};
 }
 
 void TLbSpeedButton::CaptionChanged() {
-    if (hwnd_ && !syncingWindow_) SetWindowTextA(hwnd_, Caption().c_str());
+    if (Handle() && !syncingWindow_) SetWindowTextA(Handle(), Caption().c_str());
 }
 
 void TLbSpeedButton::EnabledChanged() {
-    if (hwnd_ && !syncingWindow_) EnableWindow(hwnd_, Enabled());
+    if (Handle() && !syncingWindow_) EnableWindow(Handle(), Enabled());
 }
 
 //--- Mouse
 
 void TLbSpeedButton::MsgMouseMove(WPARAM keys, int x, int y) {
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetClientRect(Handle(), &client);
     const bool inside = PtInRect(&client, POINT{x, y}) != FALSE;
     if (inside && !hovering_) {
-        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hwnd_, 0};
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, Handle(), 0};
         TrackMouseEvent(&track);
         hovering_ = true;
         MouseEnter();
@@ -222,7 +201,7 @@ void TLbSpeedButton::MsgMouseLeave() {
 
 void TLbSpeedButton::MsgButtonDown(TMouseButton button, WPARAM keys, int x, int y) {
     if (button == TMouseButton::mbLeft) {
-        SetCapture(hwnd_);
+        SetCapture(Handle());
         clickPending_ = true;
     }
     MouseDown(button, static_cast<TShiftState>(keys), x, y);
@@ -232,10 +211,10 @@ void TLbSpeedButton::MsgButtonUp(TMouseButton button, WPARAM keys, int x, int y)
     bool click = false;
     if (button == TMouseButton::mbLeft) {
         RECT client;
-        GetClientRect(hwnd_, &client);
+        GetClientRect(Handle(), &client);
         click = clickPending_ && PtInRect(&client, POINT{x, y});
         clickPending_ = false;
-        if (GetCapture() == hwnd_) ReleaseCapture();
+        if (GetCapture() == Handle()) ReleaseCapture();
     }
     // The click comes first, while the button still shows pressed.
     if (click) {
@@ -268,26 +247,7 @@ void TLbSpeedButton::MsgSize(int width, int height) {
     Invalidate();
 }
 
-//--- Window procedure
-
-LRESULT CALLBACK TLbSpeedButton::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        auto* self = static_cast<TLbSpeedButton*>(create->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TLbSpeedButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    try {
-        return self->HandleMessage(msg, wParam, lParam);
-    } catch (const std::exception& e) {
-        fw::ReportException(e);
-    } catch (...) {
-        fw::ReportException(std::runtime_error("Unknown failure in a button"));
-    }
-    return 0;
-}
+//--- Messages
 
 LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
@@ -317,7 +277,7 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SETTEXT: {
-        const LRESULT result = DefWindowProcA(hwnd_, msg, wParam, lParam);
+        const LRESULT result = DefaultHandler(msg, wParam, lParam);
         MsgSetText(reinterpret_cast<const char*>(lParam));
         return result;
     }
@@ -330,10 +290,8 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SHOWWINDOW:
         if (lParam == 0) visible_ = wParam != FALSE;  // not a parent being shown or hidden
         break;
-    case WM_NCDESTROY:
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
-        return 0;
     }
-    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    return DefaultHandler(msg, wParam, lParam);
 }
+
+}  // namespace lb

@@ -10,10 +10,14 @@
 #include <memory>
 #include <string>
 
-#include "controls/LbGdiCanvas.h"
-#include "controls/LbSpeedButtonCore.h"
+#include "controls/DibSurface.h"
+#include "controls/FontCache.h"
+#include "controls/SpeedButtonCore.h"
+#include "framework/Window.h"
 
-class TLbSpeedButton : private ILbButtonHost, public TLbSpeedButtonCore {
+namespace lb {
+
+class TLbSpeedButton : public fw::Window, private ButtonHost, public SpeedButtonCore {
 public:
     static constexpr char kClassName[] = "TLbSpeedButton";
 
@@ -22,7 +26,6 @@ public:
 
     // Creates the button's window as a child of parent at the given place.
     void Create(HWND parent, int left, int top, int width, int height);
-    HWND Handle() const { return hwnd_; }
     void SetBounds(int left, int top, int width, int height);
     void SetVisible(bool visible);
     bool Visible() const { return visible_; }
@@ -37,20 +40,19 @@ public:
     static TLbSpeedButton* FromHandle(HWND hwnd);
 
 private:
-    //--- ILbButtonHost
+    //--- ButtonHost
     void Invalidate() override;
     void PaintNow() override;
     bool Showing() const override;
     int ScreenBitsPerPixel() const override;
-    std::vector<TLbSpeedButtonCore*> SiblingButtons() override;
-    std::unique_ptr<ILbFadeTicker> CreateFadeTicker(std::function<void()> tick) override;
-    TLbPoint ClientToScreen(TLbPoint point) const override;
+    std::vector<SpeedButtonCore*> SiblingButtons() override;
+    std::unique_ptr<FadeTicker> CreateFadeTicker(std::function<void()> tick) override;
+    Point ClientToScreen(Point point) const override;
     void CaptionChanged() override;
     void EnabledChanged() override;
 
     //--- Window messages
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void MsgPaint();
     void MsgMouseMove(WPARAM keys, int x, int y);
     void MsgMouseLeave();
@@ -64,12 +66,13 @@ private:
     void PaintParentBackground(HDC dc);
     void ComposeFace();
 
-    HWND hwnd_ = nullptr;
     bool visible_ = true;
     bool hovering_ = false;      // told the core the pointer entered
     bool clickPending_ = false;  // left button went down on the button
     bool syncingWindow_ = false; // the window changed caption or enabled state itself
-    TLbGdiFontCache fonts_;
-    TLbDibSurface face_;
-    TLbDibSurface composition_;
+    FontCache fonts_;
+    DibSurface face_;
+    DibSurface composition_;
 };
+
+}  // namespace lb

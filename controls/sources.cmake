@@ -1,14 +1,15 @@
 set(CONTROLS_CORE_SOURCES
-  controls/LbColor.cpp
-  controls/LbBitmap.cpp
-  controls/LbImageList.cpp
+  controls/Color.cpp
+  controls/Bitmap.cpp
+  controls/ImageList.cpp
   controls/LbButtons.cpp
-  controls/LbSpeedButtonCore.cpp
-  controls/KitButtonLook.cpp
+  controls/SpeedButtonCore.cpp
 )
 set(CONTROLS_WIN32_SOURCES
-  controls/LbGdiCanvas.cpp
+  controls/FontCache.cpp
+  controls/DibSurface.cpp
+  controls/GdiCanvas.cpp
   controls/LbButtonThread.cpp
-  controls/LbPopupMenu.cpp
+  controls/Win32DropDownMenu.cpp
   controls/LbSpeedButton.cpp
 )

@@ -1,5 +1,6 @@
 #include "framework/Application.h"
 
+#include "framework/Error.h"
 #include "framework/ErrorReport.h"
 #include "framework/FormatSettings.h"
 
@@ -17,12 +18,9 @@ bool Application::Dispatch(MSG& msg) {
     const bool forMainWindow =
         mainWindow_ && (msg.hwnd == mainWindow_ || IsChild(mainWindow_, msg.hwnd));
     if (msg.message == WM_KEYDOWN && forMainWindow && KeyPreview) {
-        try {
-            if (KeyPreview(msg.wParam)) return true;
-        } catch (const std::exception& failure) {
-            ShowException(failure);
-            return true;
-        }
+        bool handled = true;  // also when the handler failed
+        CallGuarded([&] { handled = KeyPreview(msg.wParam); });
+        if (handled) return true;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -64,6 +62,18 @@ void Application::ShowException(const std::exception& failure) {
 }
 
 void ReportException(const std::exception& failure) { Application::Get().ShowException(failure); }
+
+bool RunGuarded(void (*run)(void* context), void* context) {
+    try {
+        run(context);
+        return true;
+    } catch (const std::exception& failure) {
+        ReportException(failure);
+    } catch (...) {
+        ReportException(Error("Unknown failure"));
+    }
+    return false;
+}
 
 void LoadFormatSettingsFromLocale() {
     char buffer[80];

@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <type_traits>
 
 namespace fw {
 
@@ -45,9 +46,18 @@ private:
     HWND mainWindow_ = nullptr;
 };
 
-// Shows a failure in the top-level error report; every window procedure
-// catches at its edge and hands the failure here.
+// Shows a failure in the top-level error report.
 void ReportException(const std::exception& failure);
+
+// The one guard at the edge of every window procedure, timer and tick: runs
+// call and hands any failure to the error report instead of letting it cross
+// back into Windows. False when call failed.
+bool RunGuarded(void (*run)(void* context), void* context);
+template <typename Call>
+bool CallGuarded(Call&& call) {
+    using Target = std::remove_reference_t<Call>;
+    return RunGuarded([](void* context) { (*static_cast<Target*>(context))(); }, static_cast<void*>(&call));
+}
 
 // Reads decimal separator, date separator and short date format of the
 // user's regional settings into the process-wide format settings.

@@ -11,9 +11,20 @@ namespace {
 const char kMemoProperty[] = "fw.Memo";
 }  // namespace
 
-HFONT CreateUiFont(const char* face, int height, bool bold) {
-    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+unique_hfont CreateUiFont(const Font& font) {
+    LOGFONTA log = {};
+    log.lfHeight = font.height;
+    log.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    log.lfItalic = font.italic;
+    log.lfUnderline = font.underline;
+    log.lfStrikeOut = font.strikeOut;
+    log.lfCharSet = static_cast<BYTE>(font.charset);
+    log.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    log.lfQuality = DEFAULT_QUALITY;
+    log.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    lstrcpynA(log.lfFaceName, font.name.c_str(), LF_FACESIZE);
+    return unique_hfont(CreateFontIndirectA(&log));
 }
 
 //--- Panel
@@ -21,8 +32,7 @@ HFONT CreateUiFont(const char* face, int height, bool bold) {
 void Panel::Create(HWND parent, int left, int top, int width, int height, COLORREF color) {
     color_ = color;
     brush_.reset(CreateSolidBrush(color));
-    RegisterWindowClass("TPanel");
-    CreateHandle(WS_EX_CONTROLPARENT, "TPanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, left, top, width,
+    CreateHandle({"TPanel"}, WS_EX_CONTROLPARENT, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, left, top, width,
                  height, parent);
 }
 
@@ -33,14 +43,15 @@ void Panel::PaintBackground(HDC dc) const {
     // Raised bevel: light top and left edges, shadow bottom and right.
     unique_hpen light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
     unique_hpen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-    HGDIOBJ old = SelectObject(dc, light.get());
-    MoveToEx(dc, 0, r.bottom - 1, nullptr);
-    LineTo(dc, 0, 0);
-    LineTo(dc, r.right - 1, 0);
-    SelectObject(dc, shadow.get());
+    {
+        unique_select pen(dc, light.get());
+        MoveToEx(dc, 0, r.bottom - 1, nullptr);
+        LineTo(dc, 0, 0);
+        LineTo(dc, r.right - 1, 0);
+    }
+    unique_select pen(dc, shadow.get());  // drawing on from where the light edge ended
     LineTo(dc, r.right - 1, r.bottom - 1);
     LineTo(dc, -1, r.bottom - 1);
-    SelectObject(dc, old);
 }
 
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -50,10 +61,8 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         PaintBackground(reinterpret_cast<HDC>(wParam));
         return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        PaintBackground(dc);
-        EndPaint(Handle(), &ps);
+        paint_dc dc(Handle());
+        PaintBackground(dc.get());
         return 0;
     }
     case WM_CTLCOLORSTATIC:
@@ -120,11 +129,7 @@ void Timer::SetEnabled(bool enabled) {
 void CALLBACK Timer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
     auto it = Timers().find(id);
     if (it == Timers().end() || !it->second->OnTimer) return;
-    try {
-        it->second->OnTimer();
-    } catch (const std::exception& failure) {
-        ReportException(failure);
-    }
+    CallGuarded([&] { it->second->OnTimer(); });
 }
 
 //--- Dialogs

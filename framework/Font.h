@@ -1,9 +1,8 @@
-// A font as a plain value: what a control needs to know to draw text with it.
-// The Win32 side turns it into an HFONT; platform-free code only compares and
-// copies it.
+// A font as a plain value: typeface, size and style, what GDI needs to make
+// it. The Win32 side turns it into an HFONT; platform-free code only compares
+// and copies it. The colour text is drawn in is the caller's business.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace fw {
@@ -15,15 +14,12 @@ struct Font {
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
-    int charset = 1;                   // DEFAULT_CHARSET
-    std::uint32_t color = 0xFF000008;  // 0x00BBGGRR, or a system colour (here the window text colour)
+    int charset = 1;  // DEFAULT_CHARSET
 
-    // Same typeface, size and style; the colour is not part of the GDI font.
-    bool SameFace(const Font& other) const {
-        return name == other.name && height == other.height && bold == other.bold && italic == other.italic &&
-               underline == other.underline && strikeOut == other.strikeOut && charset == other.charset;
+    friend bool operator==(const Font& a, const Font& b) {
+        return a.name == b.name && a.height == b.height && a.bold == b.bold && a.italic == b.italic &&
+               a.underline == b.underline && a.strikeOut == b.strikeOut && a.charset == b.charset;
     }
-    friend bool operator==(const Font& a, const Font& b) { return a.SameFace(b) && a.color == b.color; }
     friend bool operator!=(const Font& a, const Font& b) { return !(a == b); }
 };
 

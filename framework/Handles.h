@@ -77,19 +77,44 @@ using unique_hbrush = unique_any<HBRUSH, DeleteObjectTraits<HBRUSH>>;
 using unique_hpen = unique_any<HPEN, DeleteObjectTraits<HPEN>>;
 using unique_hfont = unique_any<HFONT, DeleteObjectTraits<HFONT>>;
 
-// A DC from GetDC, given back with ReleaseDC to the window it came from.
-class unique_hdc_window {
+struct DestroyMenuTraits {
+    static HMENU invalid() noexcept { return nullptr; }
+    static void close(HMENU h) noexcept { ::DestroyMenu(h); }
+};
+using unique_hmenu = unique_any<HMENU, DestroyMenuTraits>;
+
+// The scope types below take their handle themselves and give it back at the
+// end of the scope; non-copyable, not movable.
+
+// GetDC for a scope (the screen's DC for a null window), given back with
+// ReleaseDC to the window it came from.
+class window_dc {
 public:
-    explicit unique_hdc_window(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
-    unique_hdc_window(const unique_hdc_window&) = delete;
-    unique_hdc_window& operator=(const unique_hdc_window&) = delete;
-    ~unique_hdc_window() {
+    explicit window_dc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    window_dc(const window_dc&) = delete;
+    window_dc& operator=(const window_dc&) = delete;
+    ~window_dc() {
         if (dc_) ::ReleaseDC(hwnd_, dc_);
     }
     HDC get() const noexcept { return dc_; }
 
 private:
     HWND hwnd_;
+    HDC dc_;
+};
+
+// BeginPaint for the scope of a WM_PAINT answer, EndPaint at its end.
+class paint_dc {
+public:
+    explicit paint_dc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &paint_)) {}
+    paint_dc(const paint_dc&) = delete;
+    paint_dc& operator=(const paint_dc&) = delete;
+    ~paint_dc() { ::EndPaint(hwnd_, &paint_); }
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_ = {};
     HDC dc_;
 };
 

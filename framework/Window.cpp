@@ -1,30 +1,40 @@
 #include "framework/Window.h"
 
-#include <exception>
+#include <string>
 
 #include "framework/Application.h"
 #include "framework/Error.h"
 
 namespace fw {
 
-void Window::RegisterWindowClass(const char* className, UINT classStyle, HCURSOR cursor) {
+namespace {
+
+void RegisterOnce(const WindowClass& windowClass, WNDPROC proc) {
     WNDCLASSEXA wc = {};
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &wc)) return;
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (GetClassInfoExA(instance, windowClass.name, &wc)) return;
     wc.cbSize = sizeof wc;
-    wc.style = classStyle;
-    wc.lpfnWndProc = &Window::WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = cursor;
-    wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
-    wc.lpszClassName = className;
-    if (!RegisterClassExA(&wc)) throw Error(std::string("Cannot register window class ") + className);
+    wc.style = windowClass.style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconA(instance, "MAINICON");
+    wc.lpszClassName = windowClass.name;
+    if (!RegisterClassExA(&wc)) throw Error(std::string("Cannot register window class ") + windowClass.name);
 }
 
-void Window::CreateHandle(DWORD exStyle, const char* className, const char* text, DWORD style, int left, int top,
-                          int width, int height, HWND parent) {
-    HWND hwnd = CreateWindowExA(exStyle, className, text, style, left, top, width, height, parent, nullptr,
+}  // namespace
+
+void Window::CreateHandle(const WindowClass& windowClass, DWORD exStyle, const char* text, DWORD style, int left,
+                          int top, int width, int height, HWND parent) {
+    RegisterOnce(windowClass, &Window::WindowProc);
+    HWND hwnd = CreateWindowExA(exStyle, windowClass.name, text, style, left, top, width, height, parent, nullptr,
                                 GetModuleHandleA(nullptr), this);
-    if (!hwnd) throw Error(std::string("Cannot create window ") + className);
+    if (!hwnd) throw Error(std::string("Cannot create window ") + windowClass.name);
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+    return hwnd ? reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)) : nullptr;
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -42,7 +52,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         self->hwnd_.reset(hwnd);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
-        self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        self = FromHandle(hwnd);
     }
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
@@ -51,12 +61,9 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         self->hwnd_.release();
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    try {
-        return self->HandleMessage(msg, wParam, lParam);
-    } catch (const std::exception& failure) {
-        ReportException(failure);
-        return 0;
-    }
+    LRESULT result = 0;
+    CallGuarded([&] { result = self->HandleMessage(msg, wParam, lParam); });
+    return result;
 }
 
 }  // namespace fw

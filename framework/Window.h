@@ -1,6 +1,7 @@
-// Base of the framework's windows: registers a class, creates the window
-// with this object attached and forwards every message to HandleMessage.
-// No failure crosses back into Windows: it goes to the error report.
+// Base of the framework's windows: creates the window with this object
+// attached (registering its class on first use) and forwards every message
+// to HandleMessage until WM_NCDESTROY lets the object go. No failure crosses
+// back into Windows: it goes to the error report.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,12 @@
 #include "framework/Handles.h"
 
 namespace fw {
+
+// A window class of the program: its name and class style.
+struct WindowClass {
+    const char* name;
+    UINT style = 0;
+};
 
 class Window {
 public:
@@ -18,12 +25,16 @@ public:
 
     HWND Handle() const { return hwnd_.get(); }
 
+    // The object attached to a window made by this base, or null.
+    static Window* FromHandle(HWND hwnd);
+
 protected:
-    // Registers the class once per process under className.
-    static void RegisterWindowClass(const char* className, UINT classStyle = 0,
-                                    HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW));
-    void CreateHandle(DWORD exStyle, const char* className, const char* text, DWORD style, int left, int top,
-                      int width, int height, HWND parent);
+    // Registers the class the first time a window of it is made, then creates
+    // the window; fails with fw::Error.
+    void CreateHandle(const WindowClass& windowClass, DWORD exStyle, const char* text, DWORD style, int left,
+                      int top, int width, int height, HWND parent);
+    // Destroys the window now, while the derived object is still whole.
+    void DestroyHandle() { hwnd_.reset(); }
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -7,7 +7,7 @@ set(FRAMEWORK_WIN32_SOURCES
   framework/Application.cpp
   framework/Window.cpp
   framework/Controls.cpp
-  framework/Registry.cpp
-  framework/ResourceStore.cpp
+  framework/Win32Registry.cpp
+  framework/ModuleResources.cpp
   framework/Win32FileSystem.cpp
 )

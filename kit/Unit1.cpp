@@ -1,8 +1,9 @@
 #include "kit/Unit1.h"
 
-#include "controls/KitButtonLook.h"
+#include "kit/KitButtonLook.h"
 #include "framework/Application.h"
 #include "framework/FormatSettings.h"
+#include "kit/KitButtonLook.h"
 #include "kit/KitConstants.h"
 #include "kit/KitTexts.h"
 #include "kit/UpgradeRun.h"
@@ -19,14 +20,13 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_CONTROLPARENT;
 }  // namespace
 
 TForm1::TForm1() {
-    RegisterWindowClass("TForm1");
-    font_.reset(fw::CreateUiFont("MS Sans Serif", -11, false));
+    font_ = fw::CreateUiFont(kit::WindowFont());
     background_.reset(CreateSolidBrush(kFormColor));
 
     RECT frame = {0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    CreateHandle(kExStyle, "TForm1", "Form1", kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+    CreateHandle({"TForm1"}, kExStyle, "Form1", kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr);
     SetLayeredWindowAttributes(Handle(), kFormColor, 0, LWA_COLORKEY);
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -36,12 +36,12 @@ TForm1::TForm1() {
 
     Button2.SetCaption(kit::text::kUpgradeSearching);
     Button2.SetEnabled(false);
-    ApplyKitButtonLook(Button2);
+    kit::ApplyKitButtonLook(Button2);
     Button2.Create(Panel1.Handle(), 16, 120, 201, 31);
     Button2.OnClick = [this] { Button2Click(); };
 
     LbSpeedButton1.SetCaption(kit::text::kCloseCaption);
-    ApplyKitButtonLook(LbSpeedButton1);
+    kit::ApplyKitButtonLook(LbSpeedButton1);
     LbSpeedButton1.Create(Panel1.Handle(), 300, 120, 108, 31);
     LbSpeedButton1.OnClick = [this] { Button1Click(); };
 

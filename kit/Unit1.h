@@ -6,9 +6,9 @@
 
 #include "controls/LbSpeedButton.h"
 #include "framework/Controls.h"
-#include "framework/Registry.h"
-#include "framework/ResourceStore.h"
+#include "framework/ModuleResources.h"
 #include "framework/Win32FileSystem.h"
+#include "framework/Win32Registry.h"
 #include "framework/Window.h"
 #include "kit/KitWindow.h"
 #include "kit/RunLog.h"
@@ -25,8 +25,8 @@ public:
 
     fw::Panel Panel1;
     fw::Memo Memo1;
-    TLbSpeedButton Button2;         // the upgrade button
-    TLbSpeedButton LbSpeedButton1;  // the close button "Inchide"
+    lb::TLbSpeedButton Button2;         // the upgrade button
+    lb::TLbSpeedButton LbSpeedButton1;  // the close button "Inchide"
     fw::Timer Timer1;
 
     // The installation folder read by the version check, without trailing

@@ -1,6 +1,7 @@
 set(KIT_CORE_SOURCES
   kit/KitConstants.cpp
   kit/KitTexts.cpp
+  kit/KitButtonLook.cpp
   kit/InstallationRecord.cpp
   kit/VersionCheck.cpp
   kit/AtomicFileWriter.cpp

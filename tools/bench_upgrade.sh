@@ -11,13 +11,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine.sh"
 choose_wine_target || exit 2
 build=${1:-$root/build/$KIT_WINE_ARCH}
-for program in MeridalUpgrade.exe kitdriver.exe; do
+for program in MeridalUpgrade.exe bench_upgrade.exe; do
     [ -f "$build/$program" ] || { echo "bench_upgrade: $build/$program missing; build the $KIT_WINE_ARCH preset first" >&2; exit 2; }
 done
 template=$(mktemp -d /tmp/kit-bench-template.XXXXXX)
 trap 'rm -rf "$template"' EXIT
 "$root/tests/e2e/make_prefix.sh" "$template" >/dev/null || { echo "bench_upgrade: no Wine prefix" >&2; exit 2; }
-run="$root/tests/e2e/wine_run.sh $template $build/kitdriver.exe bench $build/MeridalUpgrade.exe"
+run="$root/tests/e2e/wine_run.sh $template $build/bench_upgrade.exe $build/MeridalUpgrade.exe"
 if [ -n "${DISPLAY:-}" ]; then $run; else xvfb-run -a -s "-screen 0 1024x768x24 -wr" $run; fi
 status=$?
 [ $status -eq 0 ] || echo "bench_upgrade: the benchmark run didn't complete (status $status)" >&2

@@ -5,569 +5,52 @@
 // behind through the Win32 API, and ends it. Exit code 0 means every check
 // passed; each check prints one line, failures start with "FAIL".
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "e2e/KitHarness.h"
+
+using namespace e2e;
+
 namespace {
-
-//=== Reporting ===============================================================
-
-int g_failures = 0;
-
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else out += c;
-    }
-    return out + "\"";
-}
-
-bool Check(bool ok, const std::string& what, const std::string& detail = std::string()) {
-    std::printf("  %s %s", ok ? "ok  " : "FAIL", what.c_str());
-    if (!ok && !detail.empty()) std::printf(" -- %s", detail.c_str());
-    std::printf("\n");
-    std::fflush(stdout);
-    if (!ok) ++g_failures;
-    return ok;
-}
-
-bool CheckText(const std::string& what, const std::string& actual, const std::string& expected) {
-    return Check(actual == expected, what + " is " + Quoted(expected), "got " + Quoted(actual));
-}
-
-bool CheckLines(const std::string& what, const std::vector<std::string>& actual,
-                const std::vector<std::string>& expected) {
-    std::string got;
-    for (const std::string& line : actual) got += "\n        " + Quoted(line);
-    return Check(actual == expected, what + " (" + std::to_string(expected.size()) + " lines)",
-                 "got " + std::to_string(actual.size()) + " lines:" + got);
-}
-
-void Note(const std::string& text) {
-    std::printf("  ---- %s\n", text.c_str());
-    std::fflush(stdout);
-}
-
-//=== Waiting =================================================================
-
-// Polls until the condition holds or the time-out passes.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 15000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
-    }
-}
-
-//=== Installation record =====================================================
-
-const char kRecordKey[] = "Software\\Varnoti\\82";
-const char kVendorKey[] = "Software\\Varnoti";
-// The record lives in the 32-bit view, where the 32-bit application's
-// installer writes it; a 64-bit prefix also has a 64-bit view.
-const REGSAM kRecordView = KEY_WOW64_32KEY;
-
-void DeleteRecord(REGSAM view = kRecordView) {
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, view, 0);
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kVendorKey, view, 0);
-}
-
-bool SetRecordValue(const char* name, DWORD type, const void* data, DWORD size, REGSAM view = kRecordView) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | view,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    const bool ok = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
-}
-
-bool SetRecordText(const char* name, const std::string& text, REGSAM view = kRecordView) {
-    return SetRecordValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1), view);
-}
-
-bool SetRecordNumber(const char* name, DWORD value) { return SetRecordValue(name, REG_DWORD, &value, sizeof value); }
-
-// The record as the application's installer leaves it; an empty value is left out.
-bool SetRecord(const std::string& folder, const std::string& version) {
-    DeleteRecord();
-    bool ok = true;
-    if (!folder.empty()) ok = SetRecordText("CALE", folder) && ok;
-    if (!version.empty()) ok = SetRecordText("VER", version) && ok;
-    return Check(ok, "record prepared: CALE " + Quoted(folder) + ", VER " + Quoted(version));
-}
-
-// Reads a string value; false when the key or the value is missing.
-bool ReadRecordText(const char* name, std::string& text, REGSAM view = kRecordView) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
-    DWORD type = 0, size = 0;
-    bool ok = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ;
-    if (ok) {
-        std::string data(size, '\0');
-        ok = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) == ERROR_SUCCESS;
-        text = data.substr(0, data.find('\0'));
-    }
-    RegCloseKey(key);
-    return ok;
-}
-
-void CheckRecordedVersion(const std::string& expected) {
-    std::string version;
-    if (Check(ReadRecordText("VER", version), "VER is readable as a string"))
-        CheckText("VER", version, expected);
-}
-
-//=== Files ===================================================================
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool ReadBytes(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bytes.clear();
-    char buffer[65536];
-    DWORD got = 0;
-    bool ok = true;
-    for (;;) {
-        ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE;
-        if (!ok || got == 0) break;
-        bytes.append(buffer, got);
-    }
-    CloseHandle(file);
-    return ok;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes, bool flush = false) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = bytes.empty() ||
-              (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-               written == bytes.size());
-    if (flush) ok = FlushFileBuffers(file) && ok;
-    CloseHandle(file);
-    return ok;
-}
-
-std::vector<std::string> ListFolder(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
-            names.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void RemoveTree(const std::string& path) {
-    if (IsFolder(path)) {
-        for (const std::string& name : ListFolder(path)) RemoveTree(path + "\\" + name);
-        RemoveDirectoryA(path.c_str());
-    } else if (Exists(path)) {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-    }
-}
-
-void MakeFolders(const std::string& path) {
-    for (std::size_t i = 3; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-}
-
-// Every file below the folder whose name ends in ".tmp", with its path.
-void FindTempFiles(const std::string& folder, std::vector<std::string>& found) {
-    for (const std::string& name : ListFolder(folder)) {
-        const std::string path = folder + "\\" + name;
-        if (IsFolder(path)) FindTempFiles(path, found);
-        else if (name.size() >= 4 && _stricmp(name.c_str() + name.size() - 4, ".tmp") == 0) found.push_back(path);
-    }
-}
-
-void CheckNoTempFiles(const std::string& folder) {
-    std::vector<std::string> found;
-    FindTempFiles(folder, found);
-    std::string names;
-    for (const std::string& path : found) names += " " + path;
-    Check(found.empty(), "no temporary file left below " + folder, "found:" + names);
-}
-
-void CheckFileBytes(const std::string& path, const std::string& expected, const std::string& what) {
-    std::string actual;
-    if (!Check(ReadBytes(path, actual), path + " exists")) return;
-    Check(actual == expected, path + " " + what,
-          "size " + std::to_string(actual.size()) + ", expected " + std::to_string(expected.size()) +
-              (actual.size() == expected.size() ? " with other bytes" : ""));
-}
-
-void CheckFolderContents(const std::string& folder, const std::vector<std::string>& expected) {
-    std::vector<std::string> sorted = expected;
-    std::sort(sorted.begin(), sorted.end());
-    std::string listing;
-    for (const std::string& name : ListFolder(folder)) listing += " " + name;
-    Check(ListFolder(folder) == sorted, folder + " holds exactly the expected files", "holds:" + listing);
-}
-
-//=== The kit's own payload ===================================================
-
-struct CatalogueEntry {
-    const char* code;
-    const char* path;  // below the installation folder
-    bool onlyIfMissing;
-    DWORD size;  // 0: as large as the item, whatever it is
-};
-
-// In the order the upgrade writes them. An independent list on purpose: the
-// kit's own catalogue is what these tests check.
-const CatalogueEntry kCatalogue[] = {
-    {"MERIDAL", "\\Meridal_2013.exe", false, 7256064},  {"RP", "\\Data\\raport.rtf", true, 0},
-    {"A3", "\\Data\\Anx3.rtf", false, 0},               {"AD", "\\Data\\Adev1.rtf", true, 0},
-    {"MT", "\\modeltrz.dbf", false, 584},               {"MF", "\\ModelFin.dbf", false, 552},
-    {"A1", "\\1a.dbf", false, 546},                     {"B1", "\\1b.dbf", false, 450},
-    {"C1", "\\1c.dbf", false, 450},                     {"MC", "\\Data\\ModelComunicare.rtf", true, 0},
-};
-
-class Payload {
-public:
-    bool Open(const std::string& kitPath) {
-        module_ = LoadLibraryExA(kitPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        return module_ != nullptr;
-    }
-    ~Payload() {
-        if (module_) FreeLibrary(module_);
-    }
-    bool Item(const char* code, std::string& bytes) const {
-        HRSRC resource = FindResourceA(module_, "UPGRADE", code);
-        if (!resource) return false;
-        HGLOBAL loaded = LoadResource(module_, resource);
-        const void* data = loaded ? LockResource(loaded) : nullptr;
-        if (!data) return false;
-        bytes.assign(static_cast<const char*>(data), SizeofResource(module_, resource));
-        return true;
-    }
-    std::string Item(const char* code) const {
-        std::string bytes;
-        Item(code, bytes);
-        return bytes;
-    }
-
-private:
-    HMODULE module_ = nullptr;
-};
-
-//=== Input ===================================================================
-
-POINT CentreOf(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    return p;
-}
-
-INPUT PointerAt(int x, int y, DWORD flags) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-void MovePointer(POINT p) {
-    INPUT move = PointerAt(p.x, p.y, MOUSEEVENTF_MOVE);
-    SendInput(1, &move, sizeof move);
-    WaitUntil([&] {
-        POINT now;
-        return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
-    }, 2000);
-}
-
-// A real click: the pointer moves there, the button goes down and up.
-void ClickOn(HWND window) {
-    const POINT p = CentreOf(window);
-    MovePointer(p);
-    INPUT press[2] = {PointerAt(p.x, p.y, MOUSEEVENTF_LEFTDOWN), PointerAt(p.x, p.y, MOUSEEVENTF_LEFTUP)};
-    SendInput(2, press, sizeof press[0]);
-}
-
-// Somewhere on the bare screen, away from the kit's centred window.
-void MovePointerAway() {
-    POINT corner = {3, 3};
-    MovePointer(corner);
-}
-
-void PressKey(WORD key) {
-    INPUT keys[2] = {};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[1].ki.wVk = key;
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof keys[0]);
-}
-
-//=== Windows of the kit ======================================================
-
-std::string ClassOf(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string TextOf(HWND window) {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-struct WindowSearch {
-    DWORD pid;
-    const char* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == search->pid && IsWindowVisible(window) && ClassOf(window) == search->className)
-        search->found.push_back(window);
-    return TRUE;
-}
-
-BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    if (_stricmp(ClassOf(window).c_str(), search->className) == 0) search->found.push_back(window);
-    return TRUE;
-}
-
-HWND FindTopLevel(DWORD pid, const char* className) {
-    WindowSearch search = {pid, className, {}};
-    EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found.empty() ? nullptr : search.found.front();
-}
-
-std::vector<HWND> FindChildren(HWND parent, const char* className) {
-    WindowSearch search = {0, className, {}};
-    EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::string ToWindowsPath(const std::string& path) {
-    if (path.size() >= 2 && path[1] == ':') return path;
-    std::string out = "Z:" + path;
-    std::replace(out.begin(), out.end(), '/', '\\');
-    return out;
-}
-
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
-
-// A message box: its caption, its text and its OK button.
-struct Dialog {
-    HWND box = nullptr;
-    std::string caption, text;
-};
-
-class Kit {
-public:
-    HWND form = nullptr, panel = nullptr, log = nullptr, upgrade = nullptr, close = nullptr;
-
-    ~Kit() { End(); }
-
-    // Starts the kit with the arguments; waits for nothing.
-    bool Launch(const std::string& exe, const std::string& arguments = std::string()) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        std::string command = "\"" + exe + "\" " + arguments;
-        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &process_))
-            return Check(false, "kit started", "CreateProcess error " + std::to_string(GetLastError()));
-        started_ = true;
-        return true;
-    }
-
-    // Starts the kit and waits for its window and controls.
-    bool Start(const std::string& exe, const std::string& arguments = std::string()) {
-        if (!Launch(exe, arguments)) return false;
-        if (!Check(WaitUntil([&] { return (form = FindTopLevel(process_.dwProcessId, "TForm1")) != nullptr; }),
-                   "kit window TForm1 visible"))
-            return false;
-        std::vector<HWND> panels = FindChildren(form, "TPanel");
-        if (!panels.empty()) panel = panels.front();
-        std::vector<HWND> edits = panel ? FindChildren(panel, "EDIT") : std::vector<HWND>();
-        if (!edits.empty()) log = edits.front();
-        std::vector<HWND> buttons = panel ? FindChildren(panel, "TLbSpeedButton") : std::vector<HWND>();
-        std::sort(buttons.begin(), buttons.end(), [](HWND a, HWND b) { return CentreOf(a).x < CentreOf(b).x; });
-        if (buttons.size() == 2) upgrade = buttons[0], close = buttons[1];
-        return Check(panel && log && upgrade && close, "panel, log and two buttons found",
-                     "panel " + std::to_string(panel != nullptr) + ", log " + std::to_string(log != nullptr) +
-                         ", buttons " + std::to_string(buttons.size()));
-    }
-
-    DWORD Pid() const { return process_.dwProcessId; }
-    DWORD GuiThread() const { return process_.dwThreadId; }
-    HANDLE Process() const { return process_.hProcess; }
-    bool Running() const { return started_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
-
-    std::string LogText() const {
-        DWORD_PTR length = 0;
-        if (!SendMessageTimeoutA(log, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return "<no answer>";
-        std::string text(length + 1, '\0');
-        DWORD_PTR copied = 0;
-        SendMessageTimeoutA(log, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000,
-                            &copied);
-        text.resize(copied);
-        return text;
-    }
-
-    // The log's lines; each line of the log ends with CR LF.
-    std::vector<std::string> LogLines() const {
-        const std::string text = LogText();
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-            lines.push_back(text.substr(start, end - start));
-        if (start < text.size()) lines.push_back(text.substr(start) + "<no line end>");
-        return lines;
-    }
-
-    // The version check has run once the log has text: it writes its lines
-    // and sets the buttons in one go on the kit's GUI thread.
-    bool WaitForCheck() {
-        return Check(WaitUntil([&] { return !LogText().empty(); }), "version check ran (log written)");
-    }
-
-    bool WaitForDialog(Dialog& dialog, DWORD timeoutMs = 15000) const {
-        if (!WaitUntil([&] { return (dialog.box = FindTopLevel(Pid(), "#32770")) != nullptr; }, timeoutMs))
-            return false;
-        dialog.caption = TextOf(dialog.box);
-        char text[2048] = {};
-        GetDlgItemTextA(dialog.box, 0xFFFF, text, sizeof text);
-        dialog.text = text;
-        return true;
-    }
-
-    bool NoDialog() const { return FindTopLevel(Pid(), "#32770") == nullptr; }
-
-    bool PressOk(const Dialog& dialog) const {
-        HWND ok = GetDlgItem(dialog.box, IDOK);
-        DWORD_PTR result = 0;
-        if (ok) SendMessageTimeoutA(ok, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-        return Check(ok && WaitUntil([&] { return !IsWindow(dialog.box) || !IsWindowVisible(dialog.box); }),
-                     "OK closes the box");
-    }
-
-    bool WaitForExit(DWORD& code) const {
-        if (WaitForSingleObject(process_.hProcess, 15000) != WAIT_OBJECT_0) return false;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return true;
-    }
-
-    void CheckEndsWithZero(const std::string& how) const {
-        DWORD code = 1;
-        if (Check(WaitForExit(code), how + " ends the kit")) Check(code == 0, "exit code 0", "got " + std::to_string(code));
-    }
-
-    // Ends a kit that is still running, politely first.
-    void End() {
-        if (!started_) return;
-        if (Running()) {
-            if (form) PostMessageA(form, WM_CLOSE, 0, 0);
-            if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-        started_ = false;
-    }
-
-private:
-    PROCESS_INFORMATION process_ = {};
-    bool started_ = false;
-};
 
 //=== Pixels ==================================================================
 
-// One row of a window's pixels as 0x00RRGGBB, as the screen shows them. (The
-// window's own DC, read from another process, gives black for a child of the
-// kit's layered form under Wine.)
-std::vector<DWORD> PixelRow(HWND window, int y) {
-    RECT r;
-    GetClientRect(window, &r);
-    const int width = r.right, height = r.bottom;
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    std::vector<DWORD> row;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC source = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(source);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, source, origin.x, origin.y, SRCCOPY);
-        GdiFlush();
-        const DWORD* pixels = static_cast<const DWORD*>(bits);
-        row.assign(pixels + y * width, pixels + (y + 1) * width);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, source);
-    return row;
+// One row of a window's pixels as the screen shows them. (The window's own
+// DC, read from another process, gives black for a child of the kit's
+// layered form under Wine.)
+std::vector<COLORREF> PixelRow(HWND window, int y) {
+    const Image image = CaptureFromScreen(window);
+    if (y < 0 || y >= image.height) return {};
+    return std::vector<COLORREF>(image.pixels.begin() + y * image.width, image.pixels.begin() + (y + 1) * image.width);
 }
 
-// 0x00BBGGRR as the DIB holds it, 0x00RRGGBB.
+// 0x00BBGGRR as 0x00RRGGBB, the way colours are written in the messages.
 DWORD AsPixel(COLORREF color) {
     return (static_cast<DWORD>(GetRValue(color)) << 16) | (static_cast<DWORD>(GetGValue(color)) << 8) |
            GetBValue(color);
 }
 
-std::string Hex(DWORD value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%06lX", static_cast<unsigned long>(value));
-    return text;
-}
-
 // The colours across the middle of a row, left quarter, centre, right quarter.
-std::vector<DWORD> FaceSamples(HWND button, int y) {
-    const std::vector<DWORD> row = PixelRow(button, y);
+std::vector<COLORREF> FaceSamples(HWND button, int y) {
+    const std::vector<COLORREF> row = PixelRow(button, y);
     if (row.empty()) return row;
     const std::size_t w = row.size();
     return {row[w / 4], row[w / 2], row[3 * w / 4]};
 }
 
 bool FaceIs(HWND button, COLORREF color) {
-    const std::vector<DWORD> samples = FaceSamples(button, 7);
-    return !samples.empty() &&
-           std::all_of(samples.begin(), samples.end(), [&](DWORD p) { return p == AsPixel(color); });
+    const std::vector<COLORREF> samples = FaceSamples(button, 7);
+    return !samples.empty() && std::all_of(samples.begin(), samples.end(), [&](COLORREF p) { return p == color; });
 }
 
 std::string FaceText(HWND button) {
     std::string text;
-    for (DWORD p : FaceSamples(button, 7)) text += " " + Hex(p);
+    for (COLORREF p : FaceSamples(button, 7)) text += " " + Hex(AsPixel(p), 6);
     return "row 7 reads (RRGGBB)" + text;
 }
 
@@ -1223,116 +706,6 @@ void ScenarioButtonLook() {
     }
 }
 
-//=== Benchmark ===============================================================
-
-double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-bool MemoryOf(HANDLE process, PROCESS_MEMORY_COUNTERS_EX& counters) {
-    counters = PROCESS_MEMORY_COUNTERS_EX();
-    counters.cb = sizeof counters;
-    return K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters) !=
-           FALSE;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-double KiB(SIZE_T bytes) { return static_cast<double>(bytes) / 1024.0; }
-
-// Times the kit's upgrade (click to the Information box) against copying the
-// same ten files, and reports the kit's private memory. Prints, never fails on figures.
-void ScenarioBenchmark() {
-    const int runs = 5;
-    const std::string bench = "C:\\Bench";
-    std::vector<double> upgrades, copies, writes;
-    PROCESS_MEMORY_COUNTERS_EX idle = {}, after = {};
-    for (int run = 0; run < runs; ++run) {
-        SetRecord(kFolder, kOldVersion);
-        PrepareFolder(kFolder, true);
-        Kit kit;
-        if (!StartArmed(kit)) return;
-        MovePointerAway();
-        Sleep(300);  // let the idle kit settle before measuring it
-        Check(MemoryOf(kit.Process(), idle), "memory counters of the idle kit");
-        const POINT p = CentreOf(kit.upgrade);
-        MovePointer(p);
-        INPUT press[2] = {PointerAt(p.x, p.y, MOUSEEVENTF_LEFTDOWN), PointerAt(p.x, p.y, MOUSEEVENTF_LEFTUP)};
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        SendInput(2, press, sizeof press[0]);
-        HWND box = nullptr;
-        const DWORD begun = GetTickCount();
-        for (;;) {
-            box = FindTopLevel(kit.Pid(), "#32770");
-            if (box || GetTickCount() - begun > 30000) break;
-            Sleep(1);
-        }
-        QueryPerformanceCounter(&end);
-        if (!Check(box != nullptr && TextOf(box) == "Information", "upgrade ends with the Information box")) return;
-        upgrades.push_back(Milliseconds(start, end));
-        MemoryOf(kit.Process(), after);
-    }
-
-    // The same ten files: extracted once, then copied; or written from memory
-    // with a flush each, which is the kit's own work without its window.
-    const std::string source = bench + "\\src";
-    PrepareFolder(source, true);
-    for (const CatalogueEntry& entry : kCatalogue) WriteBytes(source + entry.path, g_payload.Item(entry.code));
-    std::vector<std::string> items;
-    for (const CatalogueEntry& entry : kCatalogue) items.push_back(g_payload.Item(entry.code));
-    for (int run = 0; run < runs; ++run) {
-        const std::string target = bench + "\\copy" + std::to_string(run);
-        PrepareFolder(target, true);
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        bool ok = true;
-        for (const CatalogueEntry& entry : kCatalogue)
-            ok = CopyFileA((source + entry.path).c_str(), (target + entry.path).c_str(), FALSE) && ok;
-        QueryPerformanceCounter(&end);
-        Check(ok, "plain copy of the ten files");
-        copies.push_back(Milliseconds(start, end));
-
-        const std::string written = bench + "\\write" + std::to_string(run);
-        PrepareFolder(written, true);
-        QueryPerformanceCounter(&start);
-        ok = true;
-        for (std::size_t i = 0; i < items.size(); ++i) ok = WriteBytes(written + kCatalogue[i].path, items[i], true) && ok;
-        QueryPerformanceCounter(&end);
-        Check(ok, "plain write of the ten items from memory");
-        writes.push_back(Milliseconds(start, end));
-    }
-    RemoveTree(bench);
-
-    auto show = [&](const char* what, const std::vector<double>& values) {
-        std::printf("%-42s", what);
-        for (double v : values) std::printf(" %8.1f", v);
-        std::printf("   median %8.1f ms\n", Median(values));
-    };
-    std::printf("\n=== upgrade benchmark (%d runs, ten files, %.0f KiB) ===\n", runs,
-                KiB(static_cast<SIZE_T>(7256064 + 30821 + 8862 + 3041 + 584 + 552 + 546 + 450 + 450 + 8697)));
-    show("kit upgrade, click to Information box", upgrades);
-    show("CopyFileA of the ten files", copies);
-    show("CreateFile+WriteFile+Flush from memory", writes);
-    std::printf("ratio kit / copy  %.2f\n", Median(copies) > 0 ? Median(upgrades) / Median(copies) : 0.0);
-    std::printf("ratio kit / write %.2f\n", Median(writes) > 0 ? Median(upgrades) / Median(writes) : 0.0);
-    // PagefileUsage is the private commit; Wine leaves PrivateUsage at 0 for another process.
-    std::printf("kit private memory, idle:        %9.0f KiB (peak so far %9.0f KiB)\n", KiB(idle.PagefileUsage),
-                KiB(idle.PeakPagefileUsage));
-    std::printf("kit private memory, after run:   %9.0f KiB (peak       %9.0f KiB)\n", KiB(after.PagefileUsage),
-                KiB(after.PeakPagefileUsage));
-    std::printf("peak during the run above idle:  %9.0f KiB\n",
-                KiB(after.PeakPagefileUsage) - KiB(idle.PagefileUsage));
-    std::fflush(stdout);
-}
-
-//=== Table of scenarios ======================================================
-
 //=== Scenarios: the unattended upgrade ========================================
 
 BOOL CALLBACK CollectVisibleTopLevel(HWND window, LPARAM param) {
@@ -1519,6 +892,8 @@ void ScenarioLoggedWindow() {
     }
 }
 
+//=== Table of scenarios ======================================================
+
 struct Scenario {
     const char* name;
     void (*run)();
@@ -1544,7 +919,6 @@ const Scenario kScenarios[] = {
     {"button_look", ScenarioButtonLook, "hot-tracking face of the buttons"},
     {"unattended", ScenarioUnattended, "/S with /LOG: every exit code, no window"},
     {"logged_window", ScenarioLoggedWindow, "/LOG with the window, an unopenable log, /?"},
-    {"bench", ScenarioBenchmark, "upgrade benchmark"},
 };
 
 }  // namespace
@@ -1569,6 +943,6 @@ int main(int argc, char** argv) {
 
     std::printf("scenario %s: %s\n", scenario->name, scenario->summary);
     if (Check(g_payload.Open(g_kitPath), "kit executable loaded as data: " + g_kitPath)) scenario->run();
-    std::printf("scenario %s: %s (%d failed)\n", scenario->name, g_failures ? "FAILED" : "passed", g_failures);
-    return g_failures ? 1 : 0;
+    std::printf("scenario %s: %s (%d failed)\n", scenario->name, Failures() ? "FAILED" : "passed", Failures());
+    return Failures() ? 1 : 0;
 }

@@ -1,14 +1,14 @@
 // The face painter, checked through a recording canvas.
 #include <gtest/gtest.h>
 
+#include "RecordingCanvas.h"
 #include "controls/LbButtons.h"
-#include "test_LbRecordingCanvas.h"
 
 namespace {
 
 // The face of one of the kit window's buttons.
-TLbButtonFace KitFace(int width = 201, const std::string& caption = "Inchide") {
-    TLbButtonFace face;
+ButtonFace KitFace(int width = 201, const std::string& caption = "Inchide") {
+    ButtonFace face;
     face.width = width;
     face.height = 31;
     face.alignment = taCenter;
@@ -51,22 +51,22 @@ TEST(LbBlendFaceColor, MixesChannelsByEighthsRoundingHalvesToEven) {
 
 TEST(LbFillVerticalGradient, ShortSpanPutsSeveralOneRowBandsOnEachRowLastWins) {
     RecordingCanvas canvas(20, 10);
-    canvas.SetPenStyle(TLbPenStyle::Solid);
+    canvas.SetPenStyle(Pen::Solid);
     FillVerticalGradient(canvas, 0x0000FFFF, 0x0000C0C0, 2, 2, 18, 7);  // span 5, as in a 31-pixel face
 
     const int lastBandOfRow[] = {6, 12, 18, 24, 30};
     for (int row = 2; row <= 6; ++row)
         EXPECT_EQ(canvas.raster.Pixel(10, row), Band(0x0000FFFF, 0x0000C0C0, lastBandOfRow[row - 2])) << "row " << row;
-    EXPECT_EQ(canvas.raster.Pixel(10, 7), clLbKeyColor);  // bottom excluded
-    EXPECT_EQ(canvas.raster.Pixel(1, 3), clLbKeyColor);   // left margin
-    EXPECT_EQ(canvas.raster.Pixel(18, 3), clLbKeyColor);  // right excluded
+    EXPECT_EQ(canvas.raster.Pixel(10, 7), kKeyColor);  // bottom excluded
+    EXPECT_EQ(canvas.raster.Pixel(1, 3), kKeyColor);   // left margin
+    EXPECT_EQ(canvas.raster.Pixel(18, 3), kKeyColor);  // right excluded
 
     auto fills = canvas.Of(RecordedOp::FillRect);
     ASSERT_EQ(fills.size(), 32u);
     EXPECT_EQ(fills.back().rect.top, fills.back().rect.bottom) << "band 31 falls on the bottom edge";
     EXPECT_EQ(fills.back().brush, 0x0000C0C0u);
-    for (const RecordedOp& fill : fills) EXPECT_EQ(fill.penStyle, TLbPenStyle::Clear);
-    EXPECT_EQ(canvas.PenStyle(), TLbPenStyle::Solid) << "pen style restored";
+    for (const RecordedOp& fill : fills) EXPECT_EQ(fill.penStyle, Pen::Clear);
+    EXPECT_EQ(canvas.PenStyle(), Pen::Solid) << "pen style restored";
 }
 
 TEST(LbFillVerticalGradient, TallSpanCoversEveryRowWithOverlappingBands) {
@@ -82,7 +82,7 @@ TEST(LbFillVerticalGradient, TallSpanCoversEveryRowWithOverlappingBands) {
 TEST(LbDrawGlyphCell, ChoosesTheCellForTheButtonState) {
     // Four 16 x 16 cells, each its own colour, bottom-left pixel white.
     const TColor cellColor[] = {0x000000AA, 0x0000AA00, 0x00AA0000, 0x00AAAA00};
-    TLbBitmap strip(64, 16);
+    Bitmap strip(64, 16);
     for (int cell = 0; cell < 4; ++cell) {
         strip.FillRect(cell * 16, 0, cell * 16 + 16, 16, cellColor[cell]);
         strip.SetPixel(cell * 16, 15, clWhite);
@@ -98,12 +98,12 @@ TEST(LbDrawGlyphCell, ChoosesTheCellForTheButtonState) {
         {"disabled single cell", false, false, false, 1, 0}, {"pressed with two cells", true, false, true, 2, 0},
     };
     for (const Case& c : cases) {
-        TLbButtonFace face = KitFace(100);
+        ButtonFace face = KitFace(100);
         face.style = bsNormal;
         face.enabled = c.enabled;
         face.mouseInside = c.mouseInside;
         face.down = c.down;
-        TLbBitmap glyph = strip;
+        Bitmap glyph = strip;
         glyph.SetSize(16 * c.count, 16);
         face.glyph = &glyph;
         face.glyphCount = c.count;
@@ -118,7 +118,7 @@ TEST(LbDrawGlyphCell, ChoosesTheCellForTheButtonState) {
 }
 
 TEST(LbDrawButtonFace, CaptionWithoutWordWrapLosesCharactersUntilItFits) {
-    TLbButtonFace face = KitFace(60, "ABCDEFGHIJKL");  // text box 52: 8 characters of 6
+    ButtonFace face = KitFace(60, "ABCDEFGHIJKL");  // text box 52: 8 characters of 6
     RecordingCanvas canvas;
     DrawButtonFace(canvas, face);
     EXPECT_EQ(OnlyText(canvas).text, "ABCDEFGH");
@@ -141,7 +141,7 @@ TEST(LbDrawButtonFace, CaptionWithoutWordWrapLosesCharactersUntilItFits) {
 TEST(LbDrawButtonFace, AlignmentChoosesTheTextFormat) {
     const std::pair<int, unsigned> formats[] = {{taLeftJustify, 0x10}, {taRightJustify, 0x12}, {taCenter, 0x11}, {7, 0x25}};
     for (auto [alignment, format] : formats) {
-        TLbButtonFace face = KitFace();
+        ButtonFace face = KitFace();
         face.alignment = static_cast<TAlignment>(alignment);
         RecordingCanvas canvas;
         DrawButtonFace(canvas, face);
@@ -150,13 +150,13 @@ TEST(LbDrawButtonFace, AlignmentChoosesTheTextFormat) {
 }
 
 TEST(LbDrawButtonFace, PlacesCaptionAndGlyphByLayoutAndAlignment) {
-    TLbBitmap glyph(16, 16, 0x00000080);
+    Bitmap glyph(16, 16, 0x00000080);
     struct Case {
         const char* name;
         TLbSpeedButtonLayout layout;
         TAlignment alignment;
         bool down, wordWrap;
-        TLbRect text;
+        Rect text;
         int glyphX, glyphY;
     } cases[] = {
         // W 100, H 30, caption "OK" 12 wide and 13 high, glyph 16 x 16.
@@ -170,7 +170,7 @@ TEST(LbDrawButtonFace, PlacesCaptionAndGlyphByLayoutAndAlignment) {
         {"bottom, right-aligned", blGlyphBottom, taRightJustify, false, false, {4, -1, 96, 12}, 80, 12},
     };
     for (const Case& c : cases) {
-        TLbButtonFace face;
+        ButtonFace face;
         face.width = 100;
         face.height = 30;
         face.caption = "OK";
@@ -195,7 +195,7 @@ TEST(LbDrawButtonFace, PlacesCaptionAndGlyphByLayoutAndAlignment) {
 }
 
 TEST(LbDrawButtonFace, PressedShiftsByOnePixelExceptEncartaWhichTurnsBold) {
-    TLbButtonFace face = KitFace();
+    ButtonFace face = KitFace();
     RecordingCanvas up;
     DrawButtonFace(up, face);
     face.down = true;
@@ -214,8 +214,8 @@ TEST(LbDrawButtonFace, PressedShiftsByOnePixelExceptEncartaWhichTurnsBold) {
 }
 
 TEST(LbDrawButtonFace, ShapeCentresTheCaptionAcrossTheWholeFace) {
-    TLbBitmap glyph(20, 10, 0x00000080);
-    TLbButtonFace face;
+    Bitmap glyph(20, 10, 0x00000080);
+    ButtonFace face;
     face.width = 100;
     face.height = 30;
     face.caption = "OK";
@@ -228,7 +228,7 @@ TEST(LbDrawButtonFace, ShapeCentresTheCaptionAcrossTheWholeFace) {
     DrawButtonFace(canvas, face);
     auto rects = canvas.Of(RecordedOp::Rectangle);
     ASSERT_EQ(rects.size(), 1u);  // the key-colour background, no frame
-    EXPECT_EQ(rects[0].brush, clLbKeyColor);
+    EXPECT_EQ(rects[0].brush, kKeyColor);
     RecordedOp text = OnlyText(canvas);
     EXPECT_EQ(text.format, 0x11u);
     EXPECT_EQ(text.rect.left, 0);
@@ -242,7 +242,7 @@ TEST(LbDrawButtonFace, ShapeCentresTheCaptionAcrossTheWholeFace) {
 }
 
 TEST(LbDrawButtonFace, NormalFrameFollowsFlatHotAndPressedColour) {
-    TLbButtonFace face;
+    ButtonFace face;
     face.width = 50;
     face.height = 20;
     face.flat = true;
@@ -267,7 +267,7 @@ TEST(LbDrawButtonFace, NormalFrameFollowsFlatHotAndPressedColour) {
 }
 
 TEST(LbDrawButtonFace, PopupMenuAddsTheArrowRightOfCentre) {
-    TLbButtonFace face = KitFace(108);
+    ButtonFace face = KitFace(108);
     face.hasPopup = true;
     RecordingCanvas canvas;
     DrawButtonFace(canvas, face);

@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "LbWineSupport.h"
-#include "controls/KitButtonLook.h"
 #include "controls/LbSpeedButton.h"
+#include "kit/KitButtonLook.h"
+#include "wine/LbWineSupport.h"
 
+using namespace lb;
 using lbtest::Check;
 
 namespace {
@@ -45,17 +46,14 @@ void RunFor(double ms, Watch watch) {
 std::unique_ptr<TLbSpeedButton> MakeFadingButton(HWND panel) {
     auto button = std::make_unique<TLbSpeedButton>();
     button->SetCaption("Inchide");
-    ApplyKitButtonLook(*button);
+    kit::ApplyKitButtonLook(*button);
     button->Create(panel, 300, 120, 108, 31);
     button->SetSlowDecease(true);
     return button;
 }
 
 TColor InnerOutlineOnScreen(HWND button) {
-    HDC dc = GetDC(button);
-    const TColor color = GetPixel(dc, 1, 15);
-    ReleaseDC(button, dc);
-    return color;
+    return GetPixel(fw::window_dc(button).get(), 1, 15);
 }
 
 void CheckFadeOut(HWND panel) {
@@ -131,12 +129,12 @@ void CheckPromptStops(HWND panel) {
 }  // namespace
 
 int main() {
+    lbtest::PrintPasses() = false;  // failures only
     lbtest::StartWatchdog(60);  // a deadlock between the GUI thread and a ticker fails here
-    HWND form = nullptr;
-    HWND panel = lbtest::CreateHostPanel(&form);
+    lbtest::HostForm form;
+    HWND panel = form.Panel();
     CheckFadeOut(panel);
     CheckPromptStops(panel);
-    DestroyWindow(form);
     if (lbtest::Failures()) std::printf("%d check(s) failed\n", lbtest::Failures());
     else std::printf("all fade checks passed\n");
     return lbtest::Failures() ? 1 : 0;

@@ -8,17 +8,18 @@
 #include <stdexcept>
 #include <string>
 
-#include "LbWineSupport.h"
-#include "controls/KitButtonLook.h"
 #include "controls/LbSpeedButton.h"
+#include "kit/KitButtonLook.h"
+#include "wine/LbWineSupport.h"
 
+using namespace lb;
 using lbtest::Check;
 using lbtest::CheckColor;
 using lbtest::Image;
 
 namespace {
 
-constexpr TColor kKey = clLbKeyColor;
+constexpr TColor kKey = kKeyColor;
 constexpr TColor kOutline = 0x00008080;
 constexpr TColor kCaption = 0x00005555;
 
@@ -91,7 +92,7 @@ void CheckButton(HWND panel, int left, int width, const std::string& caption) {
     const std::string name = std::to_string(width) + "x31";
     TLbSpeedButton button;
     button.SetCaption(caption);
-    ApplyKitButtonLook(button);
+    kit::ApplyKitButtonLook(button);
     button.Create(panel, left, 120, width, 31);
 
     auto face = [&] { return lbtest::Render(width, 31, [&](HDC dc) { button.PaintFaceTo(dc); }); };
@@ -152,7 +153,7 @@ void CheckWindowBehaviour(HWND panel) {
     TLbSpeedButton button;
     button.SetCaption("Cautare...");
     button.SetEnabled(false);
-    ApplyKitButtonLook(button);
+    kit::ApplyKitButtonLook(button);
     button.Create(panel, 16, 120, 201, 31);
     HWND hwnd = button.Handle();
     auto windowText = [hwnd] {
@@ -202,9 +203,7 @@ void CheckWindowBehaviour(HWND panel) {
 
     // Painted through WM_PAINT on screen, the corners show the panel.
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    HDC dc = GetDC(hwnd);
-    const Image screen = lbtest::Capture(dc, 0, 0, 201, 31);
-    ReleaseDC(hwnd, dc);
+    const Image screen = lbtest::Capture(fw::window_dc(hwnd).get(), 0, 0, 201, 31);
     CheckColor(screen.At(0, 0), lbtest::kPanelColor, "on screen the corner shows the panel");
     CheckColor(screen.At(6, 2), Yellow(kNormalRows[0]), "on screen the gradient");
 }
@@ -212,14 +211,14 @@ void CheckWindowBehaviour(HWND panel) {
 }  // namespace
 
 int main() {
+    lbtest::PrintPasses() = false;  // failures only
     lbtest::StartWatchdog(120);
-    HWND form = nullptr;
-    HWND panel = lbtest::CreateHostPanel(&form);
+    lbtest::HostForm form;
+    HWND panel = form.Panel();
     Check(panel != nullptr, "host panel created");
     CheckButton(panel, 16, 201, "Actualizare la versiunea 2.39");
     CheckButton(panel, 300, 108, "Inchide");
     CheckWindowBehaviour(panel);
-    DestroyWindow(form);
     if (lbtest::Failures()) std::printf("%d check(s) failed\n", lbtest::Failures());
     else std::printf("all button pixel checks passed\n");
     return lbtest::Failures() ? 1 : 0;

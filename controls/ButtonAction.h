@@ -5,18 +5,20 @@
 #include <functional>
 #include <string>
 
-class TLbImageList;
+namespace lb {
 
-struct TLbActionList {
-    TLbImageList* Images = nullptr;
+class ImageList;
+
+struct ActionList {
+    ImageList* Images = nullptr;
 };
 
-struct TLbAction {
+struct ButtonAction {
     std::string Caption;
     std::string Hint;
     bool Enabled = true;
     int ImageIndex = -1;
-    TLbActionList* ActionList = nullptr;
+    lb::ActionList* ActionList = nullptr;
     std::function<void()> OnExecute;
 
     // Runs the command; false when there is none.
@@ -26,3 +28,5 @@ struct TLbAction {
         return true;
     }
 };
+
+}  // namespace lb

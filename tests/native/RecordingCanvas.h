@@ -7,40 +7,42 @@
 #include <string>
 #include <vector>
 
-#include "controls/LbCanvas.h"
+#include "controls/Canvas.h"
+
+using namespace lb;
 
 struct RecordedOp {
     enum Kind { Rectangle, RoundRect, MoveTo, LineTo, FillRect, DrawText, DrawTransparent };
     Kind kind = Rectangle;
-    TLbRect rect;
+    Rect rect;
     TColor pen = 0;
-    TLbPenStyle penStyle = TLbPenStyle::Solid;
+    Pen penStyle = Pen::Solid;
     TColor brush = 0;
-    TLbBrushStyle brushStyle = TLbBrushStyle::Solid;
-    fw::Font font;
+    Brush brushStyle = Brush::Solid;
+    ButtonFont font;
     std::string text;
     unsigned format = 0;
-    TLbBitmap bitmap;
+    Bitmap bitmap;
     TColor transparent = 0;
 };
 
-class RecordingCanvas : public ILbCanvas {
+class RecordingCanvas : public Canvas {
 public:
     static constexpr int kCharWidth = 6;
     static constexpr int kLineHeight = 13;
 
-    explicit RecordingCanvas(int width = 0, int height = 0) : raster(width, height, clLbKeyColor) {}
+    explicit RecordingCanvas(int width = 0, int height = 0) : raster(width, height, kKeyColor) {}
 
     std::vector<RecordedOp> ops;
-    TLbBitmap raster;
-    TLbBitmap arrow = MakeArrow();
+    Bitmap raster;
+    Bitmap arrow = MakeArrow();
     bool hasArrow = true;
 
     // Drawn text and glyphs, in drawing order (measuring calls left out).
     std::vector<RecordedOp> Texts() const {
         std::vector<RecordedOp> found;
         for (const RecordedOp& op : ops)
-            if (op.kind == RecordedOp::DrawText && !(op.format & lbdt::CalcRect)) found.push_back(op);
+            if (op.kind == RecordedOp::DrawText && !(op.format & dt::CalcRect)) found.push_back(op);
         return found;
     }
     std::vector<RecordedOp> Of(RecordedOp::Kind kind) const {
@@ -59,31 +61,31 @@ public:
         return 0x00123456;
     }
     void SetPenColor(TColor color) override { pen_ = ColorToRGB(color, *this); }
-    void SetPenStyle(TLbPenStyle style) override { penStyle_ = style; }
-    TLbPenStyle PenStyle() const override { return penStyle_; }
+    void SetPenStyle(Pen style) override { penStyle_ = style; }
+    Pen PenStyle() const override { return penStyle_; }
     void SetBrushColor(TColor color) override {
         brush_ = ColorToRGB(color, *this);
-        brushStyle_ = TLbBrushStyle::Solid;
+        brushStyle_ = Brush::Solid;
     }
-    void SetBrushStyle(TLbBrushStyle style) override { brushStyle_ = style; }
-    void SetFont(const fw::Font& font) override { font_ = font; }
+    void SetBrushStyle(Brush style) override { brushStyle_ = style; }
+    void SetFont(const ButtonFont& font) override { font_ = font; }
     void Rectangle(int left, int top, int right, int bottom) override { Add(RecordedOp::Rectangle, {left, top, right, bottom}); }
     void RoundRect(int left, int top, int right, int bottom, int, int) override {
         Add(RecordedOp::RoundRect, {left, top, right, bottom});
     }
     void MoveTo(int x, int y) override { Add(RecordedOp::MoveTo, {x, y, x, y}); }
     void LineTo(int x, int y) override { Add(RecordedOp::LineTo, {x, y, x, y}); }
-    void FillRect(const TLbRect& rect) override {
+    void FillRect(const Rect& rect) override {
         Add(RecordedOp::FillRect, rect);
         raster.FillRect(rect.left, rect.top, rect.right, rect.bottom, brush_);
     }
-    int DrawFormattedText(const std::string& text, TLbRect& rect, unsigned format) override {
+    int DrawFormattedText(const std::string& text, Rect& rect, unsigned format) override {
         RecordedOp& op = Add(RecordedOp::DrawText, rect);
         op.text = text;
         op.format = format;
-        if (!(format & lbdt::CalcRect)) return kLineHeight;
+        if (!(format & dt::CalcRect)) return kLineHeight;
         // Break into lines of whole characters that fit the box.
-        const int perLine = (format & lbdt::WordBreak) && rect.right - rect.left >= kCharWidth
+        const int perLine = (format & dt::WordBreak) && rect.right - rect.left >= kCharWidth
                                 ? (rect.right - rect.left) / kCharWidth
                                 : static_cast<int>(text.size());
         const int length = static_cast<int>(text.size());
@@ -93,24 +95,24 @@ public:
         return lines * kLineHeight;
     }
     int TextWidth(const std::string& text) override { return static_cast<int>(text.size()) * kCharWidth; }
-    void DrawTransparent(const TLbBitmap& bitmap, int x, int y, TColor transparent) override {
+    void DrawTransparent(const Bitmap& bitmap, int x, int y, TColor transparent) override {
         RecordedOp& op = Add(RecordedOp::DrawTransparent, {x, y, x + bitmap.Width(), y + bitmap.Height()});
         op.bitmap = bitmap;
         op.transparent = transparent;
     }
-    const TLbBitmap* ResourceBitmap(const char* name) override {
+    const Bitmap* ResourceBitmap(const char* name) override {
         return hasArrow && std::string(name) == "LBARROW" ? &arrow : nullptr;
     }
 
 private:
-    static TLbBitmap MakeArrow() {
-        TLbBitmap bitmap(5, 3, clWhite);
+    static Bitmap MakeArrow() {
+        Bitmap bitmap(5, 3, clWhite);
         bitmap.FillRect(0, 0, 5, 1, clBlack);
         bitmap.FillRect(1, 1, 4, 2, clBlack);
         bitmap.SetPixel(2, 2, clBlack);
         return bitmap;
     }
-    RecordedOp& Add(RecordedOp::Kind kind, TLbRect rect) {
+    RecordedOp& Add(RecordedOp::Kind kind, Rect rect) {
         RecordedOp op;
         op.kind = kind;
         op.rect = rect;
@@ -123,8 +125,8 @@ private:
         return ops.back();
     }
     TColor pen_ = clBlack;
-    TLbPenStyle penStyle_ = TLbPenStyle::Solid;
+    Pen penStyle_ = Pen::Solid;
     TColor brush_ = clWhite;
-    TLbBrushStyle brushStyle_ = TLbBrushStyle::Solid;
-    fw::Font font_;
+    Brush brushStyle_ = Brush::Solid;
+    ButtonFont font_;
 };

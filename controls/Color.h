@@ -5,10 +5,12 @@
 
 #include <cstdint>
 
+namespace lb {
+
 using TColor = std::uint32_t;
 
-constexpr TColor clLbNoColor = 0x1FFFFFFF;  // "no colour" for the hot-track and pressed colours
-constexpr TColor clLbKeyColor = 0x00FF00FF;  // marks the transparent pixels of a face
+constexpr TColor kNoColor = 0x1FFFFFFF;  // "no colour" for the hot-track and pressed colours
+constexpr TColor kKeyColor = 0x00FF00FF;  // marks the transparent pixels of a face
 constexpr TColor clBlack = 0x00000000;
 constexpr TColor clWhite = 0x00FFFFFF;
 constexpr TColor clGray = 0x00808080;
@@ -19,12 +21,12 @@ constexpr TColor clWindowText = 0xFF000008;
 constexpr TColor clWindowFrame = 0xFF000015;
 
 // Where system colours come from: GetSysColor on Windows, a table in tests.
-class ILbSystemColors {
+class SystemColors {
 public:
     virtual TColor SystemColor(int index) const = 0;
 
 protected:
-    ~ILbSystemColors() = default;
+    ~SystemColors() = default;
 };
 
 constexpr bool IsSystemColor(TColor color) { return (color >> 24) == 0xFF; }
@@ -36,7 +38,9 @@ constexpr TColor MakeColor(int red, int green, int blue) {
 }
 
 // The RGB value of a colour, system colours resolved.
-TColor ColorToRGB(TColor color, const ILbSystemColors& system);
+TColor ColorToRGB(TColor color, const SystemColors& system);
 
 // Nearest integer, a half going to the even neighbour.
 int RoundHalfToEven(double value);
+
+}  // namespace lb

@@ -6,9 +6,11 @@
 
 #include <cstdio>
 
-#include "LbWineSupport.h"
-#include "controls/KitButtonLook.h"
 #include "controls/LbSpeedButton.h"
+#include "kit/KitButtonLook.h"
+#include "wine/LbWineSupport.h"
+
+using namespace lb;
 
 namespace {
 
@@ -33,11 +35,11 @@ double AverageMs(int count, Paint paint) {
 }  // namespace
 
 int main() {
-    HWND form = nullptr;
-    HWND panel = lbtest::CreateHostPanel(&form);
+    lbtest::HostForm form;
+    HWND panel = form.Panel();
     TLbSpeedButton button;
     button.SetCaption("Actualizare la versiunea 2.39");
-    ApplyKitButtonLook(button);
+    kit::ApplyKitButtonLook(button);
     button.Create(panel, 16, 120, 201, 31);
 
     constexpr int kPaints = 5000;
@@ -51,6 +53,5 @@ int main() {
     std::printf("full paint of the 201x31 upgrade button, average of %d: %.4f ms\n", kPaints, full);
     std::printf("same, hot face: %.4f ms\n", hot);
     std::printf("face alone, no parent background: %.4f ms\n", faceOnly);
-    DestroyWindow(form);
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "framework/ResourceStore.h"
+#include "framework/ModuleResources.h"
 
 #include <windows.h>
 

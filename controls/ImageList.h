@@ -1,23 +1,27 @@
 // A list of equally sized images kept side by side in one bitmap strip.
 #pragma once
 
-#include "controls/LbBitmap.h"
+#include "controls/Bitmap.h"
 
-class TLbImageList {
+namespace lb {
+
+class ImageList {
 public:
-    TLbImageList(int width, int height) : width_(width), height_(height) {}
+    ImageList(int width, int height) : width_(width), height_(height) {}
 
     int Width() const { return width_; }
     int Height() const { return height_; }
     int Count() const { return width_ > 0 ? strip_.Width() / width_ : 0; }
 
     // Appends the images of a strip of cells of this list's size.
-    void Add(const TLbBitmap& strip);
+    void Add(const Bitmap& strip);
     // Copies image index into target with its top-left corner at (x, y).
-    void Draw(TLbBitmap& target, int x, int y, int index) const;
+    void Draw(Bitmap& target, int x, int y, int index) const;
 
 private:
     int width_;
     int height_;
-    TLbBitmap strip_;
+    Bitmap strip_;
 };
+
+}  // namespace lb

@@ -1,6 +1,6 @@
 // The speed button without its window: properties, hot tracking, fading,
 // pressing, grouping and the choice of what to paint. Everything that needs
-// the platform goes through ILbButtonHost, so this runs and is tested
+// the platform goes through ButtonHost, so this runs and is tested
 // natively.
 #pragma once
 
@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "controls/LbAction.h"
-#include "controls/LbBitmap.h"
+#include "controls/Bitmap.h"
+#include "controls/ButtonAction.h"
+#include "controls/ButtonFont.h"
+#include "controls/DropDownMenu.h"
 #include "controls/LbButtons.h"
-#include "controls/LbPopupMenu.h"
-#include "framework/Font.h"
 
+namespace lb {
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using TShiftState = unsigned;  // MK_ flags of the mouse message
 
@@ -23,111 +24,111 @@ constexpr int crDefault = 0;
 constexpr int crHandPoint = -21;
 
 // Calls FadeStep about every 30 ms on the button's thread while running.
-class ILbFadeTicker {
+class FadeTicker {
 public:
-    virtual ~ILbFadeTicker() = default;
+    virtual ~FadeTicker() = default;
     virtual void Resume() = 0;
     virtual void Suspend() = 0;
     virtual bool Suspended() const = 0;
     // Ends the ticker for good; the last tick may still run meanwhile.
-    virtual void Stop() = 0;
+    virtual void Stop() noexcept = 0;
 };
 
-class TLbSpeedButtonCore;
+class SpeedButtonCore;
 
-struct TLbPoint {
+struct Point {
     int x = 0;
     int y = 0;
 };
 
 // What the button asks of the place it lives in.
-class ILbButtonHost {
+class ButtonHost {
 public:
     virtual void Invalidate() = 0;  // repaint later
     virtual void PaintNow() = 0;    // repaint before returning
     virtual bool Showing() const = 0;  // visible, with a parent that is showing
     virtual int ScreenBitsPerPixel() const = 0;
     // The other buttons on the same parent, in the parent's control order.
-    virtual std::vector<TLbSpeedButtonCore*> SiblingButtons() = 0;
-    virtual std::unique_ptr<ILbFadeTicker> CreateFadeTicker(std::function<void()> tick) = 0;
-    virtual TLbPoint ClientToScreen(TLbPoint point) const = 0;
+    virtual std::vector<SpeedButtonCore*> SiblingButtons() = 0;
+    virtual std::unique_ptr<FadeTicker> CreateFadeTicker(std::function<void()> tick) = 0;
+    virtual Point ClientToScreen(Point point) const = 0;
     virtual void CaptionChanged() = 0;
     virtual void EnabledChanged() = 0;
 
 protected:
-    ~ILbButtonHost() = default;
+    ~ButtonHost() = default;
 };
 
-class TLbSpeedButtonCore {
+class SpeedButtonCore {
 public:
     static constexpr int kMaxFadeLevel = 8;
 
-    explicit TLbSpeedButtonCore(ILbButtonHost& host);
-    virtual ~TLbSpeedButtonCore();
-    TLbSpeedButtonCore(const TLbSpeedButtonCore&) = delete;
-    TLbSpeedButtonCore& operator=(const TLbSpeedButtonCore&) = delete;
+    explicit SpeedButtonCore(ButtonHost& host);
+    virtual ~SpeedButtonCore();
+    SpeedButtonCore(const SpeedButtonCore&) = delete;
+    SpeedButtonCore& operator=(const SpeedButtonCore&) = delete;
 
     //--- Properties
-    void SetAction(TLbAction* action);
-    TLbAction* Action() const { return action_; }
+    void SetAction(ButtonAction* action);
+    ButtonAction* Action() const { return action_; }
     void SetAlignment(TAlignment value);
-    TAlignment Alignment() const { return alignment_; }
+    TAlignment Alignment() const { return face_.alignment; }
     void SetAllowAllUp(bool value) { allowAllUp_ = value; }
     bool AllowAllUp() const { return allowAllUp_; }
     void SetCaption(const std::string& value);
-    const std::string& Caption() const { return caption_; }
+    const std::string& Caption() const { return face_.caption; }
     void SetColor(TColor value);
-    TColor Color() const { return color_; }
+    TColor Color() const { return face_.color; }
     void SetColorWhenDown(TColor value);
-    TColor ColorWhenDown() const { return colorWhenDown_; }
+    TColor ColorWhenDown() const { return face_.downColor; }
     void SetColorStyle(TLbColorStyle value);
     TLbColorStyle ColorStyle() const { return lcsCustom; }  // a preset is applied, never kept
     void SetCursor(int value) { cursor_ = value; }
     int Cursor() const { return cursor_; }
     void SetDown(bool value);
-    bool Down() const { return down_; }
+    bool Down() const { return face_.down; }
     void SetEnabled(bool value);
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const { return face_.enabled; }
     void SetFlat(bool value);
-    bool Flat() const { return flat_; }
-    void SetFont(const fw::Font& value);
-    const fw::Font& Font() const { return font_; }
-    void SetGlyph(const TLbBitmap* value);  // null empties it
-    const TLbBitmap& Glyph() const { return glyph_; }
+    bool Flat() const { return face_.flat; }
+    void SetFont(const ButtonFont& value);
+    const ButtonFont& Font() const { return face_.font; }
+    void SetGlyph(const Bitmap* value);  // null empties it
+    const Bitmap& Glyph() const { return glyph_; }
     void SetGroupIndex(int value);
     int GroupIndex() const { return groupIndex_; }
     void SetHint(const std::string& value) { hint_ = value; }
     const std::string& Hint() const { return hint_; }
-    void SetHotTrackColor(TColor value) { hotTrackColor_ = value; }
-    TColor HotTrackColor() const { return hotTrackColor_; }
-    void SetHotTrackFont(const fw::Font& value) { hotTrackFont_ = value; }
-    const fw::Font& HotTrackFont() const { return hotTrackFont_; }
+    void SetHotTrackColor(TColor value) { face_.hotColor = value; }
+    TColor HotTrackColor() const { return face_.hotColor; }
+    void SetHotTrackFont(const ButtonFont& value) { hotTrackFont_ = value; }
+    const ButtonFont& HotTrackFont() const { return hotTrackFont_; }
     void SetLayout(TLbSpeedButtonLayout value);
-    TLbSpeedButtonLayout Layout() const { return layout_; }
+    TLbSpeedButtonLayout Layout() const { return face_.layout; }
     void SetLightColor(TColor value);
-    TColor LightColor() const { return lightColor_; }
+    TColor LightColor() const { return face_.lightColor; }
     void SetNumGlyphs(int value);
-    int NumGlyphs() const { return numGlyphs_; }
+    int NumGlyphs() const { return face_.glyphCount; }
     void SetParentColor(bool value) { parentColor_ = value; }
     bool ParentColor() const { return parentColor_; }
     void SetParentFont(bool value) { parentFont_ = value; }
     bool ParentFont() const { return parentFont_; }
-    void SetPopupMenu(ILbPopupMenu* value) { popupMenu_ = value; }
-    ILbPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(DropDownMenu* value) { popupMenu_ = value; }
+    DropDownMenu* PopupMenu() const { return popupMenu_; }
     void SetShadowColor(TColor value);
-    TColor ShadowColor() const { return shadowColor_; }
+    TColor ShadowColor() const { return face_.shadowColor; }
     void SetSlowDecease(bool value);
     bool SlowDecease() const { return slowDecease_; }
     void SetStyle(TLbSpeedButtonStyle value);
-    TLbSpeedButtonStyle Style() const { return style_; }
+    TLbSpeedButtonStyle Style() const { return face_.style; }
     void SetTransparent(bool value);
-    bool Transparent() const { return transparent_; }
+    bool Transparent() const { return face_.transparent; }
     void SetUseHotTrackFont(bool value) { useHotTrackFont_ = value; }
     bool UseHotTrackFont() const { return useHotTrackFont_; }
     void SetWordWrap(bool value);
-    bool WordWrap() const { return wordWrap_; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    bool WordWrap() const { return face_.wordWrap; }
+    int Width() const { return face_.width; }
+    int Height() const { return face_.height; }
 
     //--- Events
     std::function<void()> OnClick;
@@ -151,11 +152,11 @@ public:
     void FadeStep();
     // The parent's colour or font changed; followed while ParentColor / ParentFont.
     void ParentColorChanged(TColor color);
-    void ParentFontChanged(const fw::Font& font);
+    void ParentFontChanged(const ButtonFont& font);
 
     //--- State
-    bool MouseInside() const { return mouseInside_; }
-    int FadeLevel() const { return fadeLevel_; }
+    bool MouseInside() const { return face_.mouseInside; }
+    int FadeLevel() const { return face_.fadeLevel; }
     bool HasFadeTicker() const { return ticker_ != nullptr; }
     bool FadeTickerRunning() const { return ticker_ && !ticker_->Suspended(); }
 
@@ -163,8 +164,8 @@ public:
     // Whether the face leaves key-colour pixels for the parent to show through.
     bool FaceUsesKeyColor() const;
     // Draws the whole face onto a canvas of the button's size.
-    void Paint(ILbCanvas& canvas) const;
-    TLbButtonFace Face() const;
+    void Paint(Canvas& canvas) const;
+    ButtonFace Face() const;
 
 protected:
     void SetSize(int width, int height);
@@ -180,41 +181,25 @@ private:
     void ActionChange();
     bool CanReactToMouse() const;
 
-    ILbButtonHost* host_;
+    ButtonHost* host_;
     bool destroying_ = false;
+    // What the face shows, kept as the painter takes it: the drawn properties
+    // and the state of pointer, press and fade.
+    ButtonFace face_;
 
-    TLbAction* action_ = nullptr;
-    TAlignment alignment_ = taLeftJustify;
+    ButtonAction* action_ = nullptr;
     bool allowAllUp_ = false;
-    std::string caption_;
-    TColor color_ = clBtnFace;
-    TColor colorWhenDown_ = clLbNoColor;
     int cursor_ = crDefault;
-    bool down_ = false;
-    bool enabled_ = true;
-    bool flat_ = false;
-    fw::Font font_;
-    TLbBitmap glyph_;
+    Bitmap glyph_;
     int groupIndex_ = 0;
     std::string hint_;
-    TColor hotTrackColor_ = clLbNoColor;
-    fw::Font hotTrackFont_;
-    TLbSpeedButtonLayout layout_ = blGlyphLeft;
-    TColor lightColor_ = clWhite;
-    int numGlyphs_ = 0;
+    ButtonFont hotTrackFont_;
     bool parentColor_ = true;
     bool parentFont_ = true;
-    ILbPopupMenu* popupMenu_ = nullptr;
-    TColor shadowColor_ = clBlack;
+    DropDownMenu* popupMenu_ = nullptr;
     bool slowDecease_ = false;
-    TLbSpeedButtonStyle style_ = bsNormal;
-    bool transparent_ = false;
     bool useHotTrackFont_ = false;
-    bool wordWrap_ = false;
-    int width_ = 100;
-    int height_ = 23;
-
-    bool mouseInside_ = false;
-    int fadeLevel_ = 0;
-    std::unique_ptr<ILbFadeTicker> ticker_;
+    std::unique_ptr<FadeTicker> ticker_;
 };
+
+}  // namespace lb

@@ -1,4 +1,4 @@
-#include "framework/Registry.h"
+#include "framework/Win32Registry.h"
 
 #include <windows.h>
 

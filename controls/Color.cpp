@@ -1,8 +1,10 @@
-#include "controls/LbColor.h"
+#include "controls/Color.h"
 
 #include <cmath>
 
-TColor ColorToRGB(TColor color, const ILbSystemColors& system) {
+namespace lb {
+
+TColor ColorToRGB(TColor color, const SystemColors& system) {
     if (IsSystemColor(color)) return system.SystemColor(static_cast<int>(color & 0xFF)) & 0x00FFFFFF;
     return color & 0x00FFFFFF;
 }
@@ -14,3 +16,5 @@ int RoundHalfToEven(double value) {
     if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0)) result += 1.0;
     return static_cast<int>(result);
 }
+
+}  // namespace lb

@@ -5,12 +5,14 @@
 
 #include <vector>
 
-#include "controls/LbColor.h"
+#include "controls/Color.h"
 
-class TLbBitmap {
+namespace lb {
+
+class Bitmap {
 public:
-    TLbBitmap() = default;
-    TLbBitmap(int width, int height, TColor fill = clBlack);
+    Bitmap() = default;
+    Bitmap(int width, int height, TColor fill = clBlack);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -23,10 +25,10 @@ public:
     // Changes the size, keeping the pixels that still fit at their places.
     void SetSize(int width, int height);
     // Copies source with its top-left corner at (x, y), clipped to this bitmap.
-    void Draw(const TLbBitmap& source, int x, int y);
+    void Draw(const Bitmap& source, int x, int y);
 
     const std::vector<TColor>& Pixels() const { return pixels_; }
-    friend bool operator==(const TLbBitmap& a, const TLbBitmap& b) {
+    friend bool operator==(const Bitmap& a, const Bitmap& b) {
         return a.width_ == b.width_ && a.height_ == b.height_ && a.pixels_ == b.pixels_;
     }
 
@@ -35,3 +37,5 @@ private:
     int height_ = 0;
     std::vector<TColor> pixels_;
 };
+
+}  // namespace lb

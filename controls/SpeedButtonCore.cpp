@@ -1,0 +1,319 @@
+#include "controls/SpeedButtonCore.h"
+
+#include <cctype>
+
+#include "controls/ImageList.h"
+
+namespace lb {
+
+namespace {
+
+// The character after a single '&' of the caption, compared without case.
+bool IsAccelerator(char key, const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {  // "&&" shows one ampersand
+            ++i;
+            continue;
+        }
+        const auto upper = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
+        return upper(caption[i + 1]) == upper(key);
+    }
+    return false;
+}
+
+}  // namespace
+
+SpeedButtonCore::SpeedButtonCore(ButtonHost& host) : host_(&host) {
+    face_.width = 100;  // the construction size
+    face_.height = 23;
+}
+
+SpeedButtonCore::~SpeedButtonCore() { BeginDestroy(); }
+
+void SpeedButtonCore::BeginDestroy() {
+    if (destroying_) return;
+    destroying_ = true;
+    StopFadeTicker();
+    host_ = nullptr;
+}
+
+//--- Repainting
+
+void SpeedButtonCore::Refresh() {
+    if (!host_) return;
+    if (face_.transparent) host_->Invalidate();
+    else host_->PaintNow();
+}
+
+void SpeedButtonCore::Invalidate() {
+    if (host_) host_->Invalidate();
+}
+
+bool SpeedButtonCore::CanReactToMouse() const { return face_.enabled && host_ && host_->Showing(); }
+
+//--- Properties
+
+void SpeedButtonCore::SetAlignment(TAlignment value) {
+    face_.alignment = value;
+    Refresh();
+}
+
+void SpeedButtonCore::SetCaption(const std::string& value) {
+    if (value == face_.caption) return;
+    face_.caption = value;
+    if (host_) host_->CaptionChanged();
+    Invalidate();
+}
+
+void SpeedButtonCore::SetColor(TColor value) {
+    parentColor_ = false;
+    if (value == face_.color) return;
+    face_.color = value;
+    Invalidate();
+}
+
+void SpeedButtonCore::SetColorWhenDown(TColor value) {
+    face_.downColor = value;
+    Refresh();
+}
+
+void SpeedButtonCore::SetColorStyle(TLbColorStyle value) {
+    if (value == lcsCustom) return;
+    face_.flat = false;
+    const ColorScheme scheme = ColorStylePreset(value);
+    SetColor(scheme.color);
+    face_.lightColor = scheme.lightColor;
+    face_.shadowColor = scheme.shadowColor;
+    face_.downColor = scheme.colorWhenDown;
+    face_.hotColor = scheme.hotTrackColor;
+    face_.flat = scheme.flat;
+    face_.font.color = scheme.fontColor;
+    face_.style = scheme.style;  // directly: a preset doesn't look at the colour depth
+    if (host_) host_->PaintNow();
+}
+
+void SpeedButtonCore::SetDown(bool value) {
+    if (value == face_.down) return;
+    // Releasing runs the scan too, which finds nothing down in a sound group.
+    if (groupIndex_ != 0 && host_) {
+        for (SpeedButtonCore* other : host_->SiblingButtons())
+            if (other != this && other->groupIndex_ == groupIndex_) other->SetDown(false);
+    }
+    face_.down = value;
+    Refresh();
+}
+
+void SpeedButtonCore::SetEnabled(bool value) {
+    if (value == face_.enabled) return;
+    face_.enabled = value;
+    if (host_) host_->EnabledChanged();
+    Invalidate();
+}
+
+void SpeedButtonCore::SetFlat(bool value) {
+    face_.flat = value;
+    Refresh();
+}
+
+void SpeedButtonCore::SetFont(const ButtonFont& value) {
+    parentFont_ = false;
+    face_.font = value;
+    Invalidate();
+}
+
+void SpeedButtonCore::SetGlyph(const Bitmap* value) {
+    glyph_ = value ? *value : Bitmap();
+    face_.glyphCount = glyph_.Height() > 0 ? glyph_.Width() / glyph_.Height() : 0;
+    Invalidate();
+}
+
+void SpeedButtonCore::SetGroupIndex(int value) {
+    groupIndex_ = value;
+    Refresh();
+}
+
+void SpeedButtonCore::SetLayout(TLbSpeedButtonLayout value) {
+    face_.layout = value;
+    Refresh();
+}
+
+void SpeedButtonCore::SetLightColor(TColor value) {
+    face_.lightColor = value;
+    Refresh();
+}
+
+void SpeedButtonCore::SetNumGlyphs(int value) {
+    face_.glyphCount = value;
+    Invalidate();
+}
+
+void SpeedButtonCore::SetShadowColor(TColor value) {
+    face_.shadowColor = value;
+    Refresh();
+}
+
+void SpeedButtonCore::SetStyle(TLbSpeedButtonStyle value) {
+    // The modern gradient needs more than a palette of 256 colours.
+    if (value == bsModern && host_ && host_->ScreenBitsPerPixel() <= 8) value = bsNormal;
+    face_.style = value;
+    Invalidate();
+}
+
+void SpeedButtonCore::SetTransparent(bool value) {
+    face_.transparent = value;
+    if (value) Invalidate();
+    else if (host_) host_->PaintNow();
+}
+
+void SpeedButtonCore::SetWordWrap(bool value) {
+    face_.wordWrap = value;
+    Refresh();
+}
+
+void SpeedButtonCore::SetSize(int width, int height) {
+    face_.width = width;
+    face_.height = height;
+}
+
+void SpeedButtonCore::ParentColorChanged(TColor color) {
+    if (!parentColor_ || color == face_.color) return;
+    face_.color = color;
+    Invalidate();
+}
+
+void SpeedButtonCore::ParentFontChanged(const ButtonFont& font) {
+    if (!parentFont_) return;
+    face_.font = font;
+    Invalidate();
+}
+
+//--- Action
+
+void SpeedButtonCore::SetAction(ButtonAction* action) {
+    action_ = action;
+    if (action_) ActionChange();
+}
+
+void SpeedButtonCore::ActionChange() {
+    SetCaption(action_->Caption);
+    SetEnabled(action_->Enabled);
+    hint_ = action_->Hint;
+    const ImageList* images = action_->ActionList ? action_->ActionList->Images : nullptr;
+    if (!glyph_.Empty() || !images || action_->ImageIndex < 0 || action_->ImageIndex >= images->Count()) return;
+    glyph_ = Bitmap(images->Width(), images->Height(), kKeyColor);
+    images->Draw(glyph_, 0, 0, action_->ImageIndex);
+    face_.glyphCount = 1;
+    if (host_) host_->PaintNow();
+}
+
+//--- Hot tracking and fading
+
+void SpeedButtonCore::MouseEnter() {
+    if (!CanReactToMouse()) return;
+    face_.mouseInside = true;
+    face_.fadeLevel = kMaxFadeLevel;
+    Refresh();
+    if (OnMouseEnter) OnMouseEnter();
+}
+
+void SpeedButtonCore::MouseLeave() {
+    face_.mouseInside = false;
+    if (slowDecease_) {
+        if (ticker_ && ticker_->Suspended()) ticker_->Resume();  // the ticks repaint
+    } else {
+        face_.fadeLevel = 0;
+        Refresh();
+    }
+    if (CanReactToMouse() && OnMouseExit) OnMouseExit();
+}
+
+void SpeedButtonCore::SetSlowDecease(bool value) {
+    slowDecease_ = value;
+    if (value) {
+        if (!ticker_ && host_) ticker_ = host_->CreateFadeTicker([this] { FadeStep(); });
+    } else if (ticker_) {
+        face_.fadeLevel = 0;
+        StopFadeTicker();
+    }
+    Invalidate();
+}
+
+void SpeedButtonCore::StopFadeTicker() {
+    // Moved out first: a tick served while stopping finds no ticker to suspend.
+    std::unique_ptr<FadeTicker> ticker = std::move(ticker_);
+    if (ticker) ticker->Stop();
+}
+
+void SpeedButtonCore::FadeStep() {
+    if (destroying_) return;
+    --face_.fadeLevel;
+    if (face_.fadeLevel <= 0) {
+        if (ticker_ && !ticker_->Suspended()) ticker_->Suspend();
+        face_.fadeLevel = 0;
+    }
+    Refresh();
+}
+
+//--- Pressing and clicking
+
+void SpeedButtonCore::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(button, shift, x, y);
+    if (button != TMouseButton::mbLeft) return;
+    if (groupIndex_ == 0 || !face_.down) SetDown(true);
+    else if (allowAllUp_) SetDown(false);  // a grouped button that may not be released stays down
+}
+
+void SpeedButtonCore::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(button, shift, x, y);
+    if (groupIndex_ == 0) SetDown(false);
+}
+
+void SpeedButtonCore::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(shift, x, y);
+}
+
+void SpeedButtonCore::Click() {
+    if (popupMenu_ && host_) {
+        const Point corner = host_->ClientToScreen({0, face_.height});
+        popupMenu_->Popup(corner.x, corner.y);
+    }
+    if (OnClick) OnClick();
+    else if (action_) action_->Execute();
+}
+
+bool SpeedButtonCore::DialogChar(char key) {
+    if (!IsAccelerator(key, face_.caption) || !CanReactToMouse()) return false;
+    const bool wasDown = face_.down;
+    SetDown(true);
+    if (host_) host_->PaintNow();
+    try {
+        Click();
+    } catch (...) {
+        SetDown(wasDown);
+        throw;
+    }
+    SetDown(wasDown);
+    if (host_) host_->PaintNow();
+    return true;
+}
+
+//--- Painting
+
+bool SpeedButtonCore::FaceUsesKeyColor() const {
+    return face_.transparent || face_.style == bsModern || face_.style == bsShape || face_.style == bsQuicken;
+}
+
+ButtonFace SpeedButtonCore::Face() const {
+    ButtonFace face = face_;
+    if (!IsNamedLayout(face.layout)) face.layout = blGlyphLeft;
+    if (!IsNamedStyle(face.style)) face.style = bsNormal;
+    if (face.mouseInside && useHotTrackFont_) face.font = hotTrackFont_;
+    face.hasPopup = popupMenu_ != nullptr;
+    face.glyph = &glyph_;
+    return face;
+}
+
+void SpeedButtonCore::Paint(Canvas& canvas) const { DrawButtonFace(canvas, Face()); }
+
+}  // namespace lb

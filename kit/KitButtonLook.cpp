@@ -1,0 +1,34 @@
+#include "kit/KitButtonLook.h"
+
+#include "controls/SpeedButtonCore.h"
+
+namespace kit {
+
+fw::Font WindowFont() {
+    fw::Font font;
+    font.name = "MS Sans Serif";
+    font.height = -11;  // 8 pt at 96 dpi
+    return font;
+}
+
+void ApplyKitButtonLook(lb::SpeedButtonCore& button) {
+    button.SetColorStyle(lb::lcsGold);  // colours, bsModern, not flat
+
+    lb::ButtonFont caption;
+    static_cast<fw::Font&>(caption) = WindowFont();
+    caption.bold = true;
+    caption.color = 0x00005555;
+    button.SetFont(caption);
+
+    lb::ButtonFont hot = caption;
+    hot.bold = false;
+    hot.color = lb::clWindowText;
+    button.SetHotTrackFont(hot);
+
+    button.SetAlignment(lb::taCenter);
+    button.SetParentColor(false);
+    button.SetParentFont(false);
+    button.SetCursor(lb::crHandPoint);
+}
+
+}  // namespace kit

@@ -1,0 +1,19 @@
+// The look the kit's window gives its text and both of its buttons.
+#pragma once
+
+#include "framework/Font.h"
+
+namespace lb {
+class SpeedButtonCore;
+}
+
+namespace kit {
+
+// The window's font, also the face and size of both buttons' fonts.
+fw::Font WindowFont();
+
+// Gold modern face, bold dark-olive caption, regular hot-track font, centred
+// caption, hand cursor; colour and font no longer follow the parent.
+void ApplyKitButtonLook(lb::SpeedButtonCore& button);
+
+}  // namespace kit

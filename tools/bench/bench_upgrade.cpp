@@ -1,0 +1,156 @@
+// Times, under Wine, the kit's upgrade (click to the Information box)
+// against a plain copy and a plain flushed write of the same ten files, and
+// prints the kit's private memory idle and during the run. Figures, not a
+// test: slowness never fails it. Run by tools/bench_upgrade.sh:
+//   bench_upgrade.exe <path of MeridalUpgrade.exe>
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "e2e/KitHarness.h"
+
+using namespace e2e;
+
+namespace {
+
+std::string g_kitPath;  // Windows path of MeridalUpgrade.exe
+Payload g_payload;
+
+const char kFolder[] = "C:\\Apps\\Meridal";
+const char kOldVersion[] = "Meridal - 2013 v.2.35";
+
+// An empty installation folder with its Data subfolder.
+void PrepareFolder(const std::string& folder, bool withData) {
+    RemoveTree(folder);
+    MakeFolders(withData ? folder + "\\Data" : folder);
+    Check(IsFolder(folder), "folder " + folder + " prepared");
+}
+
+// Starts the kit on the installation and waits until the check arms the upgrade button.
+bool StartArmed(Kit& kit) {
+    return kit.Start(g_kitPath) &&
+           Check(WaitUntil([&] { return IsWindowEnabled(kit.upgrade) != FALSE; }), "upgrade button armed");
+}
+
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+bool MemoryOf(HANDLE process, PROCESS_MEMORY_COUNTERS_EX& counters) {
+    counters = PROCESS_MEMORY_COUNTERS_EX();
+    counters.cb = sizeof counters;
+    return K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters) !=
+           FALSE;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+double KiB(SIZE_T bytes) { return static_cast<double>(bytes) / 1024.0; }
+
+// Times the kit's upgrade (click to the Information box) against copying the
+// same ten files, and reports the kit's private memory. Prints, never fails on figures.
+void RunBenchmark() {
+    const int runs = 5;
+    const std::string bench = "C:\\Bench";
+    std::vector<double> upgrades, copies, writes;
+    PROCESS_MEMORY_COUNTERS_EX idle = {}, after = {};
+    for (int run = 0; run < runs; ++run) {
+        SetRecord(kFolder, kOldVersion);
+        PrepareFolder(kFolder, true);
+        Kit kit;
+        if (!StartArmed(kit)) return;
+        MovePointerAway();
+        Sleep(300);  // let the idle kit settle before measuring it
+        Check(MemoryOf(kit.Process(), idle), "memory counters of the idle kit");
+        const POINT p = CentreOf(kit.upgrade);
+        MovePointer(p);
+        INPUT press[2] = {PointerAt(p.x, p.y, MOUSEEVENTF_LEFTDOWN), PointerAt(p.x, p.y, MOUSEEVENTF_LEFTUP)};
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        SendInput(2, press, sizeof press[0]);
+        HWND box = nullptr;
+        const DWORD begun = GetTickCount();
+        for (;;) {
+            box = FindTopLevel(kit.Pid(), "#32770");
+            if (box || GetTickCount() - begun > 30000) break;
+            Sleep(1);
+        }
+        QueryPerformanceCounter(&end);
+        if (!Check(box != nullptr && TextOf(box) == "Information", "upgrade ends with the Information box")) return;
+        upgrades.push_back(Milliseconds(start, end));
+        MemoryOf(kit.Process(), after);
+    }
+
+    // The same ten files: extracted once, then copied; or written from memory
+    // with a flush each, which is the kit's own work without its window.
+    const std::string source = bench + "\\src";
+    PrepareFolder(source, true);
+    for (const CatalogueEntry& entry : kCatalogue) WriteBytes(source + entry.path, g_payload.Item(entry.code));
+    std::vector<std::string> items;
+    for (const CatalogueEntry& entry : kCatalogue) items.push_back(g_payload.Item(entry.code));
+    for (int run = 0; run < runs; ++run) {
+        const std::string target = bench + "\\copy" + std::to_string(run);
+        PrepareFolder(target, true);
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        bool ok = true;
+        for (const CatalogueEntry& entry : kCatalogue)
+            ok = CopyFileA((source + entry.path).c_str(), (target + entry.path).c_str(), FALSE) && ok;
+        QueryPerformanceCounter(&end);
+        Check(ok, "plain copy of the ten files");
+        copies.push_back(Milliseconds(start, end));
+
+        const std::string written = bench + "\\write" + std::to_string(run);
+        PrepareFolder(written, true);
+        QueryPerformanceCounter(&start);
+        ok = true;
+        for (std::size_t i = 0; i < items.size(); ++i) ok = WriteBytes(written + kCatalogue[i].path, items[i], true) && ok;
+        QueryPerformanceCounter(&end);
+        Check(ok, "plain write of the ten items from memory");
+        writes.push_back(Milliseconds(start, end));
+    }
+    RemoveTree(bench);
+
+    auto show = [&](const char* what, const std::vector<double>& values) {
+        std::printf("%-42s", what);
+        for (double v : values) std::printf(" %8.1f", v);
+        std::printf("   median %8.1f ms\n", Median(values));
+    };
+    std::printf("\n=== upgrade benchmark (%d runs, ten files, %.0f KiB) ===\n", runs,
+                KiB(static_cast<SIZE_T>(7256064 + 30821 + 8862 + 3041 + 584 + 552 + 546 + 450 + 450 + 8697)));
+    show("kit upgrade, click to Information box", upgrades);
+    show("CopyFileA of the ten files", copies);
+    show("CreateFile+WriteFile+Flush from memory", writes);
+    std::printf("ratio kit / copy  %.2f\n", Median(copies) > 0 ? Median(upgrades) / Median(copies) : 0.0);
+    std::printf("ratio kit / write %.2f\n", Median(writes) > 0 ? Median(upgrades) / Median(writes) : 0.0);
+    // PagefileUsage is the private commit; Wine leaves PrivateUsage at 0 for another process.
+    std::printf("kit private memory, idle:        %9.0f KiB (peak so far %9.0f KiB)\n", KiB(idle.PagefileUsage),
+                KiB(idle.PeakPagefileUsage));
+    std::printf("kit private memory, after run:   %9.0f KiB (peak       %9.0f KiB)\n", KiB(after.PagefileUsage),
+                KiB(after.PeakPagefileUsage));
+    std::printf("peak during the run above idle:  %9.0f KiB\n",
+                KiB(after.PeakPagefileUsage) - KiB(idle.PagefileUsage));
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: bench_upgrade <path of MeridalUpgrade.exe>\n");
+        return 2;
+    }
+    PrintPasses() = false;  // the figures, and failures only
+    g_kitPath = ToWindowsPath(argv[1]);
+    if (Check(g_payload.Open(g_kitPath), "kit executable loaded as data: " + g_kitPath)) RunBenchmark();
+    return Failures() ? 1 : 0;
+}
