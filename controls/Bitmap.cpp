@@ -28,7 +28,8 @@ void Bitmap::Fill(TColor color) { std::fill(pixels_.begin(), pixels_.end(), colo
 
 void Bitmap::FillRect(int left, int top, int right, int bottom, TColor color) {
     for (int y = std::max(top, 0); y < std::min(bottom, height_); ++y)
-        for (int x = std::max(left, 0); x < std::min(right, width_); ++x) pixels_[static_cast<std::size_t>(y) * width_ + x] = color;
+        for (int x = std::max(left, 0); x < std::min(right, width_); ++x)
+            pixels_[static_cast<std::size_t>(y) * width_ + x] = color;
 }
 
 void Bitmap::SetSize(int width, int height) {

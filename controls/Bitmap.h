@@ -18,7 +18,7 @@ public:
     int Height() const { return height_; }
     bool Empty() const { return width_ <= 0 || height_ <= 0; }
 
-    TColor Pixel(int x, int y) const;  // black outside the bitmap
+    TColor Pixel(int x, int y) const;           // black outside the bitmap
     void SetPixel(int x, int y, TColor color);  // ignored outside the bitmap
     void Fill(TColor color);
     void FillRect(int left, int top, int right, int bottom, TColor color);

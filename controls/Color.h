@@ -9,7 +9,7 @@ namespace lb {
 
 using TColor = std::uint32_t;
 
-constexpr TColor kNoColor = 0x1FFFFFFF;  // "no colour" for the hot-track and pressed colours
+constexpr TColor kNoColor = 0x1FFFFFFF;   // "no colour" for the hot-track and pressed colours
 constexpr TColor kKeyColor = 0x00FF00FF;  // marks the transparent pixels of a face
 constexpr TColor clBlack = 0x00000000;
 constexpr TColor clWhite = 0x00FFFFFF;

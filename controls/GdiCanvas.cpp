@@ -15,8 +15,8 @@ RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // A bitmap resource of the program's own module as plain pixels.
 std::unique_ptr<Bitmap> LoadBitmapResource(const char* name) {
-    fw::unique_hbitmap handle(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    fw::unique_hbitmap handle(
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!handle) return nullptr;
     BITMAP info = {};
     if (!GetObjectA(handle.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return nullptr;
@@ -127,7 +127,8 @@ void GdiCanvas::DrawTransparent(const Bitmap& bitmap, int x, int y, TColor trans
             const TColor pixel = bitmap.Pixel(col, row) & 0x00FFFFFF;
             const bool clear = pixel == transparent;
             image.Bits()[static_cast<size_t>(row) * w + col] = clear ? 0 : ColorToDib(pixel);
-            if (clear) maskBits[static_cast<size_t>(row) * maskStride + col / 8] |= static_cast<BYTE>(0x80 >> (col % 8));
+            if (clear)
+                maskBits[static_cast<size_t>(row) * maskStride + col / 8] |= static_cast<BYTE>(0x80 >> (col % 8));
         }
     }
     fw::unique_hbitmap mask(CreateBitmap(w, h, 1, 1, maskBits.data()));

@@ -17,7 +17,8 @@ void ImageList::Add(const Bitmap& strip) {
 void ImageList::Draw(Bitmap& target, int x, int y, int index) const {
     if (index < 0 || index >= Count()) return;
     for (int row = 0; row < height_; ++row)
-        for (int col = 0; col < width_; ++col) target.SetPixel(x + col, y + row, strip_.Pixel(index * width_ + col, row));
+        for (int col = 0; col < width_; ++col)
+            target.SetPixel(x + col, y + row, strip_.Pixel(index * width_ + col, row));
 }
 
 }  // namespace lb

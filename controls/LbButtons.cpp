@@ -224,7 +224,8 @@ ContentPlacement PlaceContent(Canvas& canvas, const ButtonFace& face, const Glyp
         place.textFormat = dt::WordBreak | dt::Center;
         return place;
     }
-    if (face.layout == blGlyphTop || face.layout == blGlyphBottom) PlaceAboveOrBelowCaption(canvas, face, cell, press, place);
+    if (face.layout == blGlyphTop || face.layout == blGlyphBottom)
+        PlaceAboveOrBelowCaption(canvas, face, cell, press, place);
     else PlaceBesideCaption(canvas, face, cell, press, place);
     place.textFormat = TextFormatFor(face.alignment);
     return place;
@@ -236,7 +237,8 @@ ContentPlacement PlaceContent(Canvas& canvas, const ButtonFace& face, const Glyp
 void DrawContent(Canvas& canvas, const ButtonFace& face, ButtonFont font, const GlyphCellChoice& cell,
                  const ContentPlacement& place) {
     auto drawGlyph = [&] {
-        if (cell.strip) DrawGlyphCell(canvas, *cell.strip, place.glyphX, place.glyphY, cell.offset, cell.height, cell.width);
+        if (cell.strip)
+            DrawGlyphCell(canvas, *cell.strip, place.glyphX, place.glyphY, cell.offset, cell.height, cell.width);
     };
     Rect box = place.textBox;
     if (face.style == bsShape) {
@@ -292,8 +294,7 @@ void FillVerticalGradient(Canvas& canvas, TColor from, TColor to, int left, int 
     canvas.SetPenStyle(savedPen);
 }
 
-void DrawGlyphCell(Canvas& canvas, const Bitmap& glyph, int x, int y, int cellOffset, int glyphHeight,
-                   int cellWidth) {
+void DrawGlyphCell(Canvas& canvas, const Bitmap& glyph, int x, int y, int cellOffset, int glyphHeight, int cellWidth) {
     if (cellWidth <= 0 || glyphHeight <= 0) return;
     // Cutting the whole strip to one cell keeps cell 0; the strip drawn
     // over it shifted left then shows the wanted cell where it reaches.
@@ -328,17 +329,17 @@ namespace {
 // default of a black font on a non-flat button.
 constexpr ColorScheme kColorPresets[] = {
     // colour      light       shadow      when down   hot track   flat   style      font colour
-    {clBtnFace,  clWhite,    clBlack,    kNoColor,   kNoColor,   false, bsNormal,  clBlack},     // lcsCustom
-    {0x0000C0C0, 0x0000FFFF, 0x00008080, kNoColor,   0x0000DFDF, false, bsModern,  clBlack},     // lcsGold
-    {0x00C0C0C0, 0x00FFFFFF, 0x00808080, kNoColor,   kNoColor,   false, bsModern,  clBlack},     // lcsChrome
-    {0x00FF8000, 0x00FFFF00, 0x00FF0000, kNoColor,   kNoColor,   false, bsModern,  clBlack},     // lcsBlue
-    {0x000000FF, 0x00C0C0FF, 0x000000C0, kNoColor,   kNoColor,   false, bsModern,  clBlack},     // lcsRed
-    {clBtnFace,  0x00B59284, 0x00B59284, 0x00B59284, 0x00DED3D6, true,  bsNormal,  clBlack},     // lcsUltraFlat1
-    {clBtnFace,  0x00000000, 0x00000000, 0x0024DABC, 0x008CF6E4, true,  bsNormal,  clBlack},     // lcsUltraFlat2
+    {clBtnFace, clWhite, clBlack, kNoColor, kNoColor, false, bsNormal, clBlack},           // lcsCustom
+    {0x0000C0C0, 0x0000FFFF, 0x00008080, kNoColor, 0x0000DFDF, false, bsModern, clBlack},  // lcsGold
+    {0x00C0C0C0, 0x00FFFFFF, 0x00808080, kNoColor, kNoColor, false, bsModern, clBlack},    // lcsChrome
+    {0x00FF8000, 0x00FFFF00, 0x00FF0000, kNoColor, kNoColor, false, bsModern, clBlack},    // lcsBlue
+    {0x000000FF, 0x00C0C0FF, 0x000000C0, kNoColor, kNoColor, false, bsModern, clBlack},    // lcsRed
+    {clBtnFace, 0x00B59284, 0x00B59284, 0x00B59284, 0x00DED3D6, true, bsNormal, clBlack},  // lcsUltraFlat1
+    {clBtnFace, 0x00000000, 0x00000000, 0x0024DABC, 0x008CF6E4, true, bsNormal, clBlack},  // lcsUltraFlat2
     // Shadow and pressed colour one unit of red above the light colour.
-    {0x00D1D8DB, 0x00B59284, 0x00B59285, 0x00B59285, 0x00D2BDB6, true,  bsNormal,  clBlack},     // lcsUltraFlatXP
-    {0x00ECCE94, 0x00FCE6D4, 0x00000000, kNoColor,   kNoColor,   false, bsModern,  clBlack},     // lcsAqua
-    {clBtnFace,  0x00FFFFFF, 0x00808080, kNoColor,   kNoColor,   false, bsNormal,  clBlack},     // lcsDefault
+    {0x00D1D8DB, 0x00B59284, 0x00B59285, 0x00B59285, 0x00D2BDB6, true, bsNormal, clBlack},       // lcsUltraFlatXP
+    {0x00ECCE94, 0x00FCE6D4, 0x00000000, kNoColor, kNoColor, false, bsModern, clBlack},          // lcsAqua
+    {clBtnFace, 0x00FFFFFF, 0x00808080, kNoColor, kNoColor, false, bsNormal, clBlack},           // lcsDefault
     {0x00603000, 0x00C0C0C0, 0x00C0C0C0, 0x00AD6529, 0x00CEAE9C, false, bsQuicken, 0x00FFFFFF},  // lcsQuicken
 };
 

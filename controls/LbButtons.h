@@ -94,8 +94,7 @@ TColor BlendFaceColor(TColor color, TColor hotColor, int fadeLevel, const System
 // Draws the cell of the glyph strip that starts at cellOffset, made
 // transparent by the colour of its bottom-left pixel. An offset beyond the
 // strip shows cell 0.
-void DrawGlyphCell(Canvas& canvas, const Bitmap& glyph, int x, int y, int cellOffset, int glyphHeight,
-                   int cellWidth);
+void DrawGlyphCell(Canvas& canvas, const Bitmap& glyph, int x, int y, int cellOffset, int glyphHeight, int cellWidth);
 
 // The values one colour preset gives a button.
 struct ColorScheme {

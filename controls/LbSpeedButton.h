@@ -67,9 +67,9 @@ private:
     void ComposeFace();
 
     bool visible_ = true;
-    bool hovering_ = false;      // told the core the pointer entered
-    bool clickPending_ = false;  // left button went down on the button
-    bool syncingWindow_ = false; // the window changed caption or enabled state itself
+    bool hovering_ = false;       // told the core the pointer entered
+    bool clickPending_ = false;   // left button went down on the button
+    bool syncingWindow_ = false;  // the window changed caption or enabled state itself
     FontCache fonts_;
     DibSurface face_;
     DibSurface composition_;

@@ -44,8 +44,8 @@ struct Point {
 // What the button asks of the place it lives in.
 class ButtonHost {
 public:
-    virtual void Invalidate() = 0;  // repaint later
-    virtual void PaintNow() = 0;    // repaint before returning
+    virtual void Invalidate() = 0;     // repaint later
+    virtual void PaintNow() = 0;       // repaint before returning
     virtual bool Showing() const = 0;  // visible, with a parent that is showing
     virtual int ScreenBitsPerPixel() const = 0;
     // The other buttons on the same parent, in the parent's control order.

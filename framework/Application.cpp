@@ -15,8 +15,7 @@ void Application::Initialize() { LoadFormatSettingsFromLocale(); }
 
 bool Application::Dispatch(MSG& msg) {
     if (msg.message == WM_QUIT) return false;
-    const bool forMainWindow =
-        mainWindow_ && (msg.hwnd == mainWindow_ || IsChild(mainWindow_, msg.hwnd));
+    const bool forMainWindow = mainWindow_ && (msg.hwnd == mainWindow_ || IsChild(mainWindow_, msg.hwnd));
     if (msg.message == WM_KEYDOWN && forMainWindow && KeyPreview) {
         bool handled = true;  // also when the handler failed
         CallGuarded([&] { handled = KeyPreview(msg.wParam); });
@@ -80,8 +79,7 @@ void LoadFormatSettingsFromLocale() {
     FormatSettings& formats = Formats();
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer) > 1)
         formats.DecimalSeparator = buffer[0];
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, sizeof buffer) > 1)
-        formats.DateSeparator = buffer[0];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, sizeof buffer) > 1) formats.DateSeparator = buffer[0];
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buffer, sizeof buffer) > 1)
         formats.ShortDateFormat = buffer;
 }

@@ -32,8 +32,8 @@ unique_hfont CreateUiFont(const Font& font) {
 void Panel::Create(HWND parent, int left, int top, int width, int height, COLORREF color) {
     color_ = color;
     brush_.reset(CreateSolidBrush(color));
-    CreateHandle({"TPanel"}, WS_EX_CONTROLPARENT, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, left, top, width,
-                 height, parent);
+    CreateHandle({"TPanel"}, WS_EX_CONTROLPARENT, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, left, top, width, height,
+                 parent);
 }
 
 void Panel::PaintBackground(HDC dc) const {
@@ -57,9 +57,7 @@ void Panel::PaintBackground(HDC dc) const {
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND:
-    case WM_PRINTCLIENT:
-        PaintBackground(reinterpret_cast<HDC>(wParam));
-        return 1;
+    case WM_PRINTCLIENT: PaintBackground(reinterpret_cast<HDC>(wParam)); return 1;
     case WM_PAINT: {
         paint_dc dc(Handle());
         PaintBackground(dc.get());
@@ -81,8 +79,8 @@ void Memo::Create(HWND parent, int left, int top, int width, int height, COLORRE
     color_ = color;
     brush_.reset(CreateSolidBrush(color));
     hwnd_.reset(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                                left, top, width, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, left,
+                                top, width, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
     SetPropA(hwnd_.get(), kMemoProperty, this);
     SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }

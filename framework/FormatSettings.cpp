@@ -14,8 +14,8 @@ FormatSettings& Formats() {
 std::string CurrToStr(Currency value) {
     const bool negative = value.count < 0;
     // Work in unsigned so the most negative count doesn't overflow.
-    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value.count)
-                                             : static_cast<std::uint64_t>(value.count);
+    const std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(value.count) : static_cast<std::uint64_t>(value.count);
     std::string text = (negative ? "-" : "") + std::to_string(magnitude / 10000);
     std::uint64_t fraction = magnitude % 10000;
     if (fraction != 0) {

@@ -32,9 +32,9 @@ private:
 
 std::string SystemErrorText(DWORD code) {
     char* buffer = nullptr;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
     std::string text = buffer ? std::string(buffer, length) : "";
     LocalFree(buffer);
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
@@ -87,8 +87,8 @@ FileResult Win32FileSystem::Replace(const std::string& from, const std::string& 
     // Keeps the replaced file's attributes and security. With a backup name
     // a failure never loses the replaced file: it is either still the target
     // or under the backup name (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2).
-    return ResultOf(ReplaceFileA(target.c_str(), from.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                 nullptr, nullptr));
+    return ResultOf(
+        ReplaceFileA(target.c_str(), from.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
 }
 
 FileResult Win32FileSystem::Rename(const std::string& from, const std::string& to) {

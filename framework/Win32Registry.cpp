@@ -14,8 +14,7 @@ public:
 
     bool QueryInfo(const std::string& name, RegistryValueInfo& info) override {
         DWORD kind = 0, size = 0;
-        if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &kind, nullptr, &size) != ERROR_SUCCESS)
-            return false;
+        if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &kind, nullptr, &size) != ERROR_SUCCESS) return false;
         info.kind = kind;
         info.size = size;
         return true;
@@ -23,11 +22,10 @@ public:
 
     bool QueryData(const std::string& name, std::string& bytes) override {
         DWORD size = 0;
-        if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-            return false;
+        if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return false;
         bytes.assign(size, '\0');
-        if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr,
-                             reinterpret_cast<BYTE*>(&bytes[0]), &size) != ERROR_SUCCESS)
+        if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&bytes[0]), &size) !=
+            ERROR_SUCCESS)
             return false;
         bytes.resize(size);
         return true;
@@ -42,9 +40,7 @@ private:
     unique_hkey key_;
 };
 
-HKEY RootOf(RegistryHive hive) {
-    return hive == RegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
+HKEY RootOf(RegistryHive hive) { return hive == RegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 }  // namespace
 

@@ -37,9 +37,7 @@ Window* Window::FromHandle(HWND hwnd) {
     return hwnd ? reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)) : nullptr;
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefaultHandler(msg, wParam, lParam);
-}
+LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return DefaultHandler(msg, wParam, lParam); }
 
 LRESULT Window::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_.get(), msg, wParam, lParam);

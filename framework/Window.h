@@ -31,8 +31,8 @@ public:
 protected:
     // Registers the class the first time a window of it is made, then creates
     // the window; fails with fw::Error.
-    void CreateHandle(const WindowClass& windowClass, DWORD exStyle, const char* text, DWORD style, int left,
-                      int top, int width, int height, HWND parent);
+    void CreateHandle(const WindowClass& windowClass, DWORD exStyle, const char* text, DWORD style, int left, int top,
+                      int width, int height, HWND parent);
     // Destroys the window now, while the derived object is still whole.
     void DestroyHandle() { hwnd_.reset(); }
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);

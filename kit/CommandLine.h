@@ -10,10 +10,10 @@
 namespace kit {
 
 struct CommandLine {
-    bool silent = false;   // /S
-    bool usage = false;    // /?
-    std::string logPath;   // /LOG=<path>; empty without the switch
-    std::string problem;   // what is wrong with a known switch, or empty
+    bool silent = false;  // /S
+    bool usage = false;   // /?
+    std::string logPath;  // /LOG=<path>; empty without the switch
+    std::string problem;  // what is wrong with a known switch, or empty
 };
 
 // The arguments after the program's own name.

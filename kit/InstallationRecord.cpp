@@ -17,8 +17,7 @@ std::string ReadRecordValue(fw::RegistryStore& registry, const std::string& name
     if (info.kind != fw::kRegString && info.kind != fw::kRegExpandString)
         throw fw::Error(fw::FormatMessageText("Invalid data type for '%s'", {name}));
     std::string bytes;
-    if (!key->QueryData(name, bytes))
-        throw fw::Error(fw::FormatMessageText("Failed to get data for '%s'", {name}));
+    if (!key->QueryData(name, bytes)) throw fw::Error(fw::FormatMessageText("Failed to get data for '%s'", {name}));
     return bytes.substr(0, bytes.find('\0'));
 }
 

@@ -9,22 +9,22 @@
 namespace kit::text {
 
 // The window.
-std::string WindowCaption();                      // "Meridal - 2013 - UpGrade v.2.39"
+std::string WindowCaption();                             // "Meridal - 2013 - UpGrade v.2.39"
 constexpr const char* kUpgradeSearching = "Cautare...";  // the upgrade button before the check
-std::string UpgradeCaption();                     // "Actualizare la versiunea 2.39"
+std::string UpgradeCaption();                            // "Actualizare la versiunea 2.39"
 constexpr const char* kCloseCaption = "Inchide";
 
 // The version check's log lines.
-std::string NotInstalledLine();                   // "Programul Meridal - 2013 NU este instalat aici!"
+std::string NotInstalledLine();                       // "Programul Meridal - 2013 NU este instalat aici!"
 std::string FolderLine(const std::string& folder);    // "Cale Meridal - 2013 : <folder>"
 std::string VersionLine(const std::string& version);  // "Versiune instalata     : <version>"
 constexpr const char* kLatestLine = "Aveti deja ultima versiune!";
 
 // The upgrade run.
-std::string CloseFirstText();                     // "Inchideti mai intai Meridal - 2013!"
+std::string CloseFirstText();  // "Inchideti mai intai Meridal - 2013!"
 constexpr const char* kUpgradedLine = "Versiune actualizata.";
-std::string UpgradedText();                       // "Meridal - 2013 a fost actualizata la versiunea 2.39."
-std::string RecordedVersion();                    // "Meridal - 2013 v.2.39"
+std::string UpgradedText();     // "Meridal - 2013 a fost actualizata la versiunea 2.39."
+std::string RecordedVersion();  // "Meridal - 2013 v.2.39"
 constexpr const char* kResourceNotFound = "Resource %s not found";
 constexpr const char* kCannotCreateFile = "Cannot create file \"%s\". %s";
 constexpr const char* kStreamWriteError = "Stream write error";

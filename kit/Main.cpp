@@ -29,7 +29,9 @@ void RestrictDllSearchToSystem32() {
 }
 
 // The arguments after the program's name, as the C runtime split them.
-std::vector<std::string> Arguments() { return std::vector<std::string>(__argv + (__argc > 0 ? 1 : 0), __argv + __argc); }
+std::vector<std::string> Arguments() {
+    return std::vector<std::string>(__argv + (__argc > 0 ? 1 : 0), __argv + __argc);
+}
 
 void ShowUsage(const std::string& problem) {
     const std::string text = problem.empty() ? kit::text::UsageText() : problem + "\n\n" + kit::text::UsageText();
@@ -55,9 +57,10 @@ int RunUnattended(const kit::CommandLine& command, kit::LogFile& log) {
 
 int RunWindow(kit::LogFile& log, const std::string& logError) {
     fw::Application& application = fw::Application::Get();
-    if (log.IsOpen()) application.OnErrorReport = [&log](const std::string& title, const std::string& text) {
-        log.Write(kit::DialogLine(title, text));
-    };
+    if (log.IsOpen())
+        application.OnErrorReport = [&log](const std::string& title, const std::string& text) {
+            log.Write(kit::DialogLine(title, text));
+        };
     TForm1 form1;
     if (log.IsOpen()) form1.LogTo(log);
     form1.Show();

@@ -9,7 +9,8 @@ namespace {
 // Zero-padded decimal digits; no printf, which would double the kit's code.
 std::string Digits(int value, int width) {
     std::string text(static_cast<std::size_t>(width), '0');
-    for (int i = width - 1; i >= 0 && value > 0; --i, value /= 10) text[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+    for (int i = width - 1; i >= 0 && value > 0; --i, value /= 10)
+        text[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
     return text;
 }
 }  // namespace

@@ -36,8 +36,8 @@ int ExitCodeOf(RunOutcome outcome) { return RowOf(outcome).exitCode; }
 
 std::string ResultLine(RunOutcome outcome) {
     const OutcomeRow& row = RowOf(outcome);
-    return fw::FormatMessageText(text::kResultLine, {fw::FormatMessageText(row.result, {KitVersionText()}),
-                                                     std::to_string(row.exitCode)});
+    return fw::FormatMessageText(text::kResultLine,
+                                 {fw::FormatMessageText(row.result, {KitVersionText()}), std::to_string(row.exitCode)});
 }
 
 }  // namespace kit

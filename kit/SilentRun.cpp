@@ -19,7 +19,9 @@ public:
     void SetUpgradeCaption(const std::string&) override {}
     void SetUpgradeEnabled(bool) override {}
     void ShowErrorDialog(const std::string& text) override { log_.Write(DialogLine(text::kErrorTitle, text)); }
-    void ShowInformationDialog(const std::string& text) override { log_.Write(DialogLine(text::kInformationTitle, text)); }
+    void ShowInformationDialog(const std::string& text) override {
+        log_.Write(DialogLine(text::kInformationTitle, text));
+    }
 
 private:
     RunLog& log_;

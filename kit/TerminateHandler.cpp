@@ -11,7 +11,5 @@
 
 namespace __gnu_cxx {
 void __verbose_terminate_handler();
-void __verbose_terminate_handler() {
-    std::abort();
-}
+void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx

@@ -12,7 +12,7 @@
 namespace {
 // Layout in pixels at 96 dpi.
 constexpr int kClientWidth = 441, kClientHeight = 179;
-constexpr COLORREF kFormColor = 0x001B5655;   // also the see-through colour key
+constexpr COLORREF kFormColor = 0x001B5655;  // also the see-through colour key
 constexpr COLORREF kPanelColor = 0x005BCECB;
 constexpr COLORREF kMemoColor = 0x00AFE7E6;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -94,8 +94,8 @@ void TForm1::Timer1Timer() {
 void TForm1::Button2Click() {
     kit::UpgradeServices services{resources_, files_, registry_, *this};
     outcome_ = kit::RunOutcome::FailedAfterFirstItem;  // unless the run ends
-    outcome_ = kit::RunUpgrade(services, InstallFolder) ? kit::RunOutcome::Upgraded
-                                                        : kit::RunOutcome::ApplicationRunning;
+    outcome_ =
+        kit::RunUpgrade(services, InstallFolder) ? kit::RunOutcome::Upgraded : kit::RunOutcome::ApplicationRunning;
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -106,12 +106,8 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         FillRect(reinterpret_cast<HDC>(wParam), &r, background_.get());
         return 1;
     }
-    case WM_CLOSE:
-        fw::Application::Get().Terminate();
-        return 0;
-    case WM_SETTINGCHANGE:
-        fw::Application::Get().SettingsChanged();
-        break;
+    case WM_CLOSE: fw::Application::Get().Terminate(); return 0;
+    case WM_SETTINGCHANGE: fw::Application::Get().SettingsChanged(); break;
     }
     return DefaultHandler(msg, wParam, lParam);
 }

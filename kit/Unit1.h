@@ -20,7 +20,7 @@ class TForm1 : public fw::Window, private kit::KitWindow {
     fw::unique_hbrush background_;
 
 public:
-    TForm1();  // creates the window, hidden; fires FormCreate
+    TForm1();     // creates the window, hidden; fires FormCreate
     void Show();  // fires FormShow, then shows the window
 
     fw::Panel Panel1;

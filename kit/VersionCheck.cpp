@@ -56,7 +56,7 @@ bool IsFullyQualifiedFolder(const std::string& folder) {
 
 std::string InstalledVersionText(const std::string& recordedVersion) {
     // "Meridal - 2013 v.2.35" keeps its last four characters, "2.35".
-    std::string version = recordedVersion.empty() ? "0"
+    std::string version = recordedVersion.empty()      ? "0"
                           : recordedVersion.size() > 4 ? recordedVersion.substr(recordedVersion.size() - 4)
                                                        : recordedVersion;
     std::size_t firstDigit = 0;

@@ -11,8 +11,8 @@ struct PayloadItem {
     const char* code;        // resource type of the item
     const char* targetPath;  // appended to the installation folder; starts with "\"
     WriteRule rule;
-    const char* fileName;    // the item's file in the payload folder
-    bool program;            // the application's executable, in use while it runs
+    const char* fileName;  // the item's file in the payload folder
+    bool program;          // the application's executable, in use while it runs
 };
 
 // Resource name shared by all items, as the kit asks for it; resource names

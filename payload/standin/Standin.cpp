@@ -16,8 +16,7 @@ const int kClientWidth = 460;
 const int kClientHeight = 76;
 const int kMargin = 16;
 
-void PaintMessage(HWND window)
-{
+void PaintMessage(HWND window) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     RECT text;
@@ -31,33 +30,25 @@ void PaintMessage(HWND window)
     EndPaint(window, &ps);
 }
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        PaintMessage(window);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_PAINT: PaintMessage(window); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
-{
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION
+    wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32516));      // IDI_INFORMATION
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     wc.lpszClassName = kClassName;
-    if (!RegisterClassA(&wc))
-        return 1;
+    if (!RegisterClassA(&wc)) return 1;
 
     // Size the frame around a fixed client area and centre it on the screen.
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -68,10 +59,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
 
-    HWND window = CreateWindowExA(0, kClassName, kCaption, style, x, y, width, height,
-                                  nullptr, nullptr, instance, nullptr);
-    if (!window)
-        return 1;
+    HWND window =
+        CreateWindowExA(0, kClassName, kCaption, style, x, y, width, height, nullptr, nullptr, instance, nullptr);
+    if (!window) return 1;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
 

@@ -56,7 +56,7 @@ std::string FaceText(HWND button) {
 
 //=== Common steps ============================================================
 
-std::string g_kitPath;      // Windows path of MeridalUpgrade.exe
+std::string g_kitPath;       // Windows path of MeridalUpgrade.exe
 std::string g_driverFolder;  // where holdfile.exe lives too
 Payload g_payload;
 
@@ -92,7 +92,8 @@ void PutFile(const std::string& path, const std::string& bytes) {
 // Starts the kit on a found installation and waits until the upgrade button is armed.
 bool StartArmed(Kit& kit) {
     if (!kit.Start(g_kitPath)) return false;
-    return Check(WaitUntil([&] { return IsWindowEnabled(kit.upgrade) != FALSE; }), "upgrade button enabled by the check") &&
+    return Check(WaitUntil([&] { return IsWindowEnabled(kit.upgrade) != FALSE; }),
+                 "upgrade button enabled by the check") &&
            CheckText("upgrade button caption", TextOf(kit.upgrade), kUpgradeCaption);
 }
 
@@ -107,7 +108,8 @@ void CheckDialog(const Dialog& dialog, const std::string& caption, const std::st
 }
 
 void CheckWrittenAsItem(const std::string& folder, const CatalogueEntry& entry) {
-    CheckFileBytes(folder + entry.path, g_payload.Item(entry.code), "is byte-identical to item " + std::string(entry.code));
+    CheckFileBytes(folder + entry.path, g_payload.Item(entry.code),
+                   "is byte-identical to item " + std::string(entry.code));
 }
 
 const CatalogueEntry& Entry(const char* code) {
@@ -205,7 +207,7 @@ void ScenarioVersions() {
 void ScenarioNotInstalled() {
     struct Case {
         const char* what;
-        const char* folder;  // empty: no CALE
+        const char* folder;    // empty: no CALE
         const char* recorded;  // empty: no VER; null: no key at all
     };
     const Case cases[] = {
@@ -230,8 +232,8 @@ void ScenarioNotInstalled() {
             const bool opened =
                 RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, KEY_READ | kRecordView, &key) == ERROR_SUCCESS;
             if (opened) {
-                RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                                 nullptr, nullptr, nullptr);
+                RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                                 nullptr, nullptr);
                 RegCloseKey(key);
             }
             Check(opened, "key Software\\Varnoti\\82 exists afterwards");
@@ -246,7 +248,8 @@ void ScenarioNotInstalled() {
 void ScenarioRecord64BitView() {
     DeleteRecord();
     DeleteRecord(KEY_WOW64_64KEY);
-    const bool ok = SetRecordText("CALE", kFolder, KEY_WOW64_64KEY) && SetRecordText("VER", kOldVersion, KEY_WOW64_64KEY);
+    const bool ok =
+        SetRecordText("CALE", kFolder, KEY_WOW64_64KEY) && SetRecordText("VER", kOldVersion, KEY_WOW64_64KEY);
     if (!Check(ok, "record prepared in the 64-bit view only")) return;
     PrepareFolder(kFolder, true);
     PutFile(std::string(kFolder) + "\\Meridal_2013.exe", OldExe());
@@ -340,7 +343,8 @@ void ScenarioUpgradeComplete() {
     for (const CatalogueEntry& entry : kCatalogue) {
         std::string item;
         if (Check(g_payload.Item(entry.code, item), std::string("the kit carries item ") + entry.code) && entry.size)
-            Check(item.size() == entry.size, std::string("item ") + entry.code + " has " + std::to_string(entry.size) + " bytes",
+            Check(item.size() == entry.size,
+                  std::string("item ") + entry.code + " has " + std::to_string(entry.size) + " bytes",
                   "it has " + std::to_string(item.size()));
     }
     SetRecord(kFolder, kOldVersion);
@@ -350,7 +354,8 @@ void ScenarioUpgradeComplete() {
     Dialog box;
     if (!StartArmed(kit) || !ClickUpgradeForDialog(kit, box)) return;
     CheckDialog(box, "Information", kUpgraded);
-    CheckLines("log after the run", kit.LogLines(), {LocationLine(kFolder), VersionLine("2.35"), "Versiune actualizata."});
+    CheckLines("log after the run", kit.LogLines(),
+               {LocationLine(kFolder), VersionLine("2.35"), "Versiune actualizata."});
     CheckRecordedVersion(kNewVersion);
     for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(kFolder, entry);
     CheckNoTempFiles(kFolder);
@@ -566,8 +571,8 @@ void ScenarioLeftovers() {
         "\\Data\\ANX3.RTF.~" + dead + ".1.bak",
     };
     const std::vector<std::string> lookalikes = {
-        "\\Meridal_2013.exe.tmp",        "\\Meridal_2013.exe.~zz.tmp",      "\\Meridal_2013.exe.~284.0.tmp.txt",
-        "\\Data\\Anx3.rtf.~284",         "\\Data\\Anx3.rtf.~123456789.tmp", "\\Data\\Notes.rtf.~284.0.tmp",
+        "\\Meridal_2013.exe.tmp",    "\\Meridal_2013.exe.~zz.tmp",      "\\Meridal_2013.exe.~284.0.tmp.txt",
+        "\\Data\\Anx3.rtf.~284",     "\\Data\\Anx3.rtf.~123456789.tmp", "\\Data\\Notes.rtf.~284.0.tmp",
         "\\Meridal_2013.~284.0.tmp",
     };
     for (const std::string& name : leftovers) PutFile(f + name, "leftover");
@@ -578,8 +583,8 @@ void ScenarioLeftovers() {
     if (!StartArmed(kit) || !ClickUpgradeForDialog(kit, box)) return;
     CheckDialog(box, "Information", kUpgraded);
     kit.PressOk(box);
-    std::vector<std::string> top = {"Data", "Meridal_2013.exe", "modeltrz.dbf", "ModelFin.dbf", "1a.dbf", "1b.dbf",
-                                    "1c.dbf"};
+    std::vector<std::string> top = {"Data",   "Meridal_2013.exe", "modeltrz.dbf", "ModelFin.dbf",
+                                    "1a.dbf", "1b.dbf",           "1c.dbf"};
     std::vector<std::string> data = {"raport.rtf", "Anx3.rtf", "Adev1.rtf", "ModelComunicare.rtf"};
     for (const std::string& name : lookalikes)
         (name.rfind("\\Data\\", 0) == 0 ? data : top).push_back(name.substr(name.find_last_of('\\') + 1));
@@ -626,7 +631,8 @@ void ScenarioReadOnlyFile() {
     if (!StartArmed(kit) || !ClickUpgradeForDialog(kit, box)) return;
     CheckText("box caption", box.caption, kErrorTitle);
     const std::string prefix = "Cannot create file \"C:\\Apps\\Meridal\\Data\\Anx3.rtf\". ";
-    Check(box.text.compare(0, prefix.size(), prefix) == 0, "box text starts " + Quoted(prefix), "got " + Quoted(box.text));
+    Check(box.text.compare(0, prefix.size(), prefix) == 0, "box text starts " + Quoted(prefix),
+          "got " + Quoted(box.text));
     kit.PressOk(box);
     CheckWrittenAsItem(f, Entry("MERIDAL"));
     CheckWrittenAsItem(f, Entry("RP"));
@@ -679,14 +685,14 @@ void ScenarioButtonLook() {
         Kit kit;
         if (!StartArmed(kit)) return;
         MovePointerAway();
-        Check(WaitUntil([&] { return FaceIs(kit.upgrade, kFaceColor); }, 5000), "face C0C0 00 with the pointer away (row 7: C2C2 00)",
-              FaceText(kit.upgrade));
+        Check(WaitUntil([&] { return FaceIs(kit.upgrade, kFaceColor); }, 5000),
+              "face C0C0 00 with the pointer away (row 7: C2C2 00)", FaceText(kit.upgrade));
         MovePointer(CentreOf(kit.upgrade));
-        Check(WaitUntil([&] { return FaceIs(kit.upgrade, kHotColor); }, 5000), "face DFDF 00 with the pointer on it (row 7: E0E0 00)",
-              FaceText(kit.upgrade));
+        Check(WaitUntil([&] { return FaceIs(kit.upgrade, kHotColor); }, 5000),
+              "face DFDF 00 with the pointer on it (row 7: E0E0 00)", FaceText(kit.upgrade));
         MovePointerAway();
-        Check(WaitUntil([&] { return FaceIs(kit.upgrade, kFaceColor); }, 5000), "face C0C0 00 again after leaving (row 7: C2C2 00)",
-              FaceText(kit.upgrade));
+        Check(WaitUntil([&] { return FaceIs(kit.upgrade, kFaceColor); }, 5000),
+              "face C0C0 00 again after leaving (row 7: C2C2 00)", FaceText(kit.upgrade));
     }
     {
         Note("disabled upgrade button (no installation)");
@@ -695,7 +701,8 @@ void ScenarioButtonLook() {
         if (!kit.Start(g_kitPath) || !kit.WaitForCheck()) return;
         MovePointer(CentreOf(kit.upgrade));
         Sleep(600);  // time for a hover to show, were there one
-        Check(FaceIs(kit.upgrade, kFaceColor), "face stays C0C0 00 with the pointer on it (row 7: C2C2 00)", FaceText(kit.upgrade));
+        Check(FaceIs(kit.upgrade, kFaceColor), "face stays C0C0 00 with the pointer on it (row 7: C2C2 00)",
+              FaceText(kit.upgrade));
         ClickOn(kit.upgrade);
         Sleep(600);
         Check(kit.NoDialog(), "a click shows nothing");
@@ -777,22 +784,53 @@ void ScenarioUnattended() {
         const char* versionAfter;
     };
     const Case cases[] = {
-        {"complete", kOldVersion, true, false, logSwitch, 0,
+        {"complete",
+         kOldVersion,
+         true,
+         false,
+         logSwitch,
+         0,
          {cale, version, "Versiune actualizata.", std::string("Information: ") + kUpgraded,
           "Rezultat: actualizat la versiunea 2.39 (cod 0)"},
-         true, kNewVersion},
-        {"not installed", nullptr, true, false, logSwitch, 1,
-         {kNotInstalled, "Rezultat: programul nu este instalat, nimic scris (cod 1)"}, false, nullptr},
-        {"already up to date", kNewVersion, true, false, logSwitch, 0,
-         {cale, VersionLine("2.39"), kLatest, "Rezultat: deja la ultima versiune, nimic scris (cod 0)"}, false,
+         true,
          kNewVersion},
-        {"application running", kOldVersion, true, true, logSwitch, 2,
+        {"not installed",
+         nullptr,
+         true,
+         false,
+         logSwitch,
+         1,
+         {kNotInstalled, "Rezultat: programul nu este instalat, nimic scris (cod 1)"},
+         false,
+         nullptr},
+        {"already up to date",
+         kNewVersion,
+         true,
+         false,
+         logSwitch,
+         0,
+         {cale, VersionLine("2.39"), kLatest, "Rezultat: deja la ultima versiune, nimic scris (cod 0)"},
+         false,
+         kNewVersion},
+        {"application running",
+         kOldVersion,
+         true,
+         true,
+         logSwitch,
+         2,
          {cale, version, std::string("Error: ") + kCloseFirst, "Rezultat: programul ruleaza, nimic scris (cod 2)"},
-         false, kOldVersion},
-        {"no Data folder", kOldVersion, false, false, logSwitch, 3,
+         false,
+         kOldVersion},
+        {"no Data folder",
+         kOldVersion,
+         false,
+         false,
+         logSwitch,
+         3,
          {cale, version, std::string(kErrorTitle) + ": Cannot create file \"" + f + "\\Data\\raport.rtf\". *",
           "Rezultat: eroare dupa primul fisier, versiunea nu a fost inregistrata (cod 3)"},
-         true, kOldVersion},
+         true,
+         kOldVersion},
         {"unwritable log", kOldVersion, true, false, "/S /LOG=C:\\NoSuchFolder\\kit.log", 5, {}, false, kOldVersion},
         {"bad switch", kOldVersion, true, false, "/S /LOG=", 4, {}, false, kOldVersion},
     };
@@ -850,8 +888,8 @@ void ScenarioLoggedWindow() {
     {
         Kit kit;
         Dialog box;
-        if (kit.Start(g_kitPath, "/LOG=" + logPath) && WaitUntil([&] { return IsWindowEnabled(kit.upgrade) != FALSE; }) &&
-            ClickUpgradeForDialog(kit, box)) {
+        if (kit.Start(g_kitPath, "/LOG=" + logPath) &&
+            WaitUntil([&] { return IsWindowEnabled(kit.upgrade) != FALSE; }) && ClickUpgradeForDialog(kit, box)) {
             CheckDialog(box, "Information", kUpgraded);
             kit.PressOk(box);
             ClickOn(kit.close);
@@ -867,7 +905,8 @@ void ScenarioLoggedWindow() {
     {
         Kit kit;
         Dialog box;
-        if (kit.Start(g_kitPath, "/LOG=C:\\NoSuchFolder\\kit.log") && Check(kit.WaitForDialog(box), "error report appears")) {
+        if (kit.Start(g_kitPath, "/LOG=C:\\NoSuchFolder\\kit.log") &&
+            Check(kit.WaitForDialog(box), "error report appears")) {
             CheckText("box caption", box.caption, kErrorTitle);
             Check(box.text.rfind("Fisierul jurnal \"C:\\NoSuchFolder\\kit.log\" nu poate fi deschis. ", 0) == 0,
                   "box names the log file", "got " + Quoted(box.text));

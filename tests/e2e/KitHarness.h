@@ -43,7 +43,9 @@ inline bool SetRecordText(const char* name, const std::string& text, REGSAM view
     return SetRecordValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1), view);
 }
 
-inline bool SetRecordNumber(const char* name, DWORD value) { return SetRecordValue(name, REG_DWORD, &value, sizeof value); }
+inline bool SetRecordNumber(const char* name, DWORD value) {
+    return SetRecordValue(name, REG_DWORD, &value, sizeof value);
+}
 
 // The record as the application's installer leaves it; an empty value is left out.
 inline bool SetRecord(const std::string& folder, const std::string& version) {
@@ -71,8 +73,7 @@ inline bool ReadRecordText(const char* name, std::string& text, REGSAM view = kR
 
 inline void CheckRecordedVersion(const std::string& expected) {
     std::string version;
-    if (Check(ReadRecordText("VER", version), "VER is readable as a string"))
-        CheckText("VER", version, expected);
+    if (Check(ReadRecordText("VER", version), "VER is readable as a string")) CheckText("VER", version, expected);
 }
 
 //=== Files ===================================================================
@@ -100,9 +101,8 @@ inline bool WriteBytes(const std::string& path, const std::string& bytes, bool f
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = bytes.empty() ||
-              (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-               written == bytes.size());
+    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                written == bytes.size());
     if (flush) ok = FlushFileBuffers(file) && ok;
     CloseHandle(file);
     return ok;
@@ -187,11 +187,16 @@ struct CatalogueEntry {
 // In the order the upgrade writes them. An independent list on purpose: the
 // kit's own catalogue is what these tests check.
 const CatalogueEntry kCatalogue[] = {
-    {"MERIDAL", "\\Meridal_2013.exe", false, 7256064},  {"RP", "\\Data\\raport.rtf", true, 0},
-    {"A3", "\\Data\\Anx3.rtf", false, 0},               {"AD", "\\Data\\Adev1.rtf", true, 0},
-    {"MT", "\\modeltrz.dbf", false, 584},               {"MF", "\\ModelFin.dbf", false, 552},
-    {"A1", "\\1a.dbf", false, 546},                     {"B1", "\\1b.dbf", false, 450},
-    {"C1", "\\1c.dbf", false, 450},                     {"MC", "\\Data\\ModelComunicare.rtf", true, 0},
+    {"MERIDAL", "\\Meridal_2013.exe", false, 7256064},
+    {"RP", "\\Data\\raport.rtf", true, 0},
+    {"A3", "\\Data\\Anx3.rtf", false, 0},
+    {"AD", "\\Data\\Adev1.rtf", true, 0},
+    {"MT", "\\modeltrz.dbf", false, 584},
+    {"MF", "\\ModelFin.dbf", false, 552},
+    {"A1", "\\1a.dbf", false, 546},
+    {"B1", "\\1b.dbf", false, 450},
+    {"C1", "\\1c.dbf", false, 450},
+    {"MC", "\\Data\\ModelComunicare.rtf", true, 0},
 };
 
 class Payload {
@@ -243,10 +248,12 @@ inline INPUT PointerAt(int x, int y, DWORD flags) {
 inline void MovePointer(POINT p) {
     INPUT move = PointerAt(p.x, p.y, MOUSEEVENTF_MOVE);
     SendInput(1, &move, sizeof move);
-    WaitUntil([&] {
-        POINT now;
-        return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
-    }, 2000);
+    WaitUntil(
+        [&] {
+            POINT now;
+            return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+        },
+        2000);
 }
 
 // A real click: the pointer moves there, the button goes down and up.
@@ -429,7 +436,8 @@ public:
 
     void CheckEndsWithZero(const std::string& how) const {
         DWORD code = 1;
-        if (Check(WaitForExit(code), how + " ends the kit")) Check(code == 0, "exit code 0", "got " + std::to_string(code));
+        if (Check(WaitForExit(code), how + " ends the kit"))
+            Check(code == 0, "exit code 0", "got " + std::to_string(code));
     }
 
     // Ends a kit that is still running, politely first.

@@ -78,8 +78,8 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 // A value of the kind the input picks, or none at all.
 void AddValue(Values& values, const char* name, std::uint8_t kind, std::string bytes) {
-    static const std::uint32_t kinds[] = {fw::kRegString, fw::kRegExpandString, fw::kRegBinary, fw::kRegDword,
-                                          fw::kRegNone, 7 /* REG_MULTI_SZ */};
+    static const std::uint32_t kinds[] = {fw::kRegString, fw::kRegExpandString, fw::kRegBinary,
+                                          fw::kRegDword,  fw::kRegNone,         7 /* REG_MULTI_SZ */};
     if (kind % 8 >= 6) return;
     values[name] = {kinds[kind % 8], std::move(bytes)};
 }

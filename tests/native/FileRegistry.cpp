@@ -23,7 +23,8 @@ std::string Hex(const std::string& bytes) {
 
 std::string Unhex(const std::string& hex) {
     std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
     return out;
 }
 
@@ -47,8 +48,8 @@ Table Load(const std::string& path) {
 void Save(const std::string& path, const Table& table) {
     std::ofstream out(path, std::ios::trunc);
     for (const auto& [entry, value] : table)
-        out << std::get<0>(entry) << '\t' << std::get<1>(entry) << '\t' << Hex(std::get<2>(entry)) << '\t'
-            << value.kind << '\t' << Hex(value.bytes) << '\n';
+        out << std::get<0>(entry) << '\t' << std::get<1>(entry) << '\t' << Hex(std::get<2>(entry)) << '\t' << value.kind
+            << '\t' << Hex(value.bytes) << '\n';
 }
 
 const char* HiveName(fw::RegistryHive hive) {

@@ -17,7 +17,7 @@ public:
     // Test helpers.
     void SetRaw(const std::string& keyPath, const std::string& name, std::uint32_t kind, const std::string& bytes);
     bool KeyExists(const std::string& keyPath) const;
-    bool denyAccess = false;  // every CreateKey fails, as without rights on HKLM
+    bool denyAccess = false;    // every CreateKey fails, as without rights on HKLM
     bool failDataRead = false;  // the value's size is known, its bytes can't be read
 
 private:

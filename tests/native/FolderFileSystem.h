@@ -93,7 +93,8 @@ private:
         return fw::FileResult::Failure(text, isHeld);
     }
     const fw::FileResult kInjected = Failed("Injected fault");
-    const fw::FileResult kHeld = Failed("The process cannot access the file because it is being used by another process", true);
+    const fw::FileResult kHeld =
+        Failed("The process cannot access the file because it is being used by another process", true);
 
     bool IsHeld(const std::string& path) const { return Native(path) == Native(heldPath) && clock < heldUntil; }
 

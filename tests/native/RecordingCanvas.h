@@ -69,7 +69,9 @@ public:
     }
     void SetBrushStyle(Brush style) override { brushStyle_ = style; }
     void SetFont(const ButtonFont& font) override { font_ = font; }
-    void Rectangle(int left, int top, int right, int bottom) override { Add(RecordedOp::Rectangle, {left, top, right, bottom}); }
+    void Rectangle(int left, int top, int right, int bottom) override {
+        Add(RecordedOp::Rectangle, {left, top, right, bottom});
+    }
     void RoundRect(int left, int top, int right, int bottom, int, int) override {
         Add(RecordedOp::RoundRect, {left, top, right, bottom});
     }

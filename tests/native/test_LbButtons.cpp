@@ -76,7 +76,8 @@ TEST(LbFillVerticalGradient, TallSpanCoversEveryRowWithOverlappingBands) {
     // Band 31 always starts at the bottom edge, so band 30 reaches it.
     EXPECT_EQ(canvas.raster.Pixel(0, 109), Band(0x00000000, 0x00F8F8F8, 30));
     for (int row = 11; row < 110; ++row)
-        EXPECT_GE(RedOf(canvas.raster.Pixel(0, row)), RedOf(canvas.raster.Pixel(0, row - 1))) << "gap or step back at " << row;
+        EXPECT_GE(RedOf(canvas.raster.Pixel(0, row)), RedOf(canvas.raster.Pixel(0, row - 1)))
+            << "gap or step back at " << row;
 }
 
 TEST(LbDrawGlyphCell, ChoosesTheCellForTheButtonState) {
@@ -93,9 +94,12 @@ TEST(LbDrawGlyphCell, ChoosesTheCellForTheButtonState) {
         int count;
         int expectedCell;
     } cases[] = {
-        {"normal", true, false, false, 4, 0},       {"disabled", false, false, false, 4, 1},
-        {"hot", true, true, false, 4, 3},           {"hot and pressed", true, true, true, 4, 2},
-        {"disabled single cell", false, false, false, 1, 0}, {"pressed with two cells", true, false, true, 2, 0},
+        {"normal", true, false, false, 4, 0},
+        {"disabled", false, false, false, 4, 1},
+        {"hot", true, true, false, 4, 3},
+        {"hot and pressed", true, true, true, 4, 2},
+        {"disabled single cell", false, false, false, 1, 0},
+        {"pressed with two cells", true, false, true, 2, 0},
     };
     for (const Case& c : cases) {
         ButtonFace face = KitFace(100);
@@ -139,7 +143,8 @@ TEST(LbDrawButtonFace, CaptionWithoutWordWrapLosesCharactersUntilItFits) {
 }
 
 TEST(LbDrawButtonFace, AlignmentChoosesTheTextFormat) {
-    const std::pair<int, unsigned> formats[] = {{taLeftJustify, 0x10}, {taRightJustify, 0x12}, {taCenter, 0x11}, {7, 0x25}};
+    const std::pair<int, unsigned> formats[] = {
+        {taLeftJustify, 0x10}, {taRightJustify, 0x12}, {taCenter, 0x11}, {7, 0x25}};
     for (auto [alignment, format] : formats) {
         ButtonFace face = KitFace();
         face.alignment = static_cast<TAlignment>(alignment);

@@ -46,7 +46,9 @@ public:
     void PaintNow() override { ++paints; }
     bool Showing() const override { return showing; }
     int ScreenBitsPerPixel() const override { return bitsPerPixel; }
-    std::vector<SpeedButtonCore*> SiblingButtons() override { return siblings ? *siblings : std::vector<SpeedButtonCore*>{}; }
+    std::vector<SpeedButtonCore*> SiblingButtons() override {
+        return siblings ? *siblings : std::vector<SpeedButtonCore*>{};
+    }
     std::unique_ptr<FadeTicker> CreateFadeTicker(std::function<void()> tick) override {
         auto created = std::make_unique<FakeTicker>(std::move(tick));
         ticker = created.get();

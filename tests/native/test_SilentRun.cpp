@@ -50,10 +50,9 @@ TEST(CommandLine, SwitchesAndTheExitCodesTheyLeadTo) {
 
     using kit::RunOutcome;
     const std::pair<RunOutcome, int> codes[] = {
-        {RunOutcome::Upgraded, 0},           {RunOutcome::UpToDate, 0},
-        {RunOutcome::NotInstalled, 1},       {RunOutcome::VersionUnreadable, 1},
-        {RunOutcome::ApplicationRunning, 2}, {RunOutcome::FailedAfterFirstItem, 3},
-        {RunOutcome::BadCommandLine, 4},     {RunOutcome::LogUnavailable, 5},
+        {RunOutcome::Upgraded, 0},          {RunOutcome::UpToDate, 0},           {RunOutcome::NotInstalled, 1},
+        {RunOutcome::VersionUnreadable, 1}, {RunOutcome::ApplicationRunning, 2}, {RunOutcome::FailedAfterFirstItem, 3},
+        {RunOutcome::BadCommandLine, 4},    {RunOutcome::LogUnavailable, 5},
     };
     for (const auto& [outcome, code] : codes) {
         EXPECT_EQ(kit::ExitCodeOf(outcome), code);
@@ -85,26 +84,52 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
     auto nothing = [](const fs::path&, const std::string&, FolderFileSystem&) {};
     const std::string exeRunning = "Error: Inchideti mai intai Meridal - 2013!";
     const Case cases[] = {
-        {"older installation", "Meridal - 2013 v.2.35", nothing, kit::RunOutcome::Upgraded,
-         {"Versiune actualizata.", "Information: Meridal - 2013 a fost actualizata la versiunea 2.39."}, true,
+        {"older installation",
+         "Meridal - 2013 v.2.35",
+         nothing,
+         kit::RunOutcome::Upgraded,
+         {"Versiune actualizata.", "Information: Meridal - 2013 a fost actualizata la versiunea 2.39."},
+         true,
          "Meridal - 2013 v.2.39"},
         // A repeated deployment leaves an up-to-date PC's templates alone.
-        {"up to date", "Meridal - 2013 v.2.39", nothing, kit::RunOutcome::UpToDate, {"Aveti deja ultima versiune!"},
-         false, "Meridal - 2013 v.2.39"},
-        {"not installed", nullptr, nothing, kit::RunOutcome::NotInstalled,
-         {"Programul Meridal - 2013 NU este instalat aici!"}, false, ""},
-        {"version no number", "Meridal - 2013 v.2.3x", nothing, kit::RunOutcome::VersionUnreadable,
-         {"Meridalupgrade: '3x' is not a valid integer value."}, false, "Meridal - 2013 v.2.3x"},
-        {"application running", "Meridal - 2013 v.2.35",
+        {"up to date",
+         "Meridal - 2013 v.2.39",
+         nothing,
+         kit::RunOutcome::UpToDate,
+         {"Aveti deja ultima versiune!"},
+         false,
+         "Meridal - 2013 v.2.39"},
+        {"not installed",
+         nullptr,
+         nothing,
+         kit::RunOutcome::NotInstalled,
+         {"Programul Meridal - 2013 NU este instalat aici!"},
+         false,
+         ""},
+        {"version no number",
+         "Meridal - 2013 v.2.3x",
+         nothing,
+         kit::RunOutcome::VersionUnreadable,
+         {"Meridalupgrade: '3x' is not a valid integer value."},
+         false,
+         "Meridal - 2013 v.2.3x"},
+        {"application running",
+         "Meridal - 2013 v.2.35",
          [](const fs::path&, const std::string& cale, FolderFileSystem& files) {
              files.replaceFails.insert(FolderFileSystem::Native(cale + "\\Meridal_2013.exe"));
          },
-         kit::RunOutcome::ApplicationRunning, {exeRunning}, false, "Meridal - 2013 v.2.35"},
-        {"no Data folder", "Meridal - 2013 v.2.35",
+         kit::RunOutcome::ApplicationRunning,
+         {exeRunning},
+         false,
+         "Meridal - 2013 v.2.35"},
+        {"no Data folder",
+         "Meridal - 2013 v.2.35",
          [](const fs::path& install, const std::string&, FolderFileSystem&) { fs::remove_all(install / "Data"); },
          kit::RunOutcome::FailedAfterFirstItem,
-         {"Meridalupgrade: Cannot create file \"INSTALL\\Data\\raport.rtf\". The system cannot find the path specified."},
-         true, "Meridal - 2013 v.2.35"},
+         {"Meridalupgrade: Cannot create file \"INSTALL\\Data\\raport.rtf\". The system cannot find the path "
+          "specified."},
+         true,
+         "Meridal - 2013 v.2.35"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -75,13 +75,11 @@ struct UpgradeRunTest : ::testing::Test {
 
 TEST_F(UpgradeRunTest, CompleteRunWritesEveryItemAndRecordsTheVersion) {
     Run();
-    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)
-        EXPECT_EQ(Read(Target(i)), Item(i)) << Target(i);
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) EXPECT_EQ(Read(Target(i)), Item(i)) << Target(i);
     EXPECT_TRUE(fs::exists(install / "Meridal_2013.exe"));
     EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.39");
     EXPECT_EQ(window.log, std::vector<std::string>{"Versiune actualizata."});
-    EXPECT_EQ(window.informations,
-              std::vector<std::string>{"Meridal - 2013 a fost actualizata la versiunea 2.39."});
+    EXPECT_EQ(window.informations, std::vector<std::string>{"Meridal - 2013 a fost actualizata la versiunea 2.39."});
     EXPECT_TRUE(window.errors.empty());
     EXPECT_FALSE(window.enabled);
     EXPECT_TRUE(LeftoverTemporaryFiles().empty());
@@ -154,7 +152,7 @@ TEST_F(UpgradeRunTest, ReadOnlyTargetKeepsItsBytesAndEndsTheRun) {
               "Cannot create file \"" + install.string() + "\\Data\\Anx3.rtf\". Access is denied");
     EXPECT_EQ(Read(install / "Data" / "Anx3.rtf"), "protected annex");
     EXPECT_EQ(Read(install / "Data" / "raport.rtf"), payload.items["RP"]);  // written before
-    EXPECT_FALSE(fs::exists(install / "Data" / "Adev1.rtf"));                // never reached
+    EXPECT_FALSE(fs::exists(install / "Data" / "Adev1.rtf"));               // never reached
     EXPECT_TRUE(LeftoverTemporaryFiles().empty());
 }
 
@@ -234,7 +232,7 @@ TEST_F(UpgradeRunTest, EmptyInstallFolderWritesNothing) {
 TEST(AtomicFileWriter, AFailureAtAnyStepLeavesTheOldOrTheNewBytes) {
     const std::string newBytes(5000, 'n'), oldBytes = "old bytes";
     const std::vector<std::string> others = {"Anx3.rtf.~1F4", "Anx3.rtf.~XYZ.tmp", "Anx3.rtf.~123456789.tmp",
-                                             "Anx3.rtf.tmp", "Anx3.rtf.~1F4.txt", "Other.rtf.~1F4.tmp"};
+                                             "Anx3.rtf.tmp",  "Anx3.rtf.~1F4.txt", "Other.rtf.~1F4.tmp"};
     for (const bool targetExists : {true, false}) {
         for (const int mode : {0, 1, 2}) {
             for (int step = 1;; ++step) {

@@ -25,8 +25,7 @@ struct Case {
 };
 
 std::vector<std::string> Found(const std::string& version, bool latest, const std::string& folder = kFolder) {
-    std::vector<std::string> lines = {"Cale Meridal - 2013 : " + folder,
-                                      "Versiune instalata     : " + version};
+    std::vector<std::string> lines = {"Cale Meridal - 2013 : " + folder, "Versiune instalata     : " + version};
     if (latest) lines.push_back(kLatest);
     return lines;
 }

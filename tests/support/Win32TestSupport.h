@@ -96,8 +96,8 @@ inline DWORD WINAPI WatchdogThread(void* seconds) {
 // Ends the program with a failure if it is still running after the given
 // time: a hang fails the test instead of stalling it.
 inline void StartWatchdog(int seconds) {
-    CloseHandle(CreateThread(nullptr, 0, &WatchdogThread, reinterpret_cast<void*>(static_cast<INT_PTR>(seconds)), 0,
-                             nullptr));
+    CloseHandle(
+        CreateThread(nullptr, 0, &WatchdogThread, reinterpret_cast<void*>(static_cast<INT_PTR>(seconds)), 0, nullptr));
 }
 
 inline void PumpMessages() {

@@ -52,9 +52,7 @@ std::unique_ptr<TLbSpeedButton> MakeFadingButton(HWND panel) {
     return button;
 }
 
-TColor InnerOutlineOnScreen(HWND button) {
-    return GetPixel(fw::window_dc(button).get(), 1, 15);
-}
+TColor InnerOutlineOnScreen(HWND button) { return GetPixel(fw::window_dc(button).get(), 1, 15); }
 
 void CheckFadeOut(HWND panel) {
     auto button = MakeFadingButton(panel);
@@ -84,15 +82,15 @@ void CheckFadeOut(HWND panel) {
         // The painted face colour is the blend for that level.
         const int green = (0xC0 * (8 - steps[i].level) + 0xDF * steps[i].level + 4) / 8;
         const int actual = GreenOf(steps[i].outline);
-        Check(std::abs(actual - green) <= 1,
-              "step " + std::to_string(i) + " painted " + lbtest::Hex(steps[i].outline));
+        Check(std::abs(actual - green) <= 1, "step " + std::to_string(i) + " painted " + lbtest::Hex(steps[i].outline));
         std::printf("  level %d at %.0f ms\n", steps[i].level, steps[i].at);
     }
     if (steps.size() == 8) {
         const double total = steps.back().at;
         Check(total >= 8 * 15 && total <= 1200, "fade takes about 8 x 30 ms (" + std::to_string(total) + " ms)");
         for (size_t i = 1; i < steps.size(); ++i)
-            Check(steps[i].at - steps[i - 1].at >= 10, "ticks are apart (" + std::to_string(steps[i].at - steps[i - 1].at) + " ms)");
+            Check(steps[i].at - steps[i - 1].at >= 10,
+                  "ticks are apart (" + std::to_string(steps[i].at - steps[i - 1].at) + " ms)");
     }
     Check(!button->FadeTickerRunning(), "ticker idles once faded out");
     Check(button->FadeLevel() == 0, "level ends at 0");
@@ -130,7 +128,7 @@ void CheckPromptStops(HWND panel) {
 
 int main() {
     lbtest::PrintPasses() = false;  // failures only
-    lbtest::StartWatchdog(60);  // a deadlock between the GUI thread and a ticker fails here
+    lbtest::StartWatchdog(60);      // a deadlock between the GUI thread and a ticker fails here
     lbtest::HostForm form;
     HWND panel = form.Panel();
     CheckFadeOut(panel);

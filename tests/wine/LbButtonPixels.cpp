@@ -173,7 +173,9 @@ void CheckWindowBehaviour(HWND panel) {
 
     int clicks = 0;
     button.OnClick = [&] { ++clicks; };
-    auto send = [hwnd](UINT msg, int x) { SendMessageA(hwnd, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, 10)); };
+    auto send = [hwnd](UINT msg, int x) {
+        SendMessageA(hwnd, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, 10));
+    };
     send(WM_MOUSEMOVE, 20);
     Check(button.MouseInside() && button.FadeLevel() == 8, "mouse move over the button makes it hot");
     send(WM_LBUTTONDOWN, 20);

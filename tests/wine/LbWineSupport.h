@@ -20,8 +20,7 @@ constexpr lb::TColor kPanelColor = 0x005BCECB;
 class HostForm : public fw::Window {
 public:
     HostForm() {
-        CreateHandle({"LbTestForm"}, 0, "Buttons", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 441, 177,
-                     nullptr);
+        CreateHandle({"LbTestForm"}, 0, "Buttons", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 441, 177, nullptr);
         panel_.Create(Handle(), 8, 8, 425, 161, kPanelColor);
         UpdateWindow(Handle());
     }

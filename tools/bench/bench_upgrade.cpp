@@ -113,7 +113,8 @@ void RunBenchmark() {
         PrepareFolder(written, true);
         QueryPerformanceCounter(&start);
         ok = true;
-        for (std::size_t i = 0; i < items.size(); ++i) ok = WriteBytes(written + kCatalogue[i].path, items[i], true) && ok;
+        for (std::size_t i = 0; i < items.size(); ++i)
+            ok = WriteBytes(written + kCatalogue[i].path, items[i], true) && ok;
         QueryPerformanceCounter(&end);
         Check(ok, "plain write of the ten items from memory");
         writes.push_back(Milliseconds(start, end));
@@ -137,8 +138,7 @@ void RunBenchmark() {
                 KiB(idle.PeakPagefileUsage));
     std::printf("kit private memory, after run:   %9.0f KiB (peak       %9.0f KiB)\n", KiB(after.PagefileUsage),
                 KiB(after.PeakPagefileUsage));
-    std::printf("peak during the run above idle:  %9.0f KiB\n",
-                KiB(after.PeakPagefileUsage) - KiB(idle.PagefileUsage));
+    std::printf("peak during the run above idle:  %9.0f KiB\n", KiB(after.PeakPagefileUsage) - KiB(idle.PagefileUsage));
     std::fflush(stdout);
 }
 
