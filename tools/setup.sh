@@ -6,7 +6,7 @@
 source "$(dirname "$0")/fail_loudly.sh"
 
 packages=(
-  cmake g++ make libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev
+  cmake g++ make libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev clang-format
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth xdotool imagemagick x11-apps
