@@ -14,12 +14,7 @@ root=$(pwd)
 
 bash tools/setup.sh
 choose_wine_target
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j2
-if [ "$KIT_WINE_ARCH" = win64 ]; then
-  cmake --preset win64 >/dev/null
-  cmake --build --preset win64 -j2
-fi
+build_kits
 kit=$root/build/$KIT_WINE_ARCH/MeridalUpgrade.exe
 
 use_wine

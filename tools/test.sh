@@ -9,13 +9,7 @@ cd "$(dirname "$0")/.."
 
 bash tools/setup.sh
 choose_wine_target
-# The shipped kit is always built: the checks of its PE and payload run on both paths.
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j2
-if [ "$KIT_WINE_ARCH" = win64 ]; then
-    cmake --preset win64 >/dev/null
-    cmake --build --preset win64 -j2
-fi
+build_kits
 cmake --preset native -DKIT_WINE_ARCH="$KIT_WINE_ARCH" -DKIT_WINE_DIR="$PWD/build/$KIT_WINE_ARCH" >/dev/null
 cmake --build --preset native -j2
 

@@ -7,6 +7,7 @@
 #
 #   choose_wine_target  sets KIT_WINE_ARCH to win32 or win64, which is also
 #                       the preset the Wine programs come from, and says why
+#   build_kits          builds the shipped kit, and the twin where it runs
 #   use_wine            sets up Wine's environment for $KIT_WINE_ARCH
 
 kit_wine_tools=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -34,6 +35,17 @@ choose_wine_target() {
         echo "wine: Win32 programs run as the i686 build (build/win32) in a 32-bit prefix, $why"
     else
         echo "wine: Win32 programs run as the x86_64 twin (build/win64) in a 64-bit prefix, $why"
+    fi
+}
+
+build_kits() {
+    # The shipped kit is always built: the checks of its PE and payload read
+    # it, and the twin carries its payload.
+    cmake --preset win32 >/dev/null
+    cmake --build --preset win32 -j2
+    if [ "$KIT_WINE_ARCH" = win64 ]; then
+        cmake --preset win64 >/dev/null
+        cmake --build --preset win64 -j2
     fi
 }
 

@@ -399,41 +399,6 @@ void ScenarioOnlyIfMissing() {
     kit.PressOk(box);
 }
 
-// A program the driver starts besides the kit and ends when done with it.
-class Child {
-public:
-    ~Child() { End(); }
-
-    bool Start(const std::string& what, const std::string& exe, const std::string& arguments = std::string(),
-               const char* folder = nullptr) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
-                                  &process_) != FALSE;
-        return Check(started_, what + " started", "CreateProcess error " + std::to_string(GetLastError()));
-    }
-
-    DWORD Pid() const { return process_.dwProcessId; }
-    bool Running() const { return started_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
-    bool WaitForExit() const { return started_ && WaitForSingleObject(process_.hProcess, 5000) == WAIT_OBJECT_0; }
-
-    // Ends it: a window of its own is asked to close first.
-    void End(HWND window = nullptr) {
-        if (!started_) return;
-        if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-        if (!window || !WaitForExit()) TerminateProcess(process_.hProcess, 1);
-        WaitForExit();
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-        started_ = false;
-    }
-
-private:
-    PROCESS_INFORMATION process_ = {};
-    bool started_ = false;
-};
-
 // holdfile.exe holding a file open without sharing, as a virus scanner or a
 // running program would; ending it lets go of the file.
 bool StartHolder(Child& holder, const std::string& path, int seconds) {
@@ -726,24 +691,17 @@ BOOL CALLBACK CollectVisibleTopLevel(HWND window, LPARAM param) {
 // Runs the kit with the arguments until it ends, watching that it shows no
 // window all the while; false when it didn't end in time.
 bool RunKitUnattended(const std::string& arguments, DWORD& exitCode, std::string& windowsSeen) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    std::string command = "\"" + g_kitPath + "\" " + arguments;
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &process))
-        return Check(false, "kit started with " + arguments, "CreateProcess error " + std::to_string(GetLastError()));
+    Child kit;
+    if (!kit.Start("kit with " + arguments, g_kitPath, arguments, "C:\\")) return false;
     windowsSeen.clear();
     const DWORD start = GetTickCount();
     bool ended = false;
-    while (!(ended = WaitForSingleObject(process.hProcess, 5) == WAIT_OBJECT_0) && GetTickCount() - start < 30000) {
-        WindowSearch search = {process.dwProcessId, nullptr, {}};
+    while (!(ended = kit.WaitForExit(5)) && GetTickCount() - start < 30000) {
+        WindowSearch search = {kit.Pid(), nullptr, {}};
         EnumWindows(&CollectVisibleTopLevel, reinterpret_cast<LPARAM>(&search));
         for (HWND window : search.found) windowsSeen += " " + ClassOf(window) + " " + Quoted(TextOf(window));
     }
-    if (!ended) TerminateProcess(process.hProcess, 99);
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (ended) GetExitCodeProcess(kit.Handle(), &exitCode);
     return Check(ended, "kit ended by itself within 30 s");
 }
 

@@ -340,6 +340,48 @@ struct Dialog {
     std::string caption, text;
 };
 
+// A program the driver starts besides the kit and ends when done with it.
+class Child {
+public:
+    Child() = default;
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    ~Child() { End(); }
+
+    bool Start(const std::string& what, const std::string& exe, const std::string& arguments = std::string(),
+               const char* folder = nullptr) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
+                                  &process_) != FALSE;
+        return Check(started_, what + " started", "CreateProcess error " + std::to_string(GetLastError()));
+    }
+
+    DWORD Pid() const { return process_.dwProcessId; }
+    DWORD MainThread() const { return process_.dwThreadId; }
+    HANDLE Handle() const { return process_.hProcess; }
+    bool Running() const { return started_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+    bool WaitForExit(DWORD timeoutMs = 5000) const {
+        return started_ && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    }
+
+    // Ends it: a window of its own is asked to close first.
+    void End(HWND window = nullptr) {
+        if (!started_) return;
+        if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+        if (!window || !WaitForExit()) TerminateProcess(process_.hProcess, 1);
+        WaitForExit();
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+        started_ = false;
+    }
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    bool started_ = false;
+};
+
 class Kit {
 public:
     HWND form = nullptr, panel = nullptr, log = nullptr, upgrade = nullptr, close = nullptr;
@@ -348,19 +390,13 @@ public:
 
     // Starts the kit with the arguments; waits for nothing.
     bool Launch(const std::string& exe, const std::string& arguments = std::string()) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        std::string command = "\"" + exe + "\" " + arguments;
-        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &process_))
-            return Check(false, "kit started", "CreateProcess error " + std::to_string(GetLastError()));
-        started_ = true;
-        return true;
+        return process_.Start("kit", exe, arguments, "C:\\");
     }
 
     // Starts the kit and waits for its window and controls.
     bool Start(const std::string& exe, const std::string& arguments = std::string()) {
         if (!Launch(exe, arguments)) return false;
-        if (!Check(WaitUntil([&] { return (form = FindTopLevel(process_.dwProcessId, "TForm1")) != nullptr; }),
+        if (!Check(WaitUntil([&] { return (form = FindTopLevel(process_.Pid(), "TForm1")) != nullptr; }),
                    "kit window TForm1 visible"))
             return false;
         std::vector<HWND> panels = FindChildren(form, "TPanel");
@@ -375,10 +411,10 @@ public:
                          ", buttons " + std::to_string(buttons.size()));
     }
 
-    DWORD Pid() const { return process_.dwProcessId; }
-    DWORD GuiThread() const { return process_.dwThreadId; }
-    HANDLE Process() const { return process_.hProcess; }
-    bool Running() const { return started_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+    DWORD Pid() const { return process_.Pid(); }
+    DWORD GuiThread() const { return process_.MainThread(); }
+    HANDLE Process() const { return process_.Handle(); }
+    bool Running() const { return process_.Running(); }
 
     std::string LogText() const {
         DWORD_PTR length = 0;
@@ -429,8 +465,8 @@ public:
     }
 
     bool WaitForExit(DWORD& code) const {
-        if (WaitForSingleObject(process_.hProcess, 15000) != WAIT_OBJECT_0) return false;
-        GetExitCodeProcess(process_.hProcess, &code);
+        if (!process_.WaitForExit(15000)) return false;
+        GetExitCodeProcess(process_.Handle(), &code);
         return true;
     }
 
@@ -441,21 +477,10 @@ public:
     }
 
     // Ends a kit that is still running, politely first.
-    void End() {
-        if (!started_) return;
-        if (Running()) {
-            if (form) PostMessageA(form, WM_CLOSE, 0, 0);
-            if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-        started_ = false;
-    }
+    void End() { process_.End(form); }
 
 private:
-    PROCESS_INFORMATION process_ = {};
-    bool started_ = false;
+    Child process_;
 };
 
 }  // namespace e2e
