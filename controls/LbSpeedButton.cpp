@@ -286,6 +286,7 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetEnabled(wParam != FALSE);
         syncingWindow_ = false;
         return 0;
+    case fw::CM_DIALOGCHAR: return DialogChar(static_cast<char>(wParam)) ? 1 : 0;
     case WM_SIZE: MsgSize(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_SHOWWINDOW:
         if (lParam == 0) visible_ = wParam != FALSE;  // not a parent being shown or hidden

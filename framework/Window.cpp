@@ -23,7 +23,24 @@ void RegisterOnce(const WindowClass& windowClass, WNDPROC proc) {
     if (!RegisterClassExA(&wc)) throw Error(std::string("Cannot register window class ") + windowClass.name);
 }
 
+struct DialogCharRound {
+    char key;
+    bool taken;
+};
+
+BOOL CALLBACK OfferDialogChar(HWND control, LPARAM context) {
+    auto* round = reinterpret_cast<DialogCharRound*>(context);
+    round->taken = SendMessageA(control, CM_DIALOGCHAR, static_cast<unsigned char>(round->key), 0) != 0;
+    return round->taken ? FALSE : TRUE;
+}
+
 }  // namespace
+
+bool SendDialogChar(HWND form, char key) {
+    DialogCharRound round = {key, false};
+    if (form) EnumChildWindows(form, &OfferDialogChar, reinterpret_cast<LPARAM>(&round));
+    return round.taken;
+}
 
 void Window::CreateHandle(const WindowClass& windowClass, DWORD exStyle, const char* text, DWORD style, int left,
                           int top, int width, int height, HWND parent) {

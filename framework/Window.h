@@ -16,6 +16,15 @@ struct WindowClass {
     UINT style = 0;
 };
 
+// The framework's notification of a typed accelerator character, sent to
+// each control of a form in turn: wParam is the character; a control whose
+// accelerator it is acts on it and returns 1, which ends the round.
+constexpr UINT CM_DIALOGCHAR = 0xB006;
+
+// Offers the character to the controls of form (all its descendants) as an
+// accelerator; true when one of them took it.
+bool SendDialogChar(HWND form, char key);
+
 class Window {
 public:
     Window() = default;

@@ -1,0 +1,67 @@
+// The button on a real form, where the message routing matters: typed
+// accelerators reach it through the application's message loop.
+#include <windows.h>
+
+#include <string>
+
+#include "controls/LbSpeedButton.h"
+#include "framework/Application.h"
+#include "wine/LbWineSupport.h"
+
+using namespace lb;
+using lbtest::Check;
+
+namespace {
+
+// Queues a typed character for window, as the keyboard would, and lets the
+// application's loop route it.
+void Type(HWND window, UINT msg, char key) {
+    PostMessageA(window, msg, static_cast<unsigned char>(key), msg == WM_SYSCHAR ? (1 << 29) : 0);
+    fw::Application::Get().ProcessMessages();
+}
+
+void CheckAccelerators(HWND form, HWND panel) {
+    fw::Memo memo;  // an edit box: it takes plain characters itself
+    memo.Create(panel, 16, 16, 200, 60, 0x00FFFFFF, nullptr);
+    TLbSpeedButton button;
+    button.SetCaption("&Actualizare");
+    int clicks = 0;
+    button.OnClick = [&] { ++clicks; };
+    button.Create(panel, 16, 120, 201, 31);
+    SetFocus(memo.Handle());
+
+    Type(memo.Handle(), WM_SYSCHAR, 'a');
+    Check(clicks == 1, "Alt+A clicks the button while an edit box has the focus");
+    Check(!button.Down(), "the button is up again after the accelerator");
+    Type(memo.Handle(), WM_CHAR, 'a');
+    Check(clicks == 1, "a plain A goes to the edit box, which takes characters");
+    Type(form, WM_CHAR, 'A');
+    Check(clicks == 2, "a plain A clicks the button when the focused window takes no characters");
+    Type(memo.Handle(), WM_SYSCHAR, 'x');
+    Check(clicks == 2, "Alt+X is no accelerator of the button");
+
+    button.SetVisible(false);
+    Type(memo.Handle(), WM_SYSCHAR, 'a');
+    Check(clicks == 2, "a hidden button ignores its accelerator");
+    button.SetVisible(true);
+    button.SetEnabled(false);
+    Type(memo.Handle(), WM_SYSCHAR, 'a');
+    Check(clicks == 2, "a disabled button ignores its accelerator");
+    button.SetEnabled(true);
+    button.SetCaption("&&Actualizare");
+    Type(memo.Handle(), WM_SYSCHAR, 'a');
+    Check(clicks == 2, "\"&&\" is no accelerator");
+}
+
+}  // namespace
+
+int main() {
+    lbtest::PrintPasses() = false;  // failures only
+    lbtest::StartWatchdog(60);
+    lbtest::HostForm form;
+    fw::Application::Get().SetMainWindow(form.Handle());
+    CheckAccelerators(form.Handle(), form.Panel());
+    if (lbtest::Failures()) std::printf("%d check(s) failed\n", lbtest::Failures());
+    else std::printf("all form checks passed\n");
+    return lbtest::Failures() ? 1 : 0;
+}
