@@ -35,23 +35,31 @@ void TLbSpeedButton::Create(HWND parent, int left, int top, int width, int heigh
     if (visible_) style |= WS_VISIBLE;
     if (!Enabled()) style |= WS_DISABLED;
     CreateHandle({kClassName, CS_DBLCLKS}, 0, Caption().c_str(), style, left, top, width, height, parent);
-    // A button that follows its parent's font takes the one the parent has.
-    if (ParentFont()) {
-        if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0))) {
-            LOGFONTA log = {};
-            if (GetObjectA(font, sizeof log, &log)) {
-                ButtonFont value = Font();
-                value.name = log.lfFaceName;
-                value.height = log.lfHeight;
-                value.bold = log.lfWeight >= FW_BOLD;
-                value.italic = log.lfItalic != 0;
-                value.underline = log.lfUnderline != 0;
-                value.strikeOut = log.lfStrikeOut != 0;
-                value.charset = log.lfCharSet;
-                ParentFontChanged(value);
-            }
-        }
-    }
+    FollowParent();
+}
+
+// A button that follows its parent's colour and font takes the ones the
+// parent has; the parent tells it of later changes.
+void TLbSpeedButton::FollowParent() {
+    HWND parent = Handle() ? GetParent(Handle()) : nullptr;
+    if (!parent) return;
+    COLORREF color = 0;
+    if (fw::WindowColor(parent, color)) ParentColorChanged(color);
+    MsgParentFontChanged(reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0)));
+}
+
+void TLbSpeedButton::MsgParentFontChanged(HFONT font) {
+    LOGFONTA log = {};
+    if (!font || !GetObjectA(font, sizeof log, &log)) return;
+    ButtonFont value = Font();
+    value.name = log.lfFaceName;
+    value.height = log.lfHeight;
+    value.bold = log.lfWeight >= FW_BOLD;
+    value.italic = log.lfItalic != 0;
+    value.underline = log.lfUnderline != 0;
+    value.strikeOut = log.lfStrikeOut != 0;
+    value.charset = log.lfCharSet;
+    ParentFontChanged(value);
 }
 
 void TLbSpeedButton::SetBounds(int left, int top, int width, int height) {
@@ -286,6 +294,8 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetEnabled(wParam != FALSE);
         syncingWindow_ = false;
         return 0;
+    case fw::CM_PARENTCOLORCHANGED: ParentColorChanged(static_cast<TColor>(wParam)); return 0;
+    case fw::CM_PARENTFONTCHANGED: MsgParentFontChanged(reinterpret_cast<HFONT>(wParam)); return 0;
     case fw::CM_DIALOGCHAR: return DialogChar(static_cast<char>(wParam)) ? 1 : 0;
     case WM_SIZE: MsgSize(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_SHOWWINDOW:

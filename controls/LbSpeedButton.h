@@ -50,6 +50,7 @@ private:
     Point ClientToScreen(Point point) const override;
     void CaptionChanged() override;
     void EnabledChanged() override;
+    void FollowParent() override;
 
     //--- Window messages
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -61,6 +62,7 @@ private:
     bool MsgSetCursor(LPARAM hitTest);
     void MsgSetText(const char* text);
     void MsgSize(int width, int height);
+    void MsgParentFontChanged(HFONT font);
 
     void DrawFace();  // into face_
     void PaintParentBackground(HDC dc);

@@ -176,6 +176,18 @@ void SpeedButtonCore::SetSize(int width, int height) {
     face_.height = height;
 }
 
+void SpeedButtonCore::SetParentColor(bool value) {
+    if (value == parentColor_) return;
+    parentColor_ = value;
+    if (value && host_) host_->FollowParent();
+}
+
+void SpeedButtonCore::SetParentFont(bool value) {
+    if (value == parentFont_) return;
+    parentFont_ = value;
+    if (value && host_) host_->FollowParent();
+}
+
 void SpeedButtonCore::ParentColorChanged(TColor color) {
     if (!parentColor_ || color == face_.color) return;
     face_.color = color;

@@ -54,6 +54,8 @@ public:
     virtual Point ClientToScreen(Point point) const = 0;
     virtual void CaptionChanged() = 0;
     virtual void EnabledChanged() = 0;
+    // ParentColor or ParentFont became true: take the parent's colour and font.
+    virtual void FollowParent() = 0;
 
 protected:
     ~ButtonHost() = default;
@@ -109,9 +111,9 @@ public:
     TColor LightColor() const { return face_.lightColor; }
     void SetNumGlyphs(int value);
     int NumGlyphs() const { return face_.glyphCount; }
-    void SetParentColor(bool value) { parentColor_ = value; }
+    void SetParentColor(bool value);
     bool ParentColor() const { return parentColor_; }
-    void SetParentFont(bool value) { parentFont_ = value; }
+    void SetParentFont(bool value);
     bool ParentFont() const { return parentFont_; }
     void SetPopupMenu(DropDownMenu* value) { popupMenu_ = value; }
     DropDownMenu* PopupMenu() const { return popupMenu_; }

@@ -36,6 +36,14 @@ void Panel::Create(HWND parent, int left, int top, int width, int height, COLORR
                  parent);
 }
 
+void Panel::SetColor(COLORREF color) {
+    if (color == color_) return;
+    color_ = color;
+    brush_.reset(CreateSolidBrush(color));
+    InvalidateRect(Handle(), nullptr, TRUE);
+    NotifyChildren(Handle(), CM_PARENTCOLORCHANGED, color, 0);
+}
+
 void Panel::PaintBackground(HDC dc) const {
     RECT r;
     GetClientRect(Handle(), &r);
@@ -63,6 +71,13 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         PaintBackground(dc.get());
         return 0;
     }
+    case CM_GETCOLOR: *reinterpret_cast<COLORREF*>(lParam) = color_; return 1;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+    case WM_SETFONT:
+        font_ = reinterpret_cast<HFONT>(wParam);
+        NotifyChildren(Handle(), CM_PARENTFONTCHANGED, wParam, 0);
+        if (LOWORD(lParam)) InvalidateRect(Handle(), nullptr, TRUE);
+        return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT: {
         auto* memo = reinterpret_cast<const Memo*>(GetPropA(reinterpret_cast<HWND>(lParam), kMemoProperty));

@@ -18,11 +18,14 @@ unique_hfont CreateUiFont(const Font& font);
 
 // A panel filled with one colour inside a raised one-pixel bevel. It also
 // paints itself on request (WM_PRINTCLIENT), so controls on it can show it
-// through their transparent parts, and gives its log child its colours.
+// through their transparent parts, and gives its log child its colours. Its
+// children are told when its colour or font (WM_SETFONT) changes.
 class Panel : public Window {
 public:
     void Create(HWND parent, int left, int top, int width, int height, COLORREF color);
     void PaintBackground(HDC dc) const;
+    void SetColor(COLORREF color);
+    COLORREF Color() const { return color_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -30,6 +33,7 @@ protected:
 private:
     COLORREF color_ = 0;
     unique_hbrush brush_;
+    HFONT font_ = nullptr;  // the caller's, as WM_SETFONT has it
 };
 
 // A read-only multi-line text box to which whole lines are appended.

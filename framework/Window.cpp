@@ -36,6 +36,15 @@ BOOL CALLBACK OfferDialogChar(HWND control, LPARAM context) {
 
 }  // namespace
 
+void NotifyChildren(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageA(child, msg, wParam, lParam);
+}
+
+bool WindowColor(HWND window, COLORREF& color) {
+    return window && SendMessageA(window, CM_GETCOLOR, 0, reinterpret_cast<LPARAM>(&color)) != 0;
+}
+
 bool SendDialogChar(HWND form, char key) {
     DialogCharRound round = {key, false};
     if (form) EnumChildWindows(form, &OfferDialogChar, reinterpret_cast<LPARAM>(&round));

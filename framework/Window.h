@@ -21,6 +21,19 @@ struct WindowClass {
 // accelerator it is acts on it and returns 1, which ends the round.
 constexpr UINT CM_DIALOGCHAR = 0xB006;
 
+// A window's colour changed (wParam: the COLORREF) or its font (wParam: the
+// HFONT); sent to each of its child windows, which may follow it.
+constexpr UINT CM_PARENTCOLORCHANGED = 0xB009;
+constexpr UINT CM_PARENTFONTCHANGED = 0xB008;
+// Asks a window for its colour: lParam points to a COLORREF it fills in; a
+// window that has a colour returns 1.
+constexpr UINT CM_GETCOLOR = 0xB040;
+
+// Sends msg to each direct child window of parent.
+void NotifyChildren(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
+// The window's colour, when it tells one.
+bool WindowColor(HWND window, COLORREF& color);
+
 // Offers the character to the controls of form (all its descendants) as an
 // accelerator; true when one of them took it.
 bool SendDialogChar(HWND form, char key);

@@ -57,10 +57,11 @@ public:
     Point ClientToScreen(Point point) const override { return {point.x + 300, point.y + 120}; }
     void CaptionChanged() override { ++captionChanges; }
     void EnabledChanged() override { ++enabledChanges; }
+    void FollowParent() override { ++follows; }
 
     int Repaints() const { return invalidates + paints; }
 
-    int invalidates = 0, paints = 0, captionChanges = 0, enabledChanges = 0;
+    int invalidates = 0, paints = 0, captionChanges = 0, enabledChanges = 0, follows = 0;
     bool showing = true;
     int bitsPerPixel = 32;
     std::vector<SpeedButtonCore*>* siblings = nullptr;
@@ -405,4 +406,24 @@ TEST(LbKitButtonLook, GivesTheWindowsButtonSettings) {
     EXPECT_EQ(b.core.Font().color, 0x00005555u);
     EXPECT_FALSE(b.core.HotTrackFont().bold);
     EXPECT_FALSE(b.core.ParentColor() || b.core.ParentFont());
+}
+
+TEST(LbSpeedButtonCore, ParentColorAndFontAreFollowedUntilSetAndTakenAgainWhenTurnedOn) {
+    Button b;
+    ButtonFont parentFont;
+    parentFont.name = "Parent";
+    b.core.ParentColorChanged(0x00123456);
+    b.core.ParentFontChanged(parentFont);
+    EXPECT_EQ(b.core.Color(), 0x00123456u);
+    EXPECT_EQ(b.core.Font().name, "Parent");
+    b.core.SetColor(0x00000080);
+    b.core.SetFont(ButtonFont());
+    b.core.ParentColorChanged(0x00654321);
+    b.core.ParentFontChanged(parentFont);
+    EXPECT_EQ(b.core.Color(), 0x00000080u);
+    EXPECT_NE(b.core.Font().name, "Parent");
+    EXPECT_EQ(b.host.follows, 0);
+    b.core.SetParentColor(true);
+    b.core.SetParentFont(true);
+    EXPECT_EQ(b.host.follows, 2) << "turning either on asks for the parent's colour and font";
 }

@@ -1,5 +1,6 @@
 // The button on a real form, where the message routing matters: typed
-// accelerators reach it through the application's message loop.
+// accelerators reach it through the application's message loop; it follows
+// its parent's colour and font.
 #include <windows.h>
 
 #include <string>
@@ -53,6 +54,38 @@ void CheckAccelerators(HWND form, HWND panel) {
     Check(clicks == 2, "\"&&\" is no accelerator");
 }
 
+fw::unique_hfont MakeFont(const char* name, int height) {
+    fw::Font font;
+    font.name = name;
+    font.height = height;
+    return fw::CreateUiFont(font);
+}
+
+void CheckParentColorAndFont(fw::Panel& panel) {
+    fw::unique_hfont before = MakeFont("Arial", -13), after = MakeFont("Tahoma", -15);
+    SendMessageA(panel.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(before.get()), FALSE);
+    TLbSpeedButton button;
+    button.Create(panel.Handle(), 16, 120, 201, 31);
+    Check(button.Color() == lbtest::kPanelColor, "ParentColor: the button takes the panel's colour");
+    Check(button.Font().name == "Arial" && button.Font().height == -13, "ParentFont: the button takes its font");
+    panel.SetColor(0x00123456);
+    Check(button.Color() == 0x00123456, "ParentColor: a later colour of the panel is followed");
+    SendMessageA(panel.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(after.get()), FALSE);
+    Check(button.Font().name == "Tahoma" && button.Font().height == -15, "ParentFont: a later font is followed");
+
+    button.SetColor(0x00000080);
+    button.SetFont(ButtonFont());
+    Check(!button.ParentColor() && !button.ParentFont(), "setting Color and Font stops the following");
+    panel.SetColor(0x00654321);
+    SendMessageA(panel.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(before.get()), FALSE);
+    Check(button.Color() == 0x00000080 && button.Font().name == "MS Sans Serif", "the set colour and font stay");
+    button.SetParentColor(true);
+    button.SetParentFont(true);
+    Check(button.Color() == 0x00654321 && button.Font().name == "Arial", "following again takes the panel's at once");
+    SendMessageA(panel.Handle(), WM_SETFONT, 0, FALSE);
+    panel.SetColor(lbtest::kPanelColor);
+}
+
 }  // namespace
 
 int main() {
@@ -61,6 +94,7 @@ int main() {
     lbtest::HostForm form;
     fw::Application::Get().SetMainWindow(form.Handle());
     CheckAccelerators(form.Handle(), form.Panel());
+    CheckParentColorAndFont(form.PanelControl());
     if (lbtest::Failures()) std::printf("%d check(s) failed\n", lbtest::Failures());
     else std::printf("all form checks passed\n");
     return lbtest::Failures() ? 1 : 0;

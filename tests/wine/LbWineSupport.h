@@ -25,6 +25,7 @@ public:
         UpdateWindow(Handle());
     }
     HWND Panel() const { return panel_.Handle(); }
+    fw::Panel& PanelControl() { return panel_; }
 
 private:
     fw::Panel panel_;
