@@ -51,6 +51,7 @@ private:
     void CaptionChanged() override;
     void EnabledChanged() override;
     void FollowParent() override;
+    void SetShown(bool visible) override { SetVisible(visible); }
 
     //--- Window messages
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

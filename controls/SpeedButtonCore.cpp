@@ -29,7 +29,10 @@ SpeedButtonCore::SpeedButtonCore(ButtonHost& host) : host_(&host) {
     face_.height = 23;
 }
 
-SpeedButtonCore::~SpeedButtonCore() { BeginDestroy(); }
+SpeedButtonCore::~SpeedButtonCore() {
+    BeginDestroy();
+    if (action_) action_->Unlink(this);
+}
 
 void SpeedButtonCore::BeginDestroy() {
     if (destroying_) return;
@@ -124,6 +127,7 @@ void SpeedButtonCore::SetFont(const ButtonFont& value) {
 
 void SpeedButtonCore::SetGlyph(const Bitmap* value) {
     glyph_ = value ? *value : Bitmap();
+    glyphFromAction_ = false;
     face_.glyphCount = glyph_.Height() > 0 ? glyph_.Width() / glyph_.Height() : 0;
     Invalidate();
 }
@@ -202,19 +206,37 @@ void SpeedButtonCore::ParentFontChanged(const ButtonFont& font) {
 
 //--- Action
 
+// The button is linked to the action: it takes the action's state now and
+// whenever the action changes, until unlinked or the action goes.
 void SpeedButtonCore::SetAction(ButtonAction* action) {
+    if (action == action_) return;
+    if (action_) action_->Unlink(this);
     action_ = action;
-    if (action_) ActionChange();
+    if (!action_) return;
+    action_->Link(this);
+    ActionChange();
+}
+
+void SpeedButtonCore::ActionChanged() {
+    if (action_ && !destroying_) ActionChange();
 }
 
 void SpeedButtonCore::ActionChange() {
     SetCaption(action_->Caption);
     SetEnabled(action_->Enabled);
     hint_ = action_->Hint;
+    if (host_) host_->SetShown(action_->Visible);
+    // A glyph of the button's own is kept; one drawn from the action follows
+    // the action's image.
+    if (!glyph_.Empty() && !glyphFromAction_) return;
     const ImageList* images = action_->ActionList ? action_->ActionList->Images : nullptr;
-    if (!glyph_.Empty() || !images || action_->ImageIndex < 0 || action_->ImageIndex >= images->Count()) return;
+    if (!images || action_->ImageIndex < 0 || action_->ImageIndex >= images->Count()) {
+        if (glyphFromAction_) SetGlyph(nullptr);
+        return;
+    }
     glyph_ = Bitmap(images->Width(), images->Height(), kKeyColor);
     images->Draw(glyph_, 0, 0, action_->ImageIndex);
+    glyphFromAction_ = true;
     face_.glyphCount = 1;
     if (host_) host_->PaintNow();
 }

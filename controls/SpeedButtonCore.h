@@ -56,12 +56,14 @@ public:
     virtual void EnabledChanged() = 0;
     // ParentColor or ParentFont became true: take the parent's colour and font.
     virtual void FollowParent() = 0;
+    // The linked action shows or hides the button.
+    virtual void SetShown(bool visible) = 0;
 
 protected:
     ~ButtonHost() = default;
 };
 
-class SpeedButtonCore {
+class SpeedButtonCore : private ActionClient {
 public:
     static constexpr int kMaxFadeLevel = 8;
 
@@ -180,6 +182,9 @@ protected:
 
 private:
     void StopFadeTicker();
+    //--- ActionClient: the linked action changed or goes
+    void ActionChanged() override;
+    void ActionFreed() override { action_ = nullptr; }
     void ActionChange();
     bool CanReactToMouse() const;
 
@@ -193,6 +198,7 @@ private:
     bool allowAllUp_ = false;
     int cursor_ = crDefault;
     Bitmap glyph_;
+    bool glyphFromAction_ = false;  // drawn from the action's image, so it follows it
     int groupIndex_ = 0;
     std::string hint_;
     ButtonFont hotTrackFont_;

@@ -1,6 +1,7 @@
 // The speed button's state machine, driven through a fake host and ticker.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,11 +59,12 @@ public:
     void CaptionChanged() override { ++captionChanges; }
     void EnabledChanged() override { ++enabledChanges; }
     void FollowParent() override { ++follows; }
+    void SetShown(bool visible) override { shown = visible; }
 
     int Repaints() const { return invalidates + paints; }
 
     int invalidates = 0, paints = 0, captionChanges = 0, enabledChanges = 0, follows = 0;
-    bool showing = true;
+    bool showing = true, shown = true;
     int bitsPerPixel = 32;
     std::vector<SpeedButtonCore*>* siblings = nullptr;
     FakeTicker* ticker = nullptr;
@@ -426,4 +428,48 @@ TEST(LbSpeedButtonCore, ParentColorAndFontAreFollowedUntilSetAndTakenAgainWhenTu
     b.core.SetParentColor(true);
     b.core.SetParentFont(true);
     EXPECT_EQ(b.host.follows, 2) << "turning either on asks for the parent's colour and font";
+}
+
+TEST(LbSpeedButtonCore, ActionIsALinkTheButtonFollowsUntilTheActionGoes) {
+    ImageList images(16, 16);
+    Bitmap strip(32, 16, 0x00000011);
+    strip.FillRect(16, 0, 32, 16, 0x00002200);
+    images.Add(strip);
+    ActionList list{&images};
+    auto action = std::make_unique<ButtonAction>();
+    action->Caption = "Actualizare";
+    action->ImageIndex = 0;
+    action->ActionList = &list;
+    int executed = 0;
+    action->OnExecute = [&] { ++executed; };
+
+    Button b, own;
+    b.core.OnClick = nullptr;
+    b.core.SetAction(action.get());
+    Bitmap ownGlyph(8, 8, 0x00000033);
+    own.core.SetGlyph(&ownGlyph);
+    own.core.SetAction(action.get());
+
+    action->SetCaption("Inchide");
+    action->SetHint("Inchide fereastra");
+    action->SetEnabled(false);
+    action->SetVisible(false);
+    EXPECT_EQ(b.core.Caption(), "Inchide");
+    EXPECT_EQ(b.core.Hint(), "Inchide fereastra");
+    EXPECT_FALSE(b.core.Enabled());
+    EXPECT_FALSE(b.host.shown);
+    action->SetImageIndex(1);
+    EXPECT_EQ(b.core.Glyph().Pixel(3, 3), 0x00002200u) << "the glyph follows the action's image";
+    EXPECT_EQ(own.core.Glyph().Pixel(3, 3), 0x00000033u) << "a glyph of the button's own is kept";
+    EXPECT_EQ(own.core.Glyph().Width(), 8);
+    action->SetImageIndex(5);
+    EXPECT_TRUE(b.core.Glyph().Empty()) << "an image index out of range leaves no glyph of the action";
+    action->SetEnabled(true);
+    b.core.Click();
+    EXPECT_EQ(executed, 1) << "without OnClick a click runs the action";
+
+    action.reset();
+    EXPECT_EQ(b.core.Action(), nullptr) << "a freed action is forgotten";
+    b.core.Click();
+    EXPECT_EQ(executed, 1);
 }
