@@ -9,6 +9,8 @@ namespace lb {
 
 namespace {
 
+constexpr UINT_PTR kHintTimer = 1;
+
 bool IsButtonWindow(HWND hwnd) {
     char name[32] = {};
     GetClassNameA(hwnd, name, sizeof name);
@@ -182,6 +184,29 @@ void TLbSpeedButton::EnabledChanged() {
     if (Handle() && !syncingWindow_) EnableWindow(Handle(), Enabled());
 }
 
+//--- Hint
+
+bool TLbSpeedButton::ParentShowsHints() const { return Handle() && fw::ShowsHints(GetParent(Handle())); }
+
+void TLbSpeedButton::SetHintPending(bool pending) {
+    if (!Handle()) return;
+    if (pending) {
+        SetTimer(Handle(), kHintTimer, fw::HintWindow::kPauseMs, nullptr);
+    } else {
+        KillTimer(Handle(), kHintTimer);
+        hint_.Hide();
+    }
+}
+
+// Below the pointer, as tooltips are.
+void TLbSpeedButton::MsgHintTimer() {
+    KillTimer(Handle(), kHintTimer);
+    if (!hovering_ || !Enabled() || !HintWanted()) return;
+    POINT pointer;
+    GetCursorPos(&pointer);
+    hint_.Show(Hint(), pointer.x, pointer.y + GetSystemMetrics(SM_CYCURSOR) * 2 / 3);
+}
+
 //--- Mouse
 
 void TLbSpeedButton::MsgMouseMove(WPARAM keys, int x, int y) {
@@ -297,6 +322,10 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case fw::CM_PARENTCOLORCHANGED: ParentColorChanged(static_cast<TColor>(wParam)); return 0;
     case fw::CM_PARENTFONTCHANGED: MsgParentFontChanged(reinterpret_cast<HFONT>(wParam)); return 0;
     case fw::CM_DIALOGCHAR: return DialogChar(static_cast<char>(wParam)) ? 1 : 0;
+    case WM_TIMER:
+        if (wParam != kHintTimer) break;
+        MsgHintTimer();
+        return 0;
     case WM_SIZE: MsgSize(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_SHOWWINDOW:
         if (lParam == 0) visible_ = wParam != FALSE;  // not a parent being shown or hidden

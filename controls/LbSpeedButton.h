@@ -13,6 +13,7 @@
 #include "controls/DibSurface.h"
 #include "controls/FontCache.h"
 #include "controls/SpeedButtonCore.h"
+#include "framework/Controls.h"
 #include "framework/Window.h"
 
 namespace lb {
@@ -52,6 +53,8 @@ private:
     void EnabledChanged() override;
     void FollowParent() override;
     void SetShown(bool visible) override { SetVisible(visible); }
+    bool ParentShowsHints() const override;
+    void SetHintPending(bool pending) override;
 
     //--- Window messages
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -64,6 +67,7 @@ private:
     void MsgSetText(const char* text);
     void MsgSize(int width, int height);
     void MsgParentFontChanged(HFONT font);
+    void MsgHintTimer();
 
     void DrawFace();  // into face_
     void PaintParentBackground(HDC dc);
@@ -73,6 +77,7 @@ private:
     bool hovering_ = false;       // told the core the pointer entered
     bool clickPending_ = false;   // left button went down on the button
     bool syncingWindow_ = false;  // the window changed caption or enabled state itself
+    fw::HintWindow hint_;
     FontCache fonts_;
     DibSurface face_;
     DibSurface composition_;

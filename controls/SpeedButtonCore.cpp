@@ -53,6 +53,10 @@ void SpeedButtonCore::Invalidate() {
     if (host_) host_->Invalidate();
 }
 
+bool SpeedButtonCore::HintWanted() const {
+    return !hint_.empty() && host_ && (showHint_ || (parentShowHint_ && host_->ParentShowsHints()));
+}
+
 bool SpeedButtonCore::CanReactToMouse() const { return face_.enabled && host_ && host_->Showing(); }
 
 //--- Properties
@@ -110,7 +114,10 @@ void SpeedButtonCore::SetDown(bool value) {
 void SpeedButtonCore::SetEnabled(bool value) {
     if (value == face_.enabled) return;
     face_.enabled = value;
-    if (host_) host_->EnabledChanged();
+    if (host_) {
+        host_->EnabledChanged();
+        if (!value) host_->SetHintPending(false);
+    }
     Invalidate();
 }
 
@@ -248,11 +255,13 @@ void SpeedButtonCore::MouseEnter() {
     face_.mouseInside = true;
     face_.fadeLevel = kMaxFadeLevel;
     Refresh();
+    if (HintWanted()) host_->SetHintPending(true);
     if (OnMouseEnter) OnMouseEnter();
 }
 
 void SpeedButtonCore::MouseLeave() {
     face_.mouseInside = false;
+    if (host_) host_->SetHintPending(false);
     if (slowDecease_) {
         if (ticker_ && ticker_->Suspended()) ticker_->Resume();  // the ticks repaint
     } else {
@@ -292,6 +301,7 @@ void SpeedButtonCore::FadeStep() {
 //--- Pressing and clicking
 
 void SpeedButtonCore::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (host_) host_->SetHintPending(false);
     if (OnMouseDown) OnMouseDown(button, shift, x, y);
     if (button != TMouseButton::mbLeft) return;
     if (groupIndex_ == 0 || !face_.down) SetDown(true);

@@ -58,6 +58,10 @@ public:
     virtual void FollowParent() = 0;
     // The linked action shows or hides the button.
     virtual void SetShown(bool visible) = 0;
+    // Whether the parent shows its controls' hints.
+    virtual bool ParentShowsHints() const = 0;
+    // Shows the hint after the hover pause (true), or cancels or hides it.
+    virtual void SetHintPending(bool pending) = 0;
 
 protected:
     ~ButtonHost() = default;
@@ -102,6 +106,13 @@ public:
     void SetGroupIndex(int value);
     int GroupIndex() const { return groupIndex_; }
     void SetHint(const std::string& value) { hint_ = value; }
+    // Setting ShowHint ends following the parent's.
+    void SetShowHint(bool value) { showHint_ = value, parentShowHint_ = false; }
+    bool ShowHint() const { return showHint_; }
+    void SetParentShowHint(bool value) { parentShowHint_ = value; }
+    bool ParentShowHint() const { return parentShowHint_; }
+    // A hint is shown when there is one and the button or its parent shows hints.
+    bool HintWanted() const;
     const std::string& Hint() const { return hint_; }
     void SetHotTrackColor(TColor value) { face_.hotColor = value; }
     TColor HotTrackColor() const { return face_.hotColor; }
@@ -201,6 +212,8 @@ private:
     bool glyphFromAction_ = false;  // drawn from the action's image, so it follows it
     int groupIndex_ = 0;
     std::string hint_;
+    bool showHint_ = false;
+    bool parentShowHint_ = true;
     ButtonFont hotTrackFont_;
     bool parentColor_ = true;
     bool parentFont_ = true;

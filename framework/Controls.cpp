@@ -9,6 +9,10 @@ namespace fw {
 namespace {
 // Names the Memo object on its window, so the parent can colour it.
 const char kMemoProperty[] = "fw.Memo";
+// A window's own ShowHint: 1 false, 2 true; absent when it follows its parent.
+const char kShowHintProperty[] = "fw.ShowHint";
+
+HFONT HintFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 }  // namespace
 
 unique_hfont CreateUiFont(const Font& font) {
@@ -86,6 +90,54 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     }
     return DefaultHandler(msg, wParam, lParam);
+}
+
+//--- Hints
+
+void HintWindow::Show(const std::string& text, int x, int y) {
+    if (!Handle())
+        CreateHandle({"THintWindow"}, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "", WS_POPUP | WS_BORDER, 0,
+                     0, 0, 0, nullptr);
+    SetWindowTextA(Handle(), text.c_str());
+    RECT size = {0, 0, 0, 0};
+    {
+        window_dc dc(Handle());
+        unique_select font(dc.get(), HintFont());
+        DrawTextA(dc.get(), text.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    SetWindowPos(Handle(), HWND_TOPMOST, x, y, size.right + 8, size.bottom + 4, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void HintWindow::Hide() {
+    if (Handle()) ShowWindow(Handle(), SW_HIDE);
+}
+
+LRESULT HintWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    if (msg != WM_PAINT) return DefaultHandler(msg, wParam, lParam);
+    paint_dc dc(Handle());
+    RECT r;
+    GetClientRect(Handle(), &r);
+    FillRect(dc.get(), &r, GetSysColorBrush(COLOR_INFOBK));
+    char text[256] = {};
+    GetWindowTextA(Handle(), text, sizeof text);
+    unique_select font(dc.get(), HintFont());
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetTextColor(dc.get(), GetSysColor(COLOR_INFOTEXT));
+    InflateRect(&r, -3, -1);
+    DrawTextA(dc.get(), text, -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+    return 0;
+}
+
+void SetShowHint(HWND window, bool show) {
+    SetPropA(window, kShowHintProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(show ? 2 : 1)));
+}
+
+bool ShowsHints(HWND window) {
+    for (; window; window = GetParent(window))
+        if (const INT_PTR own = reinterpret_cast<INT_PTR>(GetPropA(window, kShowHintProperty))) return own == 2;
+    return false;
 }
 
 //--- Memo

@@ -36,6 +36,27 @@ private:
     HFONT font_ = nullptr;  // the caller's, as WM_SETFONT has it
 };
 
+// A small tooltip of our own (the common controls' one needs a library the
+// kit doesn't load): one line of text in the system's tooltip colours, shown
+// without taking the activation.
+class HintWindow : public Window {
+public:
+    static constexpr unsigned kPauseMs = 500;  // hover time before a hint shows
+
+    // Shows text with its top-left corner at the screen point (x, y).
+    void Show(const std::string& text, int x, int y);
+    void Hide();
+    bool Showing() const { return Handle() && IsWindowVisible(Handle()); }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+};
+
+// Whether a window shows the hints of its controls: what SetShowHint set on
+// it, else what its parent shows; false at the top.
+void SetShowHint(HWND window, bool show);
+bool ShowsHints(HWND window);
+
 // A read-only multi-line text box to which whole lines are appended.
 class Memo {
 public:

@@ -60,11 +60,13 @@ public:
     void EnabledChanged() override { ++enabledChanges; }
     void FollowParent() override { ++follows; }
     void SetShown(bool visible) override { shown = visible; }
+    bool ParentShowsHints() const override { return parentShowsHints; }
+    void SetHintPending(bool pending) override { hintPending = pending; }
 
     int Repaints() const { return invalidates + paints; }
 
     int invalidates = 0, paints = 0, captionChanges = 0, enabledChanges = 0, follows = 0;
-    bool showing = true, shown = true;
+    bool showing = true, shown = true, parentShowsHints = false, hintPending = false;
     int bitsPerPixel = 32;
     std::vector<SpeedButtonCore*>* siblings = nullptr;
     FakeTicker* ticker = nullptr;
@@ -472,4 +474,39 @@ TEST(LbSpeedButtonCore, ActionIsALinkTheButtonFollowsUntilTheActionGoes) {
     EXPECT_EQ(b.core.Action(), nullptr) << "a freed action is forgotten";
     b.core.Click();
     EXPECT_EQ(executed, 1);
+}
+
+TEST(LbSpeedButtonCore, HintIsAskedForOnEntryWhenShownAndCancelledOnLeavePressAndDisable) {
+    Button b;
+    b.core.SetHint("Inchide fereastra");
+    b.core.MouseEnter();
+    EXPECT_FALSE(b.host.hintPending) << "ShowHint false and a parent that shows no hints";
+    b.core.MouseLeave();
+    b.host.parentShowsHints = true;
+    b.core.MouseEnter();
+    EXPECT_TRUE(b.host.hintPending) << "ParentShowHint follows the parent";
+    b.Press();
+    EXPECT_FALSE(b.host.hintPending) << "pressing hides the hint";
+    b.core.MouseLeave();
+    b.core.MouseEnter();
+    b.core.SetEnabled(false);
+    EXPECT_FALSE(b.host.hintPending) << "disabling hides the hint";
+    b.core.SetEnabled(true);
+    b.core.MouseEnter();
+    b.core.MouseLeave();
+    EXPECT_FALSE(b.host.hintPending) << "leaving hides the hint";
+
+    b.core.SetShowHint(false);
+    EXPECT_FALSE(b.core.ParentShowHint()) << "setting ShowHint ends following the parent";
+    b.core.MouseEnter();
+    EXPECT_FALSE(b.host.hintPending);
+    b.core.MouseLeave();
+    b.core.SetShowHint(true);
+    b.host.parentShowsHints = false;
+    b.core.MouseEnter();
+    EXPECT_TRUE(b.host.hintPending);
+    b.core.MouseLeave();
+    b.core.SetHint("");
+    b.core.MouseEnter();
+    EXPECT_FALSE(b.host.hintPending) << "no hint text, no hint";
 }

@@ -1,6 +1,6 @@
 // The button on a real form, where the message routing matters: typed
 // accelerators reach it through the application's message loop; it follows
-// its parent's colour and font.
+// its parent's colour and font; its hint shows as a tooltip.
 #include <windows.h>
 
 #include <string>
@@ -86,6 +86,68 @@ void CheckParentColorAndFont(fw::Panel& panel) {
     panel.SetColor(lbtest::kPanelColor);
 }
 
+HWND ShownHint() {
+    HWND hint = FindWindowA("THintWindow", nullptr);
+    return hint && IsWindowVisible(hint) ? hint : nullptr;
+}
+
+// Points at the middle of the button, as the mouse would, and waits.
+void Hover(TLbSpeedButton& button, DWORD ms) {
+    RECT r;
+    GetWindowRect(button.Handle(), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(button.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
+    const DWORD end = GetTickCount() + ms;
+    while (GetTickCount() < end) {
+        lbtest::PumpMessages();
+        Sleep(10);
+    }
+}
+
+void Leave(TLbSpeedButton& button) {
+    SetCursorPos(0, 0);
+    SendMessageA(button.Handle(), WM_MOUSELEAVE, 0, 0);
+}
+
+void CheckHints(HWND panel) {
+    TLbSpeedButton button;
+    button.SetHint("Inchide fereastra");
+    button.Create(panel, 16, 120, 201, 31);
+    Hover(button, 800);
+    Check(!ShownHint(), "no hint while neither the button nor its parent shows hints");
+    Leave(button);
+    fw::SetShowHint(panel, true);
+    Hover(button, 200);
+    Check(!ShownHint(), "no hint before the hover pause");
+    Hover(button, 700);
+    HWND hint = ShownHint();
+    char text[64] = {};
+    if (hint) GetWindowTextA(hint, text, sizeof text);
+    Check(hint && std::string(text) == "Inchide fereastra", "the parent's ShowHint shows the hint after the pause");
+    if (hint) {
+        RECT r;
+        GetWindowRect(hint, &r);
+        Check(r.right - r.left > 40 && r.bottom - r.top > 8, "the hint has the size of its text");
+    }
+    Leave(button);
+    Check(!ShownHint(), "leaving hides the hint");
+    Hover(button, 800);
+    SendMessageA(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 15));
+    SendMessageA(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 15));
+    Check(!ShownHint(), "pressing hides the hint");
+    Leave(button);
+    Hover(button, 800);
+    button.SetEnabled(false);
+    Check(!ShownHint(), "disabling hides the hint");
+    Leave(button);
+    button.SetEnabled(true);
+    fw::SetShowHint(panel, false);
+    button.SetShowHint(true);
+    Hover(button, 800);
+    Check(ShownHint() != nullptr, "ShowHint shows the hint whatever the parent says");
+    Leave(button);
+}
+
 }  // namespace
 
 int main() {
@@ -95,6 +157,7 @@ int main() {
     fw::Application::Get().SetMainWindow(form.Handle());
     CheckAccelerators(form.Handle(), form.Panel());
     CheckParentColorAndFont(form.PanelControl());
+    CheckHints(form.Panel());
     if (lbtest::Failures()) std::printf("%d check(s) failed\n", lbtest::Failures());
     else std::printf("all form checks passed\n");
     return lbtest::Failures() ? 1 : 0;
