@@ -37,7 +37,22 @@ void TLbSpeedButton::Create(HWND parent, int left, int top, int width, int heigh
     if (visible_) style |= WS_VISIBLE;
     if (!Enabled()) style |= WS_DISABLED;
     CreateHandle({kClassName, CS_DBLCLKS}, 0, Caption().c_str(), style, left, top, width, height, parent);
+    Placed(left, top, width, height);
     FollowParent();
+    if (placement_.align != fw::alNone) fw::ArrangeChildren(parent);
+}
+
+void TLbSpeedButton::Placed(int left, int top, int width, int height) {
+    RECT client = {};
+    GetClientRect(GetParent(Handle()), &client);
+    placement_.placed = {left, top, width, height};
+    placement_.parentWidth = client.right;
+    placement_.parentHeight = client.bottom;
+}
+
+void TLbSpeedButton::SetAlign(fw::TAlign value) {
+    placement_.align = value;
+    if (Handle()) fw::ArrangeChildren(GetParent(Handle()));
 }
 
 // A button that follows its parent's colour and font takes the ones the
@@ -65,8 +80,9 @@ void TLbSpeedButton::MsgParentFontChanged(HFONT font) {
 }
 
 void TLbSpeedButton::SetBounds(int left, int top, int width, int height) {
-    if (Handle()) MoveWindow(Handle(), left, top, width, height, TRUE);
-    else SetSize(width, height);
+    if (!Handle()) return SetSize(width, height);
+    MoveWindow(Handle(), left, top, width, height, TRUE);
+    Placed(left, top, width, height);
 }
 
 void TLbSpeedButton::SetVisible(bool visible) {
@@ -321,6 +337,7 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case fw::CM_PARENTCOLORCHANGED: ParentColorChanged(static_cast<TColor>(wParam)); return 0;
     case fw::CM_PARENTFONTCHANGED: MsgParentFontChanged(reinterpret_cast<HFONT>(wParam)); return 0;
+    case fw::CM_GETPLACEMENT: return reinterpret_cast<LRESULT>(&placement_);
     case fw::CM_DIALOGCHAR: return DialogChar(static_cast<char>(wParam)) ? 1 : 0;
     case WM_TIMER:
         if (wParam != kHintTimer) break;

@@ -13,6 +13,7 @@
 #include "controls/DibSurface.h"
 #include "controls/FontCache.h"
 #include "controls/SpeedButtonCore.h"
+#include "framework/Align.h"
 #include "framework/Controls.h"
 #include "framework/Window.h"
 
@@ -27,7 +28,13 @@ public:
 
     // Creates the button's window as a child of parent at the given place.
     void Create(HWND parent, int left, int top, int width, int height);
+    // Also where the anchors keep the button when the parent is resized.
     void SetBounds(int left, int top, int width, int height);
+    // Applied when the parent is resized, and at once for Align.
+    void SetAlign(fw::TAlign value);
+    fw::TAlign Align() const { return placement_.align; }
+    void SetAnchors(fw::TAnchors value) { placement_.anchors = value; }
+    fw::TAnchors Anchors() const { return placement_.anchors; }
     void SetVisible(bool visible);
     bool Visible() const { return visible_; }
 
@@ -68,6 +75,7 @@ private:
     void MsgSize(int width, int height);
     void MsgParentFontChanged(HFONT font);
     void MsgHintTimer();
+    void Placed(int left, int top, int width, int height);
 
     void DrawFace();  // into face_
     void PaintParentBackground(HDC dc);
@@ -77,6 +85,7 @@ private:
     bool hovering_ = false;       // told the core the pointer entered
     bool clickPending_ = false;   // left button went down on the button
     bool syncingWindow_ = false;  // the window changed caption or enabled state itself
+    fw::Placement placement_;
     fw::HintWindow hint_;
     FontCache fonts_;
     DibSurface face_;

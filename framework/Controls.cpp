@@ -12,7 +12,6 @@ const char kMemoProperty[] = "fw.Memo";
 // A window's own ShowHint: 1 false, 2 true; absent when it follows its parent.
 const char kShowHintProperty[] = "fw.ShowHint";
 
-HFONT HintFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 }  // namespace
 
 unique_hfont CreateUiFont(const Font& font) {
@@ -75,6 +74,7 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         PaintBackground(dc.get());
         return 0;
     }
+    case WM_SIZE: ArrangeChildren(Handle()); break;
     case CM_GETCOLOR: *reinterpret_cast<COLORREF*>(lParam) = color_; return 1;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
     case WM_SETFONT:
@@ -95,39 +95,26 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 //--- Hints
 
 void HintWindow::Show(const std::string& text, int x, int y) {
-    if (!Handle())
-        CreateHandle({"THintWindow"}, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "", WS_POPUP | WS_BORDER, 0,
-                     0, 0, 0, nullptr);
-    SetWindowTextA(Handle(), text.c_str());
+    const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (!hwnd_) {
+        hwnd_.reset(CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "STATIC", "",
+                                    WS_POPUP | WS_BORDER | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr));
+        if (!hwnd_) return;  // no hint, nothing lost
+        SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    SetWindowTextA(hwnd_.get(), text.c_str());
     RECT size = {0, 0, 0, 0};
     {
-        window_dc dc(Handle());
-        unique_select font(dc.get(), HintFont());
+        window_dc dc(hwnd_.get());
+        unique_select selected(dc.get(), font);
         DrawTextA(dc.get(), text.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     }
-    SetWindowPos(Handle(), HWND_TOPMOST, x, y, size.right + 8, size.bottom + 4, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    SetWindowPos(hwnd_.get(), HWND_TOPMOST, x, y, size.right + 8, size.bottom + 4, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void HintWindow::Hide() {
-    if (Handle()) ShowWindow(Handle(), SW_HIDE);
-}
-
-LRESULT HintWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
-    if (msg != WM_PAINT) return DefaultHandler(msg, wParam, lParam);
-    paint_dc dc(Handle());
-    RECT r;
-    GetClientRect(Handle(), &r);
-    FillRect(dc.get(), &r, GetSysColorBrush(COLOR_INFOBK));
-    char text[256] = {};
-    GetWindowTextA(Handle(), text, sizeof text);
-    unique_select font(dc.get(), HintFont());
-    SetBkMode(dc.get(), TRANSPARENT);
-    SetTextColor(dc.get(), GetSysColor(COLOR_INFOTEXT));
-    InflateRect(&r, -3, -1);
-    DrawTextA(dc.get(), text, -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
-    return 0;
+    if (hwnd_) ShowWindow(hwnd_.get(), SW_HIDE);
 }
 
 void SetShowHint(HWND window, bool show) {

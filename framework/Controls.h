@@ -37,19 +37,19 @@ private:
 };
 
 // A small tooltip of our own (the common controls' one needs a library the
-// kit doesn't load): one line of text in the system's tooltip colours, shown
-// without taking the activation.
-class HintWindow : public Window {
+// kit doesn't load): a bordered pop-up text of the system's, one line in the
+// dialog font, shown without taking the activation.
+class HintWindow {
 public:
     static constexpr unsigned kPauseMs = 500;  // hover time before a hint shows
 
     // Shows text with its top-left corner at the screen point (x, y).
     void Show(const std::string& text, int x, int y);
     void Hide();
-    bool Showing() const { return Handle() && IsWindowVisible(Handle()); }
+    HWND Handle() const { return hwnd_.get(); }
 
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+private:
+    unique_hwnd hwnd_;
 };
 
 // Whether a window shows the hints of its controls: what SetShowHint set on

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "framework/Align.h"
 #include "framework/Application.h"
 #include "framework/Error.h"
 
@@ -39,6 +40,25 @@ BOOL CALLBACK OfferDialogChar(HWND control, LPARAM context) {
 void NotifyChildren(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         SendMessageA(child, msg, wParam, lParam);
+}
+
+void ArrangeChildren(HWND parent) {
+    RECT client;
+    if (!GetClientRect(parent, &client)) return;
+    Bounds free = {0, 0, client.right, client.bottom};
+    for (int pass = alNone; pass <= alClient; ++pass) {
+        for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            auto* placement = reinterpret_cast<const Placement*>(SendMessageA(child, CM_GETPLACEMENT, 0, 0));
+            if (!placement || placement->align != pass) continue;
+            RECT r;
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+            const Bounds b =
+                pass == alNone ? Anchored(*placement, client.right, client.bottom)
+                               : AlignInto(placement->align, {r.left, r.top, r.right - r.left, r.bottom - r.top}, free);
+            SetWindowPos(child, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
 }
 
 bool WindowColor(HWND window, COLORREF& color) {

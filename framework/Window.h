@@ -29,6 +29,14 @@ constexpr UINT CM_PARENTFONTCHANGED = 0xB008;
 // window that has a colour returns 1.
 constexpr UINT CM_GETCOLOR = 0xB040;
 
+// Asks a control for its Placement: it returns a pointer to it, or 0.
+constexpr UINT CM_GETPLACEMENT = 0xB041;
+
+// Places the children of parent that tell a Placement after a resize: the
+// unaligned ones by their anchors, then the aligned ones side by side in
+// control order: top, bottom, left, right, and client last.
+void ArrangeChildren(HWND parent);
+
 // Sends msg to each direct child window of parent.
 void NotifyChildren(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
 // The window's colour, when it tells one.

@@ -1,6 +1,7 @@
 // The button on a real form, where the message routing matters: typed
 // accelerators reach it through the application's message loop; it follows
-// its parent's colour and font; its hint shows as a tooltip.
+// its parent's colour and font; its hint shows as a tooltip; Align and
+// Anchors place it when the parent is resized.
 #include <windows.h>
 
 #include <string>
@@ -86,9 +87,19 @@ void CheckParentColorAndFont(fw::Panel& panel) {
     panel.SetColor(lbtest::kPanelColor);
 }
 
+BOOL CALLBACK FindShownStatic(HWND window, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpiA(name, "Static") != 0 || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The button's tooltip, when it shows: a pop-up of this thread's.
 HWND ShownHint() {
-    HWND hint = FindWindowA("THintWindow", nullptr);
-    return hint && IsWindowVisible(hint) ? hint : nullptr;
+    HWND shown = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindShownStatic, reinterpret_cast<LPARAM>(&shown));
+    return shown;
 }
 
 // Points at the middle of the button, as the mouse would, and waits.
@@ -148,6 +159,48 @@ void CheckHints(HWND panel) {
     Leave(button);
 }
 
+fw::Bounds BoundsIn(HWND parent, HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+bool Is(HWND parent, const TLbSpeedButton& button, fw::Bounds expected) {
+    return BoundsIn(parent, button.Handle()) == expected;
+}
+
+void CheckAlignAndAnchors(HWND panel) {
+    TLbSpeedButton fixed, right, wide, top, bottom, left, client;
+    fixed.Create(panel, 10, 10, 50, 20);
+    right.SetAnchors(fw::akRight | fw::akBottom);
+    right.Create(panel, 300, 120, 100, 30);
+    wide.SetAnchors(fw::akLeft | fw::akRight | fw::akTop);
+    wide.Create(panel, 10, 50, 400, 20);
+    Check(fixed.Align() == fw::alNone && fixed.Anchors() == (fw::akLeft | fw::akTop), "alNone, left and top at first");
+
+    MoveWindow(panel, 8, 8, 325, 131, TRUE);  // 100 narrower, 30 lower
+    Check(Is(panel, fixed, {10, 10, 50, 20}), "left and top anchors keep the place");
+    Check(Is(panel, right, {200, 90, 100, 30}), "right and bottom anchors keep the distances");
+    Check(Is(panel, wide, {10, 50, 300, 20}), "left and right anchors stretch the button");
+
+    top.SetAlign(fw::alTop);
+    top.Create(panel, 0, 0, 10, 25);
+    bottom.SetAlign(fw::alBottom);
+    bottom.Create(panel, 0, 0, 10, 20);
+    left.SetAlign(fw::alLeft);
+    left.Create(panel, 0, 0, 40, 10);
+    client.Create(panel, 0, 0, 10, 10);
+    client.SetAlign(fw::alClient);
+    Check(Is(panel, top, {0, 0, 325, 25}), "alTop takes the top at once");
+    MoveWindow(panel, 8, 8, 425, 161, TRUE);
+    Check(Is(panel, top, {0, 0, 425, 25}), "alTop spans the width");
+    Check(Is(panel, bottom, {0, 141, 425, 20}), "alBottom spans the width at the bottom");
+    Check(Is(panel, left, {0, 25, 40, 116}), "alLeft fills the height between them");
+    Check(Is(panel, client, {40, 25, 385, 116}), "alClient takes what is left");
+    Check(Is(panel, right, {300, 120, 100, 30}), "anchors follow the parent back");
+}
+
 }  // namespace
 
 int main() {
@@ -158,6 +211,7 @@ int main() {
     CheckAccelerators(form.Handle(), form.Panel());
     CheckParentColorAndFont(form.PanelControl());
     CheckHints(form.Panel());
+    CheckAlignAndAnchors(form.Panel());
     if (lbtest::Failures()) std::printf("%d check(s) failed\n", lbtest::Failures());
     else std::printf("all form checks passed\n");
     return lbtest::Failures() ? 1 : 0;
