@@ -38,6 +38,9 @@ void TLbSpeedButton::Create(HWND parent, int left, int top, int width, int heigh
     if (!Enabled()) style |= WS_DISABLED;
     CreateHandle({kClassName, CS_DBLCLKS}, 0, Caption().c_str(), style, left, top, width, height, parent);
     Placed(left, top, width, height);
+    ButtonFont formFont;
+    if (FontOf(reinterpret_cast<HFONT>(SendMessageA(GetAncestor(parent, GA_ROOT), WM_GETFONT, 0, 0)), formFont))
+        OwnerFormFont(formFont);
     FollowParent();
     if (placement_.align != fw::alNone) fw::ArrangeChildren(parent);
 }
@@ -65,10 +68,9 @@ void TLbSpeedButton::FollowParent() {
     MsgParentFontChanged(reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0)));
 }
 
-void TLbSpeedButton::MsgParentFontChanged(HFONT font) {
+bool TLbSpeedButton::FontOf(HFONT font, ButtonFont& value) {
     LOGFONTA log = {};
-    if (!font || !GetObjectA(font, sizeof log, &log)) return;
-    ButtonFont value = Font();
+    if (!font || !GetObjectA(font, sizeof log, &log)) return false;
     value.name = log.lfFaceName;
     value.height = log.lfHeight;
     value.bold = log.lfWeight >= FW_BOLD;
@@ -76,7 +78,12 @@ void TLbSpeedButton::MsgParentFontChanged(HFONT font) {
     value.underline = log.lfUnderline != 0;
     value.strikeOut = log.lfStrikeOut != 0;
     value.charset = log.lfCharSet;
-    ParentFontChanged(value);
+    return true;
+}
+
+void TLbSpeedButton::MsgParentFontChanged(HFONT font) {
+    ButtonFont value = Font();  // its colour stays
+    if (FontOf(font, value)) ParentFontChanged(value);
 }
 
 void TLbSpeedButton::SetBounds(int left, int top, int width, int height) {

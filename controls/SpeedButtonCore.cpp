@@ -211,6 +211,10 @@ void SpeedButtonCore::ParentFontChanged(const ButtonFont& font) {
     Invalidate();
 }
 
+void SpeedButtonCore::OwnerFormFont(const ButtonFont& font) {
+    if (!hotTrackFontSet_) hotTrackFont_ = font;
+}
+
 //--- Action
 
 // The button is linked to the action: it takes the action's state now and

@@ -116,7 +116,7 @@ public:
     const std::string& Hint() const { return hint_; }
     void SetHotTrackColor(TColor value) { face_.hotColor = value; }
     TColor HotTrackColor() const { return face_.hotColor; }
-    void SetHotTrackFont(const ButtonFont& value) { hotTrackFont_ = value; }
+    void SetHotTrackFont(const ButtonFont& value) { hotTrackFont_ = value, hotTrackFontSet_ = true; }
     const ButtonFont& HotTrackFont() const { return hotTrackFont_; }
     void SetLayout(TLbSpeedButtonLayout value);
     TLbSpeedButtonLayout Layout() const { return face_.layout; }
@@ -168,6 +168,9 @@ public:
     // The parent's colour or font changed; followed while ParentColor / ParentFont.
     void ParentColorChanged(TColor color);
     void ParentFontChanged(const ButtonFont& font);
+    // The font of the form the button is on: HotTrackFont starts as a copy of
+    // it, unless it was set before.
+    void OwnerFormFont(const ButtonFont& font);
 
     //--- State
     bool MouseInside() const { return face_.mouseInside; }
@@ -215,6 +218,7 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     ButtonFont hotTrackFont_;
+    bool hotTrackFontSet_ = false;
     bool parentColor_ = true;
     bool parentFont_ = true;
     DropDownMenu* popupMenu_ = nullptr;

@@ -410,6 +410,23 @@ TEST(LbKitButtonLook, GivesTheWindowsButtonSettings) {
     EXPECT_EQ(b.core.Font().color, 0x00005555u);
     EXPECT_FALSE(b.core.HotTrackFont().bold);
     EXPECT_FALSE(b.core.ParentColor() || b.core.ParentFont());
+
+    // The hot-track font is the window's, copied when the button is put on it.
+    ButtonFont form;
+    static_cast<fw::Font&>(form) = kit::WindowFont();
+    form.height = -13;
+    b.core.OwnerFormFont(form);
+    EXPECT_EQ(b.core.HotTrackFont(), form);
+    ButtonFont own;
+    own.name = "Own";
+    b.core.SetHotTrackFont(own);
+    b.core.OwnerFormFont(form);
+    EXPECT_EQ(b.core.HotTrackFont().name, "Own") << "a hot-track font set before is kept";
+
+    Button palette;
+    palette.host.bitsPerPixel = 8;
+    kit::ApplyKitButtonLook(palette.core);
+    EXPECT_EQ(palette.core.Style(), bsNormal) << "bsModern falls back on a screen of 256 colours";
 }
 
 TEST(LbSpeedButtonCore, ParentColorAndFontAreFollowedUntilSetAndTakenAgainWhenTurnedOn) {

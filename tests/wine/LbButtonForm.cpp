@@ -8,6 +8,7 @@
 
 #include "controls/LbSpeedButton.h"
 #include "framework/Application.h"
+#include "kit/KitButtonLook.h"
 #include "wine/LbWineSupport.h"
 
 using namespace lb;
@@ -85,6 +86,19 @@ void CheckParentColorAndFont(fw::Panel& panel) {
     Check(button.Color() == 0x00654321 && button.Font().name == "Arial", "following again takes the panel's at once");
     SendMessageA(panel.Handle(), WM_SETFONT, 0, FALSE);
     panel.SetColor(lbtest::kPanelColor);
+}
+
+// The kit's look leaves the hot-track font to the form the button is put on.
+void CheckHotTrackFontFromTheForm(lbtest::HostForm& form) {
+    fw::unique_hfont formFont = MakeFont("Tahoma", -13);
+    form.SetFont(formFont.get());
+    TLbSpeedButton button;
+    kit::ApplyKitButtonLook(button);
+    button.Create(form.Panel(), 16, 120, 201, 31);
+    Check(button.HotTrackFont().name == "Tahoma" && button.HotTrackFont().height == -13,
+          "HotTrackFont starts as the form's font", button.HotTrackFont().name);
+    Check(button.Style() == bsModern, "the kit's look gives bsModern on a true-colour screen");
+    form.SetFont(nullptr);
 }
 
 BOOL CALLBACK FindShownStatic(HWND window, LPARAM found) {
@@ -212,6 +226,7 @@ int main() {
     CheckParentColorAndFont(form.PanelControl());
     CheckHints(form.Panel());
     CheckAlignAndAnchors(form.Panel());
+    CheckHotTrackFontFromTheForm(form);
     if (lbtest::Failures()) std::printf("%d check(s) failed\n", lbtest::Failures());
     else std::printf("all form checks passed\n");
     return lbtest::Failures() ? 1 : 0;
