@@ -101,11 +101,15 @@ void SpeedButtonCore::SetColorStyle(TLbColorStyle value) {
 }
 
 void SpeedButtonCore::SetDown(bool value) {
-    if (value == face_.down) return;
-    // Releasing runs the scan too, which finds nothing down in a sound group.
+    // A button whose scan is running ignores what the scan sets back on it:
+    // with two of a group down (grouped after being pressed) the two would
+    // otherwise release each other without end. Releasing runs the scan too.
+    if (value == face_.down || scanningGroup_) return;
     if (groupIndex_ != 0 && host_) {
+        scanningGroup_ = true;
         for (SpeedButtonCore* other : host_->SiblingButtons())
             if (other != this && other->groupIndex_ == groupIndex_) other->SetDown(false);
+        scanningGroup_ = false;
     }
     face_.down = value;
     Refresh();

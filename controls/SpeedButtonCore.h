@@ -214,6 +214,7 @@ private:
     Bitmap glyph_;
     bool glyphFromAction_ = false;  // drawn from the action's image, so it follows it
     int groupIndex_ = 0;
+    bool scanningGroup_ = false;
     std::string hint_;
     bool showHint_ = false;
     bool parentShowHint_ = true;

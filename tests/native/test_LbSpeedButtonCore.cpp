@@ -527,3 +527,18 @@ TEST(LbSpeedButtonCore, HintIsAskedForOnEntryWhenShownAndCancelledOnLeavePressAn
     b.core.MouseEnter();
     EXPECT_FALSE(b.host.hintPending) << "no hint text, no hint";
 }
+
+TEST(LbSpeedButtonCore, ReleasingAGroupedButtonScansTheGroupAndUnknownStylesDrawAsNormal) {
+    Button a, b;
+    std::vector<SpeedButtonCore*> parent = {&a.core, &b.core};
+    a.host.siblings = b.host.siblings = &parent;
+    a.core.SetDown(true);
+    b.core.SetDown(true);  // a group left with two down (set before grouping)
+    a.core.SetGroupIndex(1);
+    b.core.SetGroupIndex(1);
+    a.core.SetDown(false);
+    EXPECT_FALSE(b.core.Down()) << "the scan runs on release too";
+
+    a.core.SetStyle(static_cast<TLbSpeedButtonStyle>(9));
+    EXPECT_EQ(a.core.Face().style, bsNormal);
+}
