@@ -12,6 +12,15 @@ void Anchor(bool near, bool far, int& start, int& length, int lengthThen, int le
     else if (!near) start += grown / 2;
 }
 
+// One axis of a side alignment: the control takes size at the near or the
+// far end of the free span, which shrinks by it.
+void Take(bool far, int size, int& start, int& length, int& freeStart, int& freeLength) {
+    start = far ? freeStart + freeLength - size : freeStart;
+    length = size;
+    if (!far) freeStart += size;
+    freeLength -= size;
+}
+
 }  // namespace
 
 Bounds Anchored(const Placement& placement, int width, int height) {
@@ -26,25 +35,9 @@ Bounds AlignInto(TAlign align, const Bounds& now, Bounds& free) {
     Bounds b = free;
     switch (align) {
     case alTop:
-        b.height = now.height;
-        free.top += now.height;
-        free.height -= now.height;
-        break;
-    case alBottom:
-        b.height = now.height;
-        b.top = free.top + free.height - now.height;
-        free.height -= now.height;
-        break;
+    case alBottom: Take(align == alBottom, now.height, b.top, b.height, free.top, free.height); break;
     case alLeft:
-        b.width = now.width;
-        free.left += now.width;
-        free.width -= now.width;
-        break;
-    case alRight:
-        b.width = now.width;
-        b.left = free.left + free.width - now.width;
-        free.width -= now.width;
-        break;
+    case alRight: Take(align == alRight, now.width, b.left, b.width, free.left, free.width); break;
     case alClient: break;
     case alNone: return now;
     }
