@@ -74,7 +74,8 @@ private:
     void MsgSetText(const char* text);
     void MsgSize(int width, int height);
     void MsgParentFontChanged(HFONT font);
-    // The font value of a GDI font, in the colour of base; false without one.
+    // Sets value's typeface, size and style to a GDI font's, keeping its
+    // colour; false without a font.
     static bool FontOf(HFONT font, ButtonFont& value);
     void MsgHintTimer();
     void Placed(int left, int top, int width, int height);
