@@ -27,25 +27,34 @@ LRESULT TLbButtonThread::TickWindow::HandleMessage(UINT msg, WPARAM wParam, LPAR
 }
 
 TLbButtonThread::TLbButtonThread(std::function<void()> tick)
-    : tick_(std::move(tick)), tickWindow_(tick_), running_(ManualResetEvent()), stopping_(ManualResetEvent()) {
+    : tick_(std::move(tick)), tickWindow_(tick_), shared_(new Shared{ManualResetEvent(), ManualResetEvent()}) {
+    shared_->tickWindow = tickWindow_.Handle();
     DWORD id = 0;
-    thread_.reset(CreateThread(nullptr, 0, &ThreadMain, this, 0, &id));
-    if (!thread_) throw fw::Error("Cannot start the fade ticker");
+    thread_.reset(CreateThread(nullptr, 0, &ThreadMain, shared_, 0, &id));
+    if (!thread_) {
+        delete shared_;
+        throw fw::Error("Cannot start the fade ticker");
+    }
+}
+
+TLbButtonThread::~TLbButtonThread() {
+    Stop();
+    shared_->Release();
 }
 
 void TLbButtonThread::Resume() {
     suspended_ = false;
-    SetEvent(running_.get());
+    SetEvent(shared_->running.get());
 }
 
 void TLbButtonThread::Suspend() {
     suspended_ = true;
-    ResetEvent(running_.get());
+    ResetEvent(shared_->running.get());
 }
 
 void TLbButtonThread::Stop() noexcept {
     if (!thread_) return;
-    SetEvent(stopping_.get());
+    SetEvent(shared_->stopping.get());
     HANDLE thread = thread_.get();
     for (;;) {
         // Run the tick the thread may be waiting on, then wait for more of
@@ -53,30 +62,28 @@ void TLbButtonThread::Stop() noexcept {
         MSG msg;
         PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         const DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (woke == WAIT_OBJECT_0) break;
-        // A wait that fails can't be reported from here; the thread must
-        // still end before what it uses goes, so poll for its end instead.
-        if (woke == WAIT_FAILED && WaitForSingleObject(thread, 1) != WAIT_TIMEOUT) break;
+        // A wait that fails can't confirm the end: the thread is left to end
+        // on its own with its shared block, and the tick window goes, so a
+        // tick it still hands over reaches nothing.
+        if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) break;
     }
     thread_.reset();
     tickWindow_.Close();
 }
 
-DWORD WINAPI TLbButtonThread::ThreadMain(void* self) {
-    static_cast<TLbButtonThread*>(self)->Run();
-    return 0;
-}
-
-void TLbButtonThread::Run() {
-    HANDLE wake[2] = {stopping_.get(), running_.get()};
+DWORD WINAPI TLbButtonThread::ThreadMain(void* context) {
+    Shared* shared = static_cast<Shared*>(context);
+    HANDLE wake[2] = {shared->stopping.get(), shared->running.get()};
     for (;;) {
         // The stop request is tested before each sleep: once asked, the
         // thread finishes the sleep and tick it is in and then ends.
-        if (WaitForMultipleObjects(2, wake, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return;
-        if (WaitForSingleObject(stopping_.get(), 0) == WAIT_OBJECT_0) return;
+        if (WaitForMultipleObjects(2, wake, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;
+        if (WaitForSingleObject(shared->stopping.get(), 0) == WAIT_OBJECT_0) break;
         SleepEx(kTickMilliseconds, FALSE);
-        SendMessageA(tickWindow_.Handle(), kTickMessage, 0, 0);
+        SendMessageA(shared->tickWindow, kTickMessage, 0, 0);
     }
+    shared->Release();
+    return 0;
 }
 
 }  // namespace lb

@@ -5,7 +5,9 @@
 // SuspendThread, which could stop the thread while it holds a lock such as the
 // heap's. The tick is handed over with SendMessage to a message-only window of
 // the GUI thread; while the GUI thread waits for the ticker to end it keeps
-// serving those calls, so stopping never deadlocks.
+// serving those calls, so stopping never deadlocks. The thread touches only
+// a block it shares with this object: should its end not be confirmed, the
+// block stays for it while this object goes, and its ticks reach no button.
 #pragma once
 
 #include <windows.h>
@@ -25,7 +27,7 @@ public:
     // Created on the GUI thread, suspended; tick runs on that thread. Fails
     // with fw::Error when a system object can't be made.
     explicit TLbButtonThread(std::function<void()> tick);
-    ~TLbButtonThread() override { Stop(); }
+    ~TLbButtonThread() override;
     TLbButtonThread(const TLbButtonThread&) = delete;
     TLbButtonThread& operator=(const TLbButtonThread&) = delete;
 
@@ -49,13 +51,21 @@ private:
         const std::function<void()>& tick_;
     };
 
-    static DWORD WINAPI ThreadMain(void* self);
-    void Run();
+    // What the thread uses, freed by whichever of the two lets it go last.
+    struct Shared {
+        fw::unique_handle running;   // manual reset: set while ticking
+        fw::unique_handle stopping;  // manual reset: set once to end the thread
+        HWND tickWindow = nullptr;
+        LONG references = 2;
+        void Release() {
+            if (InterlockedDecrement(&references) == 0) delete this;
+        }
+    };
+    static DWORD WINAPI ThreadMain(void* shared);
 
     std::function<void()> tick_;
     TickWindow tickWindow_;
-    fw::unique_handle running_;   // manual reset: set while ticking
-    fw::unique_handle stopping_;  // manual reset: set once to end the thread
+    Shared* shared_;
     fw::unique_handle thread_;
     bool suspended_ = true;
 };

@@ -9,6 +9,8 @@ namespace lb {
 
 namespace {
 
+constexpr UINT_PTR kHintTimer = 1;
+
 bool IsButtonWindow(HWND hwnd) {
     char name[32] = {};
     GetClassNameA(hwnd, name, sizeof name);
@@ -35,28 +37,59 @@ void TLbSpeedButton::Create(HWND parent, int left, int top, int width, int heigh
     if (visible_) style |= WS_VISIBLE;
     if (!Enabled()) style |= WS_DISABLED;
     CreateHandle({kClassName, CS_DBLCLKS}, 0, Caption().c_str(), style, left, top, width, height, parent);
-    // A button that follows its parent's font takes the one the parent has.
-    if (ParentFont()) {
-        if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0))) {
-            LOGFONTA log = {};
-            if (GetObjectA(font, sizeof log, &log)) {
-                ButtonFont value = Font();
-                value.name = log.lfFaceName;
-                value.height = log.lfHeight;
-                value.bold = log.lfWeight >= FW_BOLD;
-                value.italic = log.lfItalic != 0;
-                value.underline = log.lfUnderline != 0;
-                value.strikeOut = log.lfStrikeOut != 0;
-                value.charset = log.lfCharSet;
-                ParentFontChanged(value);
-            }
-        }
-    }
+    Placed(left, top, width, height);
+    ButtonFont formFont;
+    if (FontOf(reinterpret_cast<HFONT>(SendMessageA(GetAncestor(parent, GA_ROOT), WM_GETFONT, 0, 0)), formFont))
+        OwnerFormFont(formFont);
+    FollowParent();
+    if (placement_.align != fw::alNone) fw::ArrangeChildren(parent);
+}
+
+void TLbSpeedButton::Placed(int left, int top, int width, int height) {
+    RECT client = {};
+    GetClientRect(GetParent(Handle()), &client);
+    placement_.placed = {left, top, width, height};
+    placement_.parentWidth = client.right;
+    placement_.parentHeight = client.bottom;
+}
+
+void TLbSpeedButton::SetAlign(fw::TAlign value) {
+    placement_.align = value;
+    if (Handle()) fw::ArrangeChildren(GetParent(Handle()));
+}
+
+// A button that follows its parent's colour and font takes the ones the
+// parent has; the parent tells it of later changes.
+void TLbSpeedButton::FollowParent() {
+    HWND parent = Handle() ? GetParent(Handle()) : nullptr;
+    if (!parent) return;
+    COLORREF color = 0;
+    if (fw::WindowColor(parent, color)) ParentColorChanged(color);
+    MsgParentFontChanged(reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0)));
+}
+
+bool TLbSpeedButton::FontOf(HFONT font, ButtonFont& value) {
+    LOGFONTA log = {};
+    if (!font || !GetObjectA(font, sizeof log, &log)) return false;
+    value.name = log.lfFaceName;
+    value.height = log.lfHeight;
+    value.bold = log.lfWeight >= FW_BOLD;
+    value.italic = log.lfItalic != 0;
+    value.underline = log.lfUnderline != 0;
+    value.strikeOut = log.lfStrikeOut != 0;
+    value.charset = log.lfCharSet;
+    return true;
+}
+
+void TLbSpeedButton::MsgParentFontChanged(HFONT font) {
+    ButtonFont value = Font();  // its colour stays
+    if (FontOf(font, value)) ParentFontChanged(value);
 }
 
 void TLbSpeedButton::SetBounds(int left, int top, int width, int height) {
-    if (Handle()) MoveWindow(Handle(), left, top, width, height, TRUE);
-    else SetSize(width, height);
+    if (!Handle()) return SetSize(width, height);
+    MoveWindow(Handle(), left, top, width, height, TRUE);
+    Placed(left, top, width, height);
 }
 
 void TLbSpeedButton::SetVisible(bool visible) {
@@ -174,6 +207,29 @@ void TLbSpeedButton::EnabledChanged() {
     if (Handle() && !syncingWindow_) EnableWindow(Handle(), Enabled());
 }
 
+//--- Hint
+
+bool TLbSpeedButton::ParentShowsHints() const { return Handle() && fw::ShowsHints(GetParent(Handle())); }
+
+void TLbSpeedButton::SetHintPending(bool pending) {
+    if (!Handle()) return;
+    if (pending) {
+        SetTimer(Handle(), kHintTimer, fw::HintWindow::kPauseMs, nullptr);
+    } else {
+        KillTimer(Handle(), kHintTimer);
+        hint_.Hide();
+    }
+}
+
+// Below the pointer, as tooltips are.
+void TLbSpeedButton::MsgHintTimer() {
+    KillTimer(Handle(), kHintTimer);
+    if (!hovering_ || !Enabled() || !HintWanted()) return;
+    POINT pointer;
+    GetCursorPos(&pointer);
+    hint_.Show(Hint(), pointer.x, pointer.y + GetSystemMetrics(SM_CYCURSOR) * 2 / 3);
+}
+
 //--- Mouse
 
 void TLbSpeedButton::MsgMouseMove(WPARAM keys, int x, int y) {
@@ -285,6 +341,14 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         syncingWindow_ = true;
         SetEnabled(wParam != FALSE);
         syncingWindow_ = false;
+        return 0;
+    case fw::CM_PARENTCOLORCHANGED: ParentColorChanged(static_cast<TColor>(wParam)); return 0;
+    case fw::CM_PARENTFONTCHANGED: MsgParentFontChanged(reinterpret_cast<HFONT>(wParam)); return 0;
+    case fw::CM_GETPLACEMENT: return reinterpret_cast<LRESULT>(&placement_);
+    case fw::CM_DIALOGCHAR: return DialogChar(static_cast<char>(wParam)) ? 1 : 0;
+    case WM_TIMER:
+        if (wParam != kHintTimer) break;
+        MsgHintTimer();
         return 0;
     case WM_SIZE: MsgSize(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_SHOWWINDOW:

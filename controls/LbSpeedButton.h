@@ -13,6 +13,8 @@
 #include "controls/DibSurface.h"
 #include "controls/FontCache.h"
 #include "controls/SpeedButtonCore.h"
+#include "framework/Align.h"
+#include "framework/Controls.h"
 #include "framework/Window.h"
 
 namespace lb {
@@ -26,7 +28,13 @@ public:
 
     // Creates the button's window as a child of parent at the given place.
     void Create(HWND parent, int left, int top, int width, int height);
+    // Also where the anchors keep the button when the parent is resized.
     void SetBounds(int left, int top, int width, int height);
+    // Applied when the parent is resized, and at once for Align.
+    void SetAlign(fw::TAlign value);
+    fw::TAlign Align() const { return placement_.align; }
+    void SetAnchors(fw::TAnchors value) { placement_.anchors = value; }
+    fw::TAnchors Anchors() const { return placement_.anchors; }
     void SetVisible(bool visible);
     bool Visible() const { return visible_; }
 
@@ -50,6 +58,10 @@ private:
     Point ClientToScreen(Point point) const override;
     void CaptionChanged() override;
     void EnabledChanged() override;
+    void FollowParent() override;
+    void SetShown(bool visible) override { SetVisible(visible); }
+    bool ParentShowsHints() const override;
+    void SetHintPending(bool pending) override;
 
     //--- Window messages
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -61,6 +73,12 @@ private:
     bool MsgSetCursor(LPARAM hitTest);
     void MsgSetText(const char* text);
     void MsgSize(int width, int height);
+    void MsgParentFontChanged(HFONT font);
+    // Sets value's typeface, size and style to a GDI font's, keeping its
+    // colour; false without a font.
+    static bool FontOf(HFONT font, ButtonFont& value);
+    void MsgHintTimer();
+    void Placed(int left, int top, int width, int height);
 
     void DrawFace();  // into face_
     void PaintParentBackground(HDC dc);
@@ -70,6 +88,8 @@ private:
     bool hovering_ = false;       // told the core the pointer entered
     bool clickPending_ = false;   // left button went down on the button
     bool syncingWindow_ = false;  // the window changed caption or enabled state itself
+    fw::Placement placement_;
+    fw::HintWindow hint_;
     FontCache fonts_;
     DibSurface face_;
     DibSurface composition_;

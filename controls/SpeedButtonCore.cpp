@@ -29,7 +29,10 @@ SpeedButtonCore::SpeedButtonCore(ButtonHost& host) : host_(&host) {
     face_.height = 23;
 }
 
-SpeedButtonCore::~SpeedButtonCore() { BeginDestroy(); }
+SpeedButtonCore::~SpeedButtonCore() {
+    BeginDestroy();
+    if (action_) action_->Unlink(this);
+}
 
 void SpeedButtonCore::BeginDestroy() {
     if (destroying_) return;
@@ -48,6 +51,10 @@ void SpeedButtonCore::Refresh() {
 
 void SpeedButtonCore::Invalidate() {
     if (host_) host_->Invalidate();
+}
+
+bool SpeedButtonCore::HintWanted() const {
+    return !hint_.empty() && host_ && (showHint_ || (parentShowHint_ && host_->ParentShowsHints()));
 }
 
 bool SpeedButtonCore::CanReactToMouse() const { return face_.enabled && host_ && host_->Showing(); }
@@ -94,11 +101,15 @@ void SpeedButtonCore::SetColorStyle(TLbColorStyle value) {
 }
 
 void SpeedButtonCore::SetDown(bool value) {
-    if (value == face_.down) return;
-    // Releasing runs the scan too, which finds nothing down in a sound group.
+    // A button whose scan is running ignores what the scan sets back on it:
+    // with two of a group down (grouped after being pressed) the two would
+    // otherwise release each other without end. Releasing runs the scan too.
+    if (value == face_.down || scanningGroup_) return;
     if (groupIndex_ != 0 && host_) {
+        scanningGroup_ = true;
         for (SpeedButtonCore* other : host_->SiblingButtons())
             if (other != this && other->groupIndex_ == groupIndex_) other->SetDown(false);
+        scanningGroup_ = false;
     }
     face_.down = value;
     Refresh();
@@ -107,7 +118,10 @@ void SpeedButtonCore::SetDown(bool value) {
 void SpeedButtonCore::SetEnabled(bool value) {
     if (value == face_.enabled) return;
     face_.enabled = value;
-    if (host_) host_->EnabledChanged();
+    if (host_) {
+        host_->EnabledChanged();
+        if (!value) host_->SetHintPending(false);
+    }
     Invalidate();
 }
 
@@ -124,6 +138,7 @@ void SpeedButtonCore::SetFont(const ButtonFont& value) {
 
 void SpeedButtonCore::SetGlyph(const Bitmap* value) {
     glyph_ = value ? *value : Bitmap();
+    glyphFromAction_ = false;
     face_.glyphCount = glyph_.Height() > 0 ? glyph_.Width() / glyph_.Height() : 0;
     Invalidate();
 }
@@ -176,6 +191,18 @@ void SpeedButtonCore::SetSize(int width, int height) {
     face_.height = height;
 }
 
+void SpeedButtonCore::SetParentColor(bool value) {
+    if (value == parentColor_) return;
+    parentColor_ = value;
+    if (value && host_) host_->FollowParent();
+}
+
+void SpeedButtonCore::SetParentFont(bool value) {
+    if (value == parentFont_) return;
+    parentFont_ = value;
+    if (value && host_) host_->FollowParent();
+}
+
 void SpeedButtonCore::ParentColorChanged(TColor color) {
     if (!parentColor_ || color == face_.color) return;
     face_.color = color;
@@ -188,21 +215,43 @@ void SpeedButtonCore::ParentFontChanged(const ButtonFont& font) {
     Invalidate();
 }
 
+void SpeedButtonCore::OwnerFormFont(const ButtonFont& font) {
+    if (!hotTrackFontSet_) hotTrackFont_ = font;
+}
+
 //--- Action
 
+// The button is linked to the action: it takes the action's state now and
+// whenever the action changes, until unlinked or the action goes.
 void SpeedButtonCore::SetAction(ButtonAction* action) {
+    if (action == action_) return;
+    if (action_) action_->Unlink(this);
     action_ = action;
-    if (action_) ActionChange();
+    if (!action_) return;
+    action_->Link(this);
+    ActionChange();
+}
+
+void SpeedButtonCore::ActionChanged() {
+    if (action_ && !destroying_) ActionChange();
 }
 
 void SpeedButtonCore::ActionChange() {
     SetCaption(action_->Caption);
     SetEnabled(action_->Enabled);
     hint_ = action_->Hint;
+    if (host_) host_->SetShown(action_->Visible);
+    // A glyph of the button's own is kept; one drawn from the action follows
+    // the action's image.
+    if (!glyph_.Empty() && !glyphFromAction_) return;
     const ImageList* images = action_->ActionList ? action_->ActionList->Images : nullptr;
-    if (!glyph_.Empty() || !images || action_->ImageIndex < 0 || action_->ImageIndex >= images->Count()) return;
+    if (!images || action_->ImageIndex < 0 || action_->ImageIndex >= images->Count()) {
+        if (glyphFromAction_) SetGlyph(nullptr);
+        return;
+    }
     glyph_ = Bitmap(images->Width(), images->Height(), kKeyColor);
     images->Draw(glyph_, 0, 0, action_->ImageIndex);
+    glyphFromAction_ = true;
     face_.glyphCount = 1;
     if (host_) host_->PaintNow();
 }
@@ -214,11 +263,13 @@ void SpeedButtonCore::MouseEnter() {
     face_.mouseInside = true;
     face_.fadeLevel = kMaxFadeLevel;
     Refresh();
+    if (HintWanted()) host_->SetHintPending(true);
     if (OnMouseEnter) OnMouseEnter();
 }
 
 void SpeedButtonCore::MouseLeave() {
     face_.mouseInside = false;
+    if (host_) host_->SetHintPending(false);
     if (slowDecease_) {
         if (ticker_ && ticker_->Suspended()) ticker_->Resume();  // the ticks repaint
     } else {
@@ -258,6 +309,7 @@ void SpeedButtonCore::FadeStep() {
 //--- Pressing and clicking
 
 void SpeedButtonCore::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (host_) host_->SetHintPending(false);
     if (OnMouseDown) OnMouseDown(button, shift, x, y);
     if (button != TMouseButton::mbLeft) return;
     if (groupIndex_ == 0 || !face_.down) SetDown(true);

@@ -54,12 +54,20 @@ public:
     virtual Point ClientToScreen(Point point) const = 0;
     virtual void CaptionChanged() = 0;
     virtual void EnabledChanged() = 0;
+    // ParentColor or ParentFont became true: take the parent's colour and font.
+    virtual void FollowParent() = 0;
+    // The linked action shows or hides the button.
+    virtual void SetShown(bool visible) = 0;
+    // Whether the parent shows its controls' hints.
+    virtual bool ParentShowsHints() const = 0;
+    // Shows the hint after the hover pause (true), or cancels or hides it.
+    virtual void SetHintPending(bool pending) = 0;
 
 protected:
     ~ButtonHost() = default;
 };
 
-class SpeedButtonCore {
+class SpeedButtonCore : private ActionClient {
 public:
     static constexpr int kMaxFadeLevel = 8;
 
@@ -98,10 +106,17 @@ public:
     void SetGroupIndex(int value);
     int GroupIndex() const { return groupIndex_; }
     void SetHint(const std::string& value) { hint_ = value; }
+    // Setting ShowHint ends following the parent's.
+    void SetShowHint(bool value) { showHint_ = value, parentShowHint_ = false; }
+    bool ShowHint() const { return showHint_; }
+    void SetParentShowHint(bool value) { parentShowHint_ = value; }
+    bool ParentShowHint() const { return parentShowHint_; }
+    // A hint is shown when there is one and the button or its parent shows hints.
+    bool HintWanted() const;
     const std::string& Hint() const { return hint_; }
     void SetHotTrackColor(TColor value) { face_.hotColor = value; }
     TColor HotTrackColor() const { return face_.hotColor; }
-    void SetHotTrackFont(const ButtonFont& value) { hotTrackFont_ = value; }
+    void SetHotTrackFont(const ButtonFont& value) { hotTrackFont_ = value, hotTrackFontSet_ = true; }
     const ButtonFont& HotTrackFont() const { return hotTrackFont_; }
     void SetLayout(TLbSpeedButtonLayout value);
     TLbSpeedButtonLayout Layout() const { return face_.layout; }
@@ -109,9 +124,9 @@ public:
     TColor LightColor() const { return face_.lightColor; }
     void SetNumGlyphs(int value);
     int NumGlyphs() const { return face_.glyphCount; }
-    void SetParentColor(bool value) { parentColor_ = value; }
+    void SetParentColor(bool value);
     bool ParentColor() const { return parentColor_; }
-    void SetParentFont(bool value) { parentFont_ = value; }
+    void SetParentFont(bool value);
     bool ParentFont() const { return parentFont_; }
     void SetPopupMenu(DropDownMenu* value) { popupMenu_ = value; }
     DropDownMenu* PopupMenu() const { return popupMenu_; }
@@ -153,6 +168,9 @@ public:
     // The parent's colour or font changed; followed while ParentColor / ParentFont.
     void ParentColorChanged(TColor color);
     void ParentFontChanged(const ButtonFont& font);
+    // The font of the form the button is on: HotTrackFont starts as a copy of
+    // it, unless it was set before.
+    void OwnerFormFont(const ButtonFont& font);
 
     //--- State
     bool MouseInside() const { return face_.mouseInside; }
@@ -178,6 +196,9 @@ protected:
 
 private:
     void StopFadeTicker();
+    //--- ActionClient: the linked action changed or goes
+    void ActionChanged() override;
+    void ActionFreed() override { action_ = nullptr; }
     void ActionChange();
     bool CanReactToMouse() const;
 
@@ -191,9 +212,14 @@ private:
     bool allowAllUp_ = false;
     int cursor_ = crDefault;
     Bitmap glyph_;
+    bool glyphFromAction_ = false;  // drawn from the action's image, so it follows it
     int groupIndex_ = 0;
+    bool scanningGroup_ = false;
     std::string hint_;
+    bool showHint_ = false;
+    bool parentShowHint_ = true;
     ButtonFont hotTrackFont_;
+    bool hotTrackFontSet_ = false;
     bool parentColor_ = true;
     bool parentFont_ = true;
     DropDownMenu* popupMenu_ = nullptr;

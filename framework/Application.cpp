@@ -3,6 +3,7 @@
 #include "framework/Error.h"
 #include "framework/ErrorReport.h"
 #include "framework/FormatSettings.h"
+#include "framework/Window.h"
 
 namespace fw {
 
@@ -21,9 +22,22 @@ bool Application::Dispatch(MSG& msg) {
         CallGuarded([&] { handled = KeyPreview(msg.wParam); });
         if (handled) return true;
     }
+    if (forMainWindow && RouteDialogChar(msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;
+}
+
+// A typed character may be the accelerator of one of the main window's
+// controls: Alt+character always is; a plain character only when the focused
+// control doesn't take characters itself (an edit box does).
+bool Application::RouteDialogChar(const MSG& msg) {
+    if (msg.message != WM_CHAR && msg.message != WM_SYSCHAR) return false;
+    if (msg.message == WM_CHAR && msg.hwnd != mainWindow_) {
+        const LRESULT wants = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+        if (wants & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    }
+    return SendDialogChar(mainWindow_, static_cast<char>(msg.wParam));
 }
 
 int Application::Run() {

@@ -43,6 +43,7 @@ public:
 private:
     Application() = default;
     bool Dispatch(MSG& msg);  // false on WM_QUIT
+    bool RouteDialogChar(const MSG& msg);
     HWND mainWindow_ = nullptr;
 };
 

@@ -9,6 +9,9 @@ namespace fw {
 namespace {
 // Names the Memo object on its window, so the parent can colour it.
 const char kMemoProperty[] = "fw.Memo";
+// A window's own ShowHint: 1 false, 2 true; absent when it follows its parent.
+const char kShowHintProperty[] = "fw.ShowHint";
+
 }  // namespace
 
 unique_hfont CreateUiFont(const Font& font) {
@@ -34,6 +37,14 @@ void Panel::Create(HWND parent, int left, int top, int width, int height, COLORR
     brush_.reset(CreateSolidBrush(color));
     CreateHandle({"TPanel"}, WS_EX_CONTROLPARENT, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, left, top, width, height,
                  parent);
+}
+
+void Panel::SetColor(COLORREF color) {
+    if (color == color_) return;
+    color_ = color;
+    brush_.reset(CreateSolidBrush(color));
+    InvalidateRect(Handle(), nullptr, TRUE);
+    NotifyChildren(Handle(), CM_PARENTCOLORCHANGED, color, 0);
 }
 
 void Panel::PaintBackground(HDC dc) const {
@@ -63,6 +74,14 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         PaintBackground(dc.get());
         return 0;
     }
+    case WM_SIZE: ArrangeChildren(Handle()); break;
+    case CM_GETCOLOR: *reinterpret_cast<COLORREF*>(lParam) = color_; return 1;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+    case WM_SETFONT:
+        font_ = reinterpret_cast<HFONT>(wParam);
+        NotifyChildren(Handle(), CM_PARENTFONTCHANGED, wParam, 0);
+        if (LOWORD(lParam)) InvalidateRect(Handle(), nullptr, TRUE);
+        return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT: {
         auto* memo = reinterpret_cast<const Memo*>(GetPropA(reinterpret_cast<HWND>(lParam), kMemoProperty));
@@ -71,6 +90,41 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     }
     return DefaultHandler(msg, wParam, lParam);
+}
+
+//--- Hints
+
+void HintWindow::Show(const std::string& text, int x, int y) {
+    const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (!hwnd_) {
+        hwnd_.reset(CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "STATIC", "",
+                                    WS_POPUP | WS_BORDER | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr));
+        if (!hwnd_) return;  // no hint, nothing lost
+        SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    SetWindowTextA(hwnd_.get(), text.c_str());
+    RECT size = {0, 0, 0, 0};
+    {
+        window_dc dc(hwnd_.get());
+        unique_select selected(dc.get(), font);
+        DrawTextA(dc.get(), text.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    SetWindowPos(hwnd_.get(), HWND_TOPMOST, x, y, size.right + 8, size.bottom + 4, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void HintWindow::Hide() {
+    if (hwnd_) ShowWindow(hwnd_.get(), SW_HIDE);
+}
+
+void SetShowHint(HWND window, bool show) {
+    SetPropA(window, kShowHintProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(show ? 2 : 1)));
+}
+
+bool ShowsHints(HWND window) {
+    for (; window; window = GetParent(window))
+        if (const INT_PTR own = reinterpret_cast<INT_PTR>(GetPropA(window, kShowHintProperty))) return own == 2;
+    return false;
 }
 
 //--- Memo

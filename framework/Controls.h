@@ -18,11 +18,14 @@ unique_hfont CreateUiFont(const Font& font);
 
 // A panel filled with one colour inside a raised one-pixel bevel. It also
 // paints itself on request (WM_PRINTCLIENT), so controls on it can show it
-// through their transparent parts, and gives its log child its colours.
+// through their transparent parts, and gives its log child its colours. Its
+// children are told when its colour or font (WM_SETFONT) changes.
 class Panel : public Window {
 public:
     void Create(HWND parent, int left, int top, int width, int height, COLORREF color);
     void PaintBackground(HDC dc) const;
+    void SetColor(COLORREF color);
+    COLORREF Color() const { return color_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -30,7 +33,29 @@ protected:
 private:
     COLORREF color_ = 0;
     unique_hbrush brush_;
+    HFONT font_ = nullptr;  // the caller's, as WM_SETFONT has it
 };
+
+// A small tooltip of our own (the common controls' one needs a library the
+// kit doesn't load): a bordered pop-up text of the system's, one line in the
+// dialog font, shown without taking the activation.
+class HintWindow {
+public:
+    static constexpr unsigned kPauseMs = 500;  // hover time before a hint shows
+
+    // Shows text with its top-left corner at the screen point (x, y).
+    void Show(const std::string& text, int x, int y);
+    void Hide();
+    HWND Handle() const { return hwnd_.get(); }
+
+private:
+    unique_hwnd hwnd_;
+};
+
+// Whether a window shows the hints of its controls: what SetShowHint set on
+// it, else what its parent shows; false at the top.
+void SetShowHint(HWND window, bool show);
+bool ShowsHints(HWND window);
 
 // A read-only multi-line text box to which whole lines are appended.
 class Memo {

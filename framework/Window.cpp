@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "framework/Align.h"
 #include "framework/Application.h"
 #include "framework/Error.h"
 
@@ -23,7 +24,52 @@ void RegisterOnce(const WindowClass& windowClass, WNDPROC proc) {
     if (!RegisterClassExA(&wc)) throw Error(std::string("Cannot register window class ") + windowClass.name);
 }
 
+struct DialogCharRound {
+    char key;
+    bool taken;
+};
+
+BOOL CALLBACK OfferDialogChar(HWND control, LPARAM context) {
+    auto* round = reinterpret_cast<DialogCharRound*>(context);
+    round->taken = SendMessageA(control, CM_DIALOGCHAR, static_cast<unsigned char>(round->key), 0) != 0;
+    return round->taken ? FALSE : TRUE;
+}
+
 }  // namespace
+
+void NotifyChildren(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageA(child, msg, wParam, lParam);
+}
+
+void ArrangeChildren(HWND parent) {
+    RECT client;
+    if (!GetClientRect(parent, &client)) return;
+    Bounds free = {0, 0, client.right, client.bottom};
+    for (int pass = alNone; pass <= alClient; ++pass) {
+        for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            auto* placement = reinterpret_cast<const Placement*>(SendMessageA(child, CM_GETPLACEMENT, 0, 0));
+            if (!placement || placement->align != pass) continue;
+            RECT r;
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+            const Bounds b =
+                pass == alNone ? Anchored(*placement, client.right, client.bottom)
+                               : AlignInto(placement->align, {r.left, r.top, r.right - r.left, r.bottom - r.top}, free);
+            SetWindowPos(child, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
+bool WindowColor(HWND window, COLORREF& color) {
+    return window && SendMessageA(window, CM_GETCOLOR, 0, reinterpret_cast<LPARAM>(&color)) != 0;
+}
+
+bool SendDialogChar(HWND form, char key) {
+    DialogCharRound round = {key, false};
+    if (form) EnumChildWindows(form, &OfferDialogChar, reinterpret_cast<LPARAM>(&round));
+    return round.taken;
+}
 
 void Window::CreateHandle(const WindowClass& windowClass, DWORD exStyle, const char* text, DWORD style, int left,
                           int top, int width, int height, HWND parent) {

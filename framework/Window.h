@@ -16,6 +16,36 @@ struct WindowClass {
     UINT style = 0;
 };
 
+// The framework's notification of a typed accelerator character, sent to
+// each control of a form in turn: wParam is the character; a control whose
+// accelerator it is acts on it and returns 1, which ends the round.
+constexpr UINT CM_DIALOGCHAR = 0xB006;
+
+// A window's colour changed (wParam: the COLORREF) or its font (wParam: the
+// HFONT); sent to each of its child windows, which may follow it.
+constexpr UINT CM_PARENTCOLORCHANGED = 0xB009;
+constexpr UINT CM_PARENTFONTCHANGED = 0xB008;
+// Asks a window for its colour: lParam points to a COLORREF it fills in; a
+// window that has a colour returns 1.
+constexpr UINT CM_GETCOLOR = 0xB040;
+
+// Asks a control for its Placement: it returns a pointer to it, or 0.
+constexpr UINT CM_GETPLACEMENT = 0xB041;
+
+// Places the children of parent that tell a Placement after a resize: the
+// unaligned ones by their anchors, then the aligned ones side by side in
+// control order: top, bottom, left, right, and client last.
+void ArrangeChildren(HWND parent);
+
+// Sends msg to each direct child window of parent.
+void NotifyChildren(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
+// The window's colour, when it tells one.
+bool WindowColor(HWND window, COLORREF& color);
+
+// Offers the character to the controls of form (all its descendants) as an
+// accelerator; true when one of them took it.
+bool SendDialogChar(HWND form, char key);
+
 class Window {
 public:
     Window() = default;

@@ -2,6 +2,7 @@ set(FRAMEWORK_CORE_SOURCES
   framework/Error.cpp
   framework/FormatSettings.cpp
   framework/ErrorReport.cpp
+  framework/Align.cpp
 )
 set(FRAMEWORK_WIN32_SOURCES
   framework/Application.cpp

@@ -13,17 +13,14 @@ fw::Font WindowFont() {
 
 void ApplyKitButtonLook(lb::SpeedButtonCore& button) {
     button.SetColorStyle(lb::lcsGold);  // colours, bsModern, not flat
+    // Through the property, so a screen of 256 colours or fewer gets bsNormal.
+    button.SetStyle(lb::bsModern);
 
     lb::ButtonFont caption;
     static_cast<fw::Font&>(caption) = WindowFont();
     caption.bold = true;
     caption.color = 0x00005555;
     button.SetFont(caption);
-
-    lb::ButtonFont hot = caption;
-    hot.bold = false;
-    hot.color = lb::clWindowText;
-    button.SetHotTrackFont(hot);
 
     button.SetAlignment(lb::taCenter);
     button.SetParentColor(false);

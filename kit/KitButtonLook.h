@@ -12,8 +12,9 @@ namespace kit {
 // The window's font, also the face and size of both buttons' fonts.
 fw::Font WindowFont();
 
-// Gold modern face, bold dark-olive caption, regular hot-track font, centred
-// caption, hand cursor; colour and font no longer follow the parent.
+// Gold modern face, bold dark-olive caption, centred caption, hand cursor;
+// colour and font no longer follow the parent. The hot-track font is the
+// window's own, which the buttons copy when they are created on it.
 void ApplyKitButtonLook(lb::SpeedButtonCore& button);
 
 }  // namespace kit

@@ -1,6 +1,5 @@
 #include "kit/Unit1.h"
 
-#include "kit/KitButtonLook.h"
 #include "framework/Application.h"
 #include "framework/FormatSettings.h"
 #include "kit/KitButtonLook.h"
@@ -106,6 +105,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         FillRect(reinterpret_cast<HDC>(wParam), &r, background_.get());
         return 1;
     }
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_.get());  // the buttons' hot-track font
     case WM_CLOSE: fw::Application::Get().Terminate(); return 0;
     case WM_SETTINGCHANGE: fw::Application::Get().SettingsChanged(); break;
     }

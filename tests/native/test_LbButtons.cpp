@@ -45,6 +45,8 @@ TEST(LbBlendFaceColor, MixesChannelsByEighthsRoundingHalvesToEven) {
     EXPECT_EQ(BlendFaceColor(0x000000FF, 0x00FF0000, 8, system), 0x00FF0000u);
     // 1/8 of the way from 0x03 to 0x07 is 3.5, which goes to 4; 0x05 to 0x09 gives 5.5 -> 6.
     EXPECT_EQ(BlendFaceColor(0x00000503, 0x00000907, 1, system), 0x00000604u);
+    // 2.5 goes to the even 2, where rounding half up would give 3.
+    EXPECT_EQ(BlendFaceColor(0x00000002, 0x00000006, 1, system), 0x00000002u);
     // System colours are resolved before mixing (button face = C0C0C0 here).
     EXPECT_EQ(BlendFaceColor(clBtnFace, 0x00000000, 4, system), 0x00606060u);
 }
@@ -286,4 +288,118 @@ TEST(LbDrawButtonFace, PopupMenuAddsTheArrowRightOfCentre) {
     missing.hasArrow = false;
     DrawButtonFace(missing, face);
     EXPECT_TRUE(missing.Of(RecordedOp::DrawTransparent).empty());
+}
+
+TEST(LbDrawButtonFace, OldAndQuickenFramesFollowTheirLines) {
+    ButtonFace face;
+    face.width = 50;
+    face.height = 20;
+    face.lightColor = 0x00AAAAAA;
+    face.shadowColor = 0x00111111;
+    face.color = 0x00102030;
+    face.style = bsOld;
+    auto lines = [](const RecordingCanvas& canvas) {
+        std::vector<std::pair<Rect, TColor>> found;
+        for (const RecordedOp& op : canvas.ops)
+            if (op.kind == RecordedOp::MoveTo || op.kind == RecordedOp::LineTo) found.push_back({op.rect, op.pen});
+        return found;
+    };
+    auto at = [](const std::pair<Rect, TColor>& line) { return std::make_pair(line.first.left, line.first.top); };
+    RecordingCanvas up;
+    DrawButtonFace(up, face);
+    auto old = lines(up);
+    ASSERT_EQ(old.size(), 8u);
+    EXPECT_EQ(at(old[0]), std::make_pair(48, 0));
+    EXPECT_EQ(at(old[2]), std::make_pair(0, 18));
+    EXPECT_EQ(old[1].second, 0x00111111u) << "the inner shadow";
+    EXPECT_EQ(at(old[3]), std::make_pair(0, 19));
+    EXPECT_EQ(old[4].second, 0x00AAAAAAu) << "light top-left when up";
+    EXPECT_EQ(old[6].second, 0x00404040u) << "the window-frame colour bottom-right when up";
+    EXPECT_EQ(at(old[7]), std::make_pair(-1, 19));
+    face.down = true;
+    RecordingCanvas down;
+    DrawButtonFace(down, face);
+    old = lines(down);
+    ASSERT_EQ(old.size(), 8u);
+    EXPECT_EQ(at(old[0]), std::make_pair(1, 17));
+    EXPECT_EQ(at(old[2]), std::make_pair(48, 1));
+    EXPECT_EQ(old[4].second, 0x00404040u) << "the window-frame colour top-left when down";
+    EXPECT_EQ(old[6].second, 0x00AAAAAAu);
+
+    face.down = false;
+    face.style = bsQuicken;
+    RecordingCanvas quicken;
+    DrawButtonFace(quicken, face);
+    auto rounds = quicken.Of(RecordedOp::RoundRect);
+    ASSERT_EQ(rounds.size(), 1u);
+    EXPECT_EQ(rounds[0].rect.top, 1);
+    EXPECT_EQ(rounds[0].rect.bottom, 20);
+    EXPECT_EQ(rounds[0].brush, 0x00102030u);
+    EXPECT_EQ(rounds[0].penStyle, Pen::Clear);
+    EXPECT_TRUE(quicken.Of(RecordedOp::Rectangle).empty()) << "no background of its own";
+    auto edges = lines(quicken);
+    ASSERT_EQ(edges.size(), 4u);
+    EXPECT_EQ(at(edges[0]), std::make_pair(4, 0));
+    EXPECT_EQ(at(edges[1]), std::make_pair(45, 0));
+    EXPECT_EQ(at(edges[3]), std::make_pair(45, 19));
+    EXPECT_EQ(edges[1].second, 0x00111111u);
+}
+
+TEST(LbDrawButtonFace, TransparentFaceKeepsTheBackgroundAndDisabledDownDrawsUp) {
+    ButtonFace face;
+    face.width = 50;
+    face.height = 20;
+    face.transparent = true;
+    RecordingCanvas transparent;
+    DrawButtonFace(transparent, face);
+    EXPECT_TRUE(transparent.Of(RecordedOp::Rectangle).empty()) << "the background is left alone";
+    EXPECT_EQ(transparent.Of(RecordedOp::LineTo).size(), 4u) << "the frame is still drawn";
+
+    face.transparent = false;
+    face.caption = "Ok";
+    face.lightColor = 0x00AAAAAA;
+    face.shadowColor = 0x00111111;
+    face.downColor = 0x00445566;
+    face.hotColor = 0x00FFFFFF;
+    face.fadeLevel = 8;
+    face.enabled = false;
+    face.down = true;
+    RecordingCanvas disabled;
+    DrawButtonFace(disabled, face);
+    EXPECT_EQ(disabled.Of(RecordedOp::Rectangle).at(0).brush, 0x00C0C0C0u) << "plain colour: no pressed, no hot";
+    EXPECT_EQ(disabled.Of(RecordedOp::LineTo).at(0).pen, 0x00AAAAAAu) << "the frame of a button that is up";
+    EXPECT_EQ(OnlyText(disabled).rect.left, 4) << "no press offset";
+    EXPECT_EQ(OnlyText(disabled).font.color, 0x00808080u);
+}
+
+TEST(LbColorStylePreset, EveryPresetGivesItsRowOfTheTable) {
+    struct Row {
+        TLbColorStyle style;
+        ColorScheme scheme;
+    };
+    const Row rows[] = {
+        {lcsGold, {0x0000C0C0, 0x0000FFFF, 0x00008080, kNoColor, 0x0000DFDF, false, bsModern, 0}},
+        {lcsChrome, {0x00C0C0C0, 0x00FFFFFF, 0x00808080, kNoColor, kNoColor, false, bsModern, 0}},
+        {lcsBlue, {0x00FF8000, 0x00FFFF00, 0x00FF0000, kNoColor, kNoColor, false, bsModern, 0}},
+        {lcsRed, {0x000000FF, 0x00C0C0FF, 0x000000C0, kNoColor, kNoColor, false, bsModern, 0}},
+        {lcsUltraFlat1, {0xFF00000F, 0x00B59284, 0x00B59284, 0x00B59284, 0x00DED3D6, true, bsNormal, 0}},
+        {lcsUltraFlat2, {0xFF00000F, 0x00000000, 0x00000000, 0x0024DABC, 0x008CF6E4, true, bsNormal, 0}},
+        {lcsUltraFlatXP, {0x00D1D8DB, 0x00B59284, 0x00B59285, 0x00B59285, 0x00D2BDB6, true, bsNormal, 0}},
+        {lcsAqua, {0x00ECCE94, 0x00FCE6D4, 0x00000000, kNoColor, kNoColor, false, bsModern, 0}},
+        {lcsDefault, {0xFF00000F, 0x00FFFFFF, 0x00808080, kNoColor, kNoColor, false, bsNormal, 0}},
+        {lcsQuicken, {0x00603000, 0x00C0C0C0, 0x00C0C0C0, 0x00AD6529, 0x00CEAE9C, false, bsQuicken, 0x00FFFFFF}},
+    };
+    for (const Row& row : rows) {
+        const ColorScheme got = ColorStylePreset(row.style);
+        const ColorScheme& want = row.scheme;
+        SCOPED_TRACE(testing::Message() << "preset " << row.style);
+        EXPECT_EQ(got.color, want.color);
+        EXPECT_EQ(got.lightColor, want.lightColor);
+        EXPECT_EQ(got.shadowColor, want.shadowColor);
+        EXPECT_EQ(got.colorWhenDown, want.colorWhenDown);
+        EXPECT_EQ(got.hotTrackColor, want.hotTrackColor);
+        EXPECT_EQ(got.flat, want.flat);
+        EXPECT_EQ(got.style, want.style);
+        EXPECT_EQ(got.fontColor, want.fontColor);
+    }
 }

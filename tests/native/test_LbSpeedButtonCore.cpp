@@ -1,6 +1,7 @@
 // The speed button's state machine, driven through a fake host and ticker.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,11 +58,15 @@ public:
     Point ClientToScreen(Point point) const override { return {point.x + 300, point.y + 120}; }
     void CaptionChanged() override { ++captionChanges; }
     void EnabledChanged() override { ++enabledChanges; }
+    void FollowParent() override { ++follows; }
+    void SetShown(bool visible) override { shown = visible; }
+    bool ParentShowsHints() const override { return parentShowsHints; }
+    void SetHintPending(bool pending) override { hintPending = pending; }
 
     int Repaints() const { return invalidates + paints; }
 
-    int invalidates = 0, paints = 0, captionChanges = 0, enabledChanges = 0;
-    bool showing = true;
+    int invalidates = 0, paints = 0, captionChanges = 0, enabledChanges = 0, follows = 0;
+    bool showing = true, shown = true, parentShowsHints = false, hintPending = false;
     int bitsPerPixel = 32;
     std::vector<SpeedButtonCore*>* siblings = nullptr;
     FakeTicker* ticker = nullptr;
@@ -405,4 +410,135 @@ TEST(LbKitButtonLook, GivesTheWindowsButtonSettings) {
     EXPECT_EQ(b.core.Font().color, 0x00005555u);
     EXPECT_FALSE(b.core.HotTrackFont().bold);
     EXPECT_FALSE(b.core.ParentColor() || b.core.ParentFont());
+
+    // The hot-track font is the window's, copied when the button is put on it.
+    ButtonFont form;
+    static_cast<fw::Font&>(form) = kit::WindowFont();
+    form.height = -13;
+    b.core.OwnerFormFont(form);
+    EXPECT_EQ(b.core.HotTrackFont(), form);
+    ButtonFont own;
+    own.name = "Own";
+    b.core.SetHotTrackFont(own);
+    b.core.OwnerFormFont(form);
+    EXPECT_EQ(b.core.HotTrackFont().name, "Own") << "a hot-track font set before is kept";
+
+    Button palette;
+    palette.host.bitsPerPixel = 8;
+    kit::ApplyKitButtonLook(palette.core);
+    EXPECT_EQ(palette.core.Style(), bsNormal) << "bsModern falls back on a screen of 256 colours";
+}
+
+TEST(LbSpeedButtonCore, ParentColorAndFontAreFollowedUntilSetAndTakenAgainWhenTurnedOn) {
+    Button b;
+    ButtonFont parentFont;
+    parentFont.name = "Parent";
+    b.core.ParentColorChanged(0x00123456);
+    b.core.ParentFontChanged(parentFont);
+    EXPECT_EQ(b.core.Color(), 0x00123456u);
+    EXPECT_EQ(b.core.Font().name, "Parent");
+    b.core.SetColor(0x00000080);
+    b.core.SetFont(ButtonFont());
+    b.core.ParentColorChanged(0x00654321);
+    b.core.ParentFontChanged(parentFont);
+    EXPECT_EQ(b.core.Color(), 0x00000080u);
+    EXPECT_NE(b.core.Font().name, "Parent");
+    EXPECT_EQ(b.host.follows, 0);
+    b.core.SetParentColor(true);
+    b.core.SetParentFont(true);
+    EXPECT_EQ(b.host.follows, 2) << "turning either on asks for the parent's colour and font";
+}
+
+TEST(LbSpeedButtonCore, ActionIsALinkTheButtonFollowsUntilTheActionGoes) {
+    ImageList images(16, 16);
+    Bitmap strip(32, 16, 0x00000011);
+    strip.FillRect(16, 0, 32, 16, 0x00002200);
+    images.Add(strip);
+    ActionList list{&images};
+    auto action = std::make_unique<ButtonAction>();
+    action->Caption = "Actualizare";
+    action->ImageIndex = 0;
+    action->ActionList = &list;
+    int executed = 0;
+    action->OnExecute = [&] { ++executed; };
+
+    Button b, own;
+    b.core.OnClick = nullptr;
+    b.core.SetAction(action.get());
+    Bitmap ownGlyph(8, 8, 0x00000033);
+    own.core.SetGlyph(&ownGlyph);
+    own.core.SetAction(action.get());
+
+    action->SetCaption("Inchide");
+    action->SetHint("Inchide fereastra");
+    action->SetEnabled(false);
+    action->SetVisible(false);
+    EXPECT_EQ(b.core.Caption(), "Inchide");
+    EXPECT_EQ(b.core.Hint(), "Inchide fereastra");
+    EXPECT_FALSE(b.core.Enabled());
+    EXPECT_FALSE(b.host.shown);
+    action->SetImageIndex(1);
+    EXPECT_EQ(b.core.Glyph().Pixel(3, 3), 0x00002200u) << "the glyph follows the action's image";
+    EXPECT_EQ(own.core.Glyph().Pixel(3, 3), 0x00000033u) << "a glyph of the button's own is kept";
+    EXPECT_EQ(own.core.Glyph().Width(), 8);
+    action->SetImageIndex(5);
+    EXPECT_TRUE(b.core.Glyph().Empty()) << "an image index out of range leaves no glyph of the action";
+    action->SetEnabled(true);
+    b.core.Click();
+    EXPECT_EQ(executed, 1) << "without OnClick a click runs the action";
+
+    action.reset();
+    EXPECT_EQ(b.core.Action(), nullptr) << "a freed action is forgotten";
+    b.core.Click();
+    EXPECT_EQ(executed, 1);
+}
+
+TEST(LbSpeedButtonCore, HintIsAskedForOnEntryWhenShownAndCancelledOnLeavePressAndDisable) {
+    Button b;
+    b.core.SetHint("Inchide fereastra");
+    b.core.MouseEnter();
+    EXPECT_FALSE(b.host.hintPending) << "ShowHint false and a parent that shows no hints";
+    b.core.MouseLeave();
+    b.host.parentShowsHints = true;
+    b.core.MouseEnter();
+    EXPECT_TRUE(b.host.hintPending) << "ParentShowHint follows the parent";
+    b.Press();
+    EXPECT_FALSE(b.host.hintPending) << "pressing hides the hint";
+    b.core.MouseLeave();
+    b.core.MouseEnter();
+    b.core.SetEnabled(false);
+    EXPECT_FALSE(b.host.hintPending) << "disabling hides the hint";
+    b.core.SetEnabled(true);
+    b.core.MouseEnter();
+    b.core.MouseLeave();
+    EXPECT_FALSE(b.host.hintPending) << "leaving hides the hint";
+
+    b.core.SetShowHint(false);
+    EXPECT_FALSE(b.core.ParentShowHint()) << "setting ShowHint ends following the parent";
+    b.core.MouseEnter();
+    EXPECT_FALSE(b.host.hintPending);
+    b.core.MouseLeave();
+    b.core.SetShowHint(true);
+    b.host.parentShowsHints = false;
+    b.core.MouseEnter();
+    EXPECT_TRUE(b.host.hintPending);
+    b.core.MouseLeave();
+    b.core.SetHint("");
+    b.core.MouseEnter();
+    EXPECT_FALSE(b.host.hintPending) << "no hint text, no hint";
+}
+
+TEST(LbSpeedButtonCore, ReleasingAGroupedButtonScansTheGroupAndUnknownStylesDrawAsNormal) {
+    Button a, b;
+    std::vector<SpeedButtonCore*> parent = {&a.core, &b.core};
+    a.host.siblings = b.host.siblings = &parent;
+    a.core.SetDown(true);
+    b.core.SetDown(true);  // a group left with two down (set before grouping)
+    a.core.SetGroupIndex(1);
+    b.core.SetGroupIndex(1);
+    a.core.SetDown(false);
+    EXPECT_FALSE(b.core.Down()) << "the scan runs on release too";
+
+    a.core.SetStyle(static_cast<TLbSpeedButtonStyle>(9));
+    EXPECT_EQ(a.core.Face().style, bsNormal);
 }

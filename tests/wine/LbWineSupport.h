@@ -25,9 +25,19 @@ public:
         UpdateWindow(Handle());
     }
     HWND Panel() const { return panel_.Handle(); }
+    // The font the form answers WM_GETFONT with (not owned).
+    void SetFont(HFONT font) { font_ = font; }
+    fw::Panel& PanelControl() { return panel_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_GETFONT) return reinterpret_cast<LRESULT>(font_);
+        return DefaultHandler(msg, wParam, lParam);
+    }
 
 private:
     fw::Panel panel_;
+    HFONT font_ = nullptr;
 };
 
 }  // namespace lbtest

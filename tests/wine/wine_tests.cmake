@@ -1,3 +1,4 @@
 # Win32 programs of the button control, run under Wine (exit code 0 = pass).
 list(APPEND WINE_TEST_PROGRAMS LbButtonPixels)
 list(APPEND WINE_TEST_PROGRAMS LbButtonFade)
+list(APPEND WINE_TEST_PROGRAMS LbButtonForm)
