@@ -39,30 +39,29 @@ void ShowUsage(const std::string& problem) {
                 MB_OK | (problem.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
 }
 
-// /S: no window, no dialog; what happens goes to the log and the exit code.
-int RunUnattended(const kit::CommandLine& command, kit::LogFile& log) {
-    kit::RunOutcome outcome = kit::RunOutcome::BadCommandLine;
-    if (command.problem.empty()) {
-        kit::ForceKitFormats();
-        fw::Win32Registry registry;
-        fw::ModuleResources resources;
-        fw::Win32FileSystem files;
-        outcome = kit::RunSilently(resources, files, registry, log, fw::Application::Get().Title());
-    } else {
-        log.Write(kit::DialogLine(fw::Application::Get().Title(), command.problem));
-    }
+// Writes the failure's report, when there is one, and the result line to
+// the log; gives the outcome's exit code.
+int EndRun(kit::RunLog& log, kit::RunOutcome outcome, const std::string& report = std::string()) {
+    if (!report.empty()) log.Write(kit::DialogLine(fw::Application::Get().Title(), report));
     log.Write(kit::ResultLine(outcome));
     return kit::ExitCodeOf(outcome);
 }
 
+// /S: no window, no dialog; what happens goes to the log and the exit code.
+int RunUnattended(kit::LogFile& log) {
+    kit::ForceKitFormats();
+    fw::Win32Registry registry;
+    fw::ModuleResources resources;
+    fw::Win32FileSystem files;
+    return EndRun(log, kit::RunSilently(resources, files, registry, log, fw::Application::Get().Title()));
+}
+
 int RunWindow(kit::LogFile& log, const std::string& logError) {
     fw::Application& application = fw::Application::Get();
-    if (log.IsOpen())
-        application.OnErrorReport = [&log](const std::string& title, const std::string& text) {
-            log.Write(kit::DialogLine(title, text));
-        };
-    TForm1 form1;
-    if (log.IsOpen()) form1.LogTo(log);
+    application.OnErrorReport = [&log](const std::string& title, const std::string& text) {
+        log.Write(kit::DialogLine(title, text));
+    };
+    TForm1 form1(log);
     form1.Show();
     if (!logError.empty()) application.ShowException(fw::Error(logError));
     const int exitCode = application.Run();
@@ -87,14 +86,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         std::string logError;
         if (!command.logPath.empty() && !log.Open(command.logPath, logError) && silent)
             return kit::ExitCodeOf(kit::RunOutcome::LogUnavailable);
-        if (silent) return RunUnattended(command, log);
         if (!command.problem.empty()) {
-            log.Write(kit::DialogLine(application.Title(), command.problem));
-            log.Write(kit::ResultLine(kit::RunOutcome::BadCommandLine));
-            ShowUsage(command.problem);
-            return kit::ExitCodeOf(kit::RunOutcome::BadCommandLine);
+            const int exitCode = EndRun(log, kit::RunOutcome::BadCommandLine, command.problem);
+            if (!silent) ShowUsage(command.problem);
+            return exitCode;
         }
-        return RunWindow(log, logError);
+        return silent ? RunUnattended(log) : RunWindow(log, logError);
     } catch (const std::exception& failure) {
         // The unattended run catches its own failures; this is what is left,
         // such as memory running out.
@@ -102,8 +99,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             application.ShowException(failure);
             return 1;
         }
-        log.Write(kit::DialogLine(application.Title(), fw::ErrorReportText(failure.what())));
-        log.Write(kit::ResultLine(kit::RunOutcome::FailedAfterFirstItem));
-        return kit::ExitCodeOf(kit::RunOutcome::FailedAfterFirstItem);
+        return EndRun(log, kit::RunOutcome::FailedAfterFirstItem, fw::ErrorReportText(failure.what()));
     }
 }

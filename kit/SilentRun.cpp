@@ -3,30 +3,11 @@
 #include <exception>
 
 #include "framework/ErrorReport.h"
-#include "kit/KitTexts.h"
-#include "kit/KitWindow.h"
+#include "kit/LoggedWindow.h"
 #include "kit/UpgradeRun.h"
 #include "kit/VersionCheck.h"
 
 namespace kit {
-
-namespace {
-// The window the check and the run talk to, turned into log lines.
-class LoggedWindow : public KitWindow {
-public:
-    explicit LoggedWindow(RunLog& log) : log_(log) {}
-    void AppendLog(const std::string& line) override { log_.Write(line); }
-    void SetUpgradeCaption(const std::string&) override {}
-    void SetUpgradeEnabled(bool) override {}
-    void ShowErrorDialog(const std::string& text) override { log_.Write(DialogLine(text::kErrorTitle, text)); }
-    void ShowInformationDialog(const std::string& text) override {
-        log_.Write(DialogLine(text::kInformationTitle, text));
-    }
-
-private:
-    RunLog& log_;
-};
-}  // namespace
 
 RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::RegistryStore& registry, RunLog& log,
                        const std::string& errorReportTitle) {

@@ -18,7 +18,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_CONTROLPARENT;
 }  // namespace
 
-TForm1::TForm1() {
+TForm1::TForm1(kit::RunLog& log) : window_(log, this) {
     font_ = fw::CreateUiFont(kit::WindowFont());
     background_.reset(CreateSolidBrush(kFormColor));
 
@@ -83,7 +83,7 @@ void TForm1::Button1Click() { fw::Application::Get().Terminate(); }
 void TForm1::Timer1Timer() {
     Timer1.SetEnabled(false);
     outcome_ = kit::RunOutcome::VersionUnreadable;  // unless the check ends
-    switch (kit::RunVersionCheck(registry_, *this, InstallFolder)) {
+    switch (kit::RunVersionCheck(registry_, window_, InstallFolder)) {
     case kit::CheckResult::NotInstalled: outcome_ = kit::RunOutcome::NotInstalled; break;
     case kit::CheckResult::UpToDate: outcome_ = kit::RunOutcome::UpToDate; break;
     case kit::CheckResult::Older: outcome_ = kit::RunOutcome::NotUpgraded; break;
@@ -91,7 +91,7 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Button2Click() {
-    kit::UpgradeServices services{resources_, files_, registry_, *this};
+    kit::UpgradeServices services{resources_, files_, registry_, window_};
     outcome_ = kit::RunOutcome::FailedAfterFirstItem;  // unless the run ends
     outcome_ =
         kit::RunUpgrade(services, InstallFolder) ? kit::RunOutcome::Upgraded : kit::RunOutcome::ApplicationRunning;
@@ -112,20 +112,8 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefaultHandler(msg, wParam, lParam);
 }
 
-void TForm1::AppendLog(const std::string& line) {
-    Memo1.AppendLine(line);
-    if (log_) log_->Write(line);
-}
-
+void TForm1::AppendLog(const std::string& line) { Memo1.AppendLine(line); }
 void TForm1::SetUpgradeCaption(const std::string& caption) { Button2.SetCaption(caption); }
 void TForm1::SetUpgradeEnabled(bool enabled) { Button2.SetEnabled(enabled); }
-
-void TForm1::ShowErrorDialog(const std::string& text) {
-    if (log_) log_->Write(kit::DialogLine(kit::text::kErrorTitle, text));
-    fw::ShowErrorMessage(text);
-}
-
-void TForm1::ShowInformationDialog(const std::string& text) {
-    if (log_) log_->Write(kit::DialogLine(kit::text::kInformationTitle, text));
-    fw::ShowInformationMessage(text);
-}
+void TForm1::ShowErrorDialog(const std::string& text) { fw::ShowErrorMessage(text); }
+void TForm1::ShowInformationDialog(const std::string& text) { fw::ShowInformationMessage(text); }

@@ -11,6 +11,7 @@
 #include "framework/Win32Registry.h"
 #include "framework/Window.h"
 #include "kit/KitWindow.h"
+#include "kit/LoggedWindow.h"
 #include "kit/RunLog.h"
 #include "kit/RunOutcome.h"
 
@@ -20,7 +21,9 @@ class TForm1 : public fw::Window, private kit::KitWindow {
     fw::unique_hbrush background_;
 
 public:
-    TForm1();     // creates the window, hidden; fires FormCreate
+    // Creates the window, hidden, and fires FormCreate. What the check and
+    // the run show also goes to log (a closed log file writes nothing).
+    explicit TForm1(kit::RunLog& log);
     void Show();  // fires FormShow, then shows the window
 
     fw::Panel Panel1;
@@ -33,8 +36,6 @@ public:
     // backslash; empty until the check has found an installation.
     std::string InstallFolder;
 
-    // Also writes every log line and dialog text to the run's log.
-    void LogTo(kit::RunLog& log) { log_ = &log; }
     // What the window's last operation came to, for the run log's last line.
     kit::RunOutcome Outcome() const { return outcome_; }
 
@@ -58,6 +59,6 @@ private:
     fw::Win32Registry registry_;
     fw::ModuleResources resources_;
     fw::Win32FileSystem files_;
-    kit::RunLog* log_ = nullptr;
+    kit::LoggedWindow window_;  // this window, and the run's log
     kit::RunOutcome outcome_ = kit::RunOutcome::NotUpgraded;
 };

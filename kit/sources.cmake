@@ -9,6 +9,7 @@ set(KIT_CORE_SOURCES
   kit/CommandLine.cpp
   kit/RunOutcome.cpp
   kit/RunLog.cpp
+  kit/LoggedWindow.cpp
   kit/SilentRun.cpp
 )
 # The window; the entry point kit/Main.cpp belongs to the executable alone,

@@ -89,6 +89,16 @@ void PutFile(const std::string& path, const std::string& bytes) {
     Check(WriteBytes(path, bytes), "prepared " + path + " (" + std::to_string(bytes.size()) + " bytes)");
 }
 
+// An installation of v.2.35 with its Data folder and the old program; gives
+// the program's path.
+std::string PrepareOldInstallation() {
+    SetRecord(kFolder, kOldVersion);
+    PrepareFolder(kFolder, true);
+    const std::string exe = std::string(kFolder) + "\\Meridal_2013.exe";
+    PutFile(exe, OldExe());
+    return exe;
+}
+
 // Starts the kit on a found installation and waits until the upgrade button is armed.
 bool StartArmed(Kit& kit) {
     if (!kit.Start(g_kitPath)) return false;
@@ -347,9 +357,7 @@ void ScenarioUpgradeComplete() {
                   std::string("item ") + entry.code + " has " + std::to_string(entry.size) + " bytes",
                   "it has " + std::to_string(item.size()));
     }
-    SetRecord(kFolder, kOldVersion);
-    PrepareFolder(kFolder, true);
-    PutFile(std::string(kFolder) + "\\Meridal_2013.exe", OldExe());
+    PrepareOldInstallation();
     Kit kit;
     Dialog box;
     if (!StartArmed(kit) || !ClickUpgradeForDialog(kit, box)) return;
@@ -461,10 +469,7 @@ void ScenarioApplicationRunning() {
 // Something holds the executable for 20 s: the kit waits about two seconds,
 // then asks to close the application and writes nothing.
 void ScenarioHeldLong() {
-    SetRecord(kFolder, kOldVersion);
-    PrepareFolder(kFolder, true);
-    const std::string exe = std::string(kFolder) + "\\Meridal_2013.exe";
-    PutFile(exe, OldExe());
+    const std::string exe = PrepareOldInstallation();
     Child holder;
     if (!StartHolder(holder, exe, 20)) return;
     {
@@ -491,10 +496,7 @@ void ScenarioHeldLong() {
 // Something holds the executable for a moment, as a virus scanner does:
 // the kit waits and completes the run.
 void ScenarioHeldBriefly() {
-    SetRecord(kFolder, kOldVersion);
-    PrepareFolder(kFolder, true);
-    const std::string exe = std::string(kFolder) + "\\Meridal_2013.exe";
-    PutFile(exe, OldExe());
+    const std::string exe = PrepareOldInstallation();
     Child holder;
     if (!StartHolder(holder, exe, 20)) return;
     Kit kit;
@@ -517,10 +519,8 @@ void ScenarioHeldBriefly() {
 // Files of killed runs beside two targets are removed, whichever process
 // left them; files that only look alike are kept byte for byte.
 void ScenarioLeftovers() {
-    SetRecord(kFolder, kOldVersion);
-    PrepareFolder(kFolder, true);
+    PrepareOldInstallation();
     const std::string f = kFolder;
-    PutFile(f + "\\Meridal_2013.exe", OldExe());
     PutFile(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}");
 
     // A process that has ended: holdfile without arguments exits at once.
