@@ -47,9 +47,10 @@ set(KIT_RC_INCLUDES ${PAYLOAD_SEARCH_PATH} ${CMAKE_SOURCE_DIR}/kit ${CMAKE_SOURC
 add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/Kit.rc payload/Payload.rc controls/LbButtons.rc)
 target_link_libraries(MeridalUpgrade PRIVATE kitwin32)
 if(NOT MSVC)
-  # Replaces libstdc++'s console terminate handler (an object of its own, so
-  # the linker takes it before searching the runtime library).
-  target_sources(MeridalUpgrade PRIVATE kit/TerminateHandler.cpp)
+  # Replace libstdc++'s console terminate handler and its raising of its own
+  # failures (objects of their own, so the linker takes them before searching
+  # the runtime library).
+  target_sources(MeridalUpgrade PRIVATE kit/TerminateHandler.cpp kit/LibraryFailures.cpp)
 endif()
 target_include_directories(MeridalUpgrade PRIVATE ${KIT_RC_INCLUDES})
 add_dependencies(MeridalUpgrade meridal_payload_exe)

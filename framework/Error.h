@@ -3,15 +3,19 @@
 // application's top-level error report.
 #pragma once
 
+#include <exception>
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 
 namespace fw {
 
-class Error : public std::runtime_error {
+class Error : public std::exception {
 public:
-    explicit Error(const std::string& message) : std::runtime_error(message) {}
+    explicit Error(std::string message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
 };
 
 // Replaces each "%s" of a message template with the next argument, in order.
