@@ -1,5 +1,9 @@
 #include "framework/Win32FileSystem.h"
 
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
 #include "framework/Handles.h"
 
 namespace fw {
@@ -8,7 +12,7 @@ namespace {
 
 class Win32OutputFile : public OutputFile {
 public:
-    explicit Win32OutputFile(HANDLE file) : file_(file) {}
+    explicit Win32OutputFile(unique_hfile file) : file_(std::move(file)) {}
 
     bool Write(const void* data, std::size_t size) override {
         const char* bytes = static_cast<const char*>(data);
@@ -42,18 +46,147 @@ std::string SystemErrorText(DWORD code) {
 }
 
 namespace {
-// The result of a call that reported success or set the last error.
-FileResult ResultOf(BOOL succeeded) {
-    if (succeeded) return FileResult::Success();
-    const DWORD code = GetLastError();
+
+// The failure of a call that set the last error.
+FileResult FailureOf(DWORD code) {
     return FileResult::Failure(SystemErrorText(code), code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED);
 }
+// The result of a call that reported success or set the last error.
+FileResult ResultOf(BOOL succeeded) { return succeeded ? FileResult::Success() : FailureOf(GetLastError()); }
+
+// A file or folder that is not where its path says, or not a plain one of
+// ours, is refused with the system's own word for a link.
+FileResult Redirected() { return FailureOf(ERROR_CANT_ACCESS_FILE); }
+
+// Wide texts live in vectors: std::wstring would bring a second copy of the
+// string library into the kit.
+using WideText = std::vector<wchar_t>;
+
+WideText Wide(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    WideText wide(static_cast<std::size_t>(length));
+    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+std::string Narrow(const WideText& wide) {
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(length), '\0');
+    if (length > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], length, nullptr, nullptr);
+    return text;
+}
+
+bool StartsWith(const WideText& text, const wchar_t* prefix) {
+    for (std::size_t i = 0; prefix[i] != L'\0'; ++i)
+        if (i >= text.size() || text[i] != prefix[i]) return false;
+    return true;
+}
+
+// The path of the file behind handle, every link on the way resolved, in the
+// form the kit builds paths: "C:\Apps\Meridal" or "\\server\share\Meridal".
+bool FinalPathOf(HANDLE handle, WideText& path) {
+    path.assign(MAX_PATH + 1, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) return false;
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.assign(length + 1, L'\0');
+    }
+    if (StartsWith(path, L"\\\\?\\UNC\\")) path.erase(path.begin() + 2, path.begin() + 8);  // "\\server"
+    else if (StartsWith(path, L"\\\\?\\")) path.erase(path.begin(), path.begin() + 4);
+    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    return true;
+}
+
+// Whether the file behind handle is at path itself, reached through no link.
+// File names compare without regard to case.
+bool IsAt(HANDLE handle, const std::string& path) {
+    WideText final;
+    if (!FinalPathOf(handle, final)) return false;
+    const WideText expected = Wide(path);
+    return CompareStringOrdinal(final.data(), static_cast<int>(final.size()), expected.data(),
+                                static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
+}
+
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Opens path itself, never what a link at its end points to, for the given
+// access; folders too.
+unique_hfile OpenItself(const std::string& path, DWORD access, DWORD share) {
+    return unique_hfile(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+// Opens path for a rename or removal when it is a regular file of the kit's
+// kind: no link or reparse point, a single link, found where path says.
+FileResult OpenOwnFile(const std::string& path, unique_hfile& file) {
+    file = OpenItself(path, DELETE | FILE_READ_ATTRIBUTES, kShareAll);
+    if (!file) return ResultOf(FALSE);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.get(), &info)) return ResultOf(FALSE);
+    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+    if ((info.dwFileAttributes & notPlain) != 0 || info.nNumberOfLinks != 1 || !IsAt(file.get(), path))
+        return Redirected();
+    return FileResult::Success();
+}
+
+class Win32HeldFolder : public HeldFolder {
+public:
+    Win32HeldFolder(unique_hfile folder, std::string finalPath)
+        : folder_(std::move(folder)), finalPath_(std::move(finalPath)) {}
+    const std::string& FinalPath() const override { return finalPath_; }
+    FileResult Flush() override {
+        if (FlushFileBuffers(folder_.get())) return FileResult::Success();
+        // A file system that can't flush a folder (some network shares) has
+        // put its entries where it keeps them already.
+        const DWORD code = GetLastError();
+        if (code == ERROR_INVALID_FUNCTION || code == ERROR_NOT_SUPPORTED) return FileResult::Success();
+        return FailureOf(code);
+    }
+
+private:
+    unique_hfile folder_;
+    std::string finalPath_;
+};
+
 }  // namespace
 
 bool Win32FileSystem::Exists(const std::string& path) {
     WIN32_FIND_DATAA data;
     unique_hfind find(FindFirstFileA(path.c_str(), &data));
     return static_cast<bool>(find);
+}
+
+PathKind Win32FileSystem::Examine(const std::string& path) {
+    // The attributes of a link are its own, not its target's.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::Redirected;
+    // Some links show no such attribute; their final path gives them away.
+    unique_hfile item = OpenItself(path, FILE_READ_ATTRIBUTES, kShareAll);
+    if (item && !IsAt(item.get(), path)) return PathKind::Redirected;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+}
+
+FileResult Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) {
+    // Without delete sharing nobody can rename or remove the folder while it
+    // is held; write access lets Flush force its entries to the disk.
+    unique_hfile folder(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) return ResultOf(FALSE);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(folder.get(), &info)) return ResultOf(FALSE);
+    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FailureOf(ERROR_DIRECTORY);
+    WideText final;
+    if (!FinalPathOf(folder.get(), final)) return ResultOf(FALSE);
+    held = std::make_unique<Win32HeldFolder>(std::move(folder), Narrow(final));
+    return FileResult::Success();
 }
 
 std::vector<std::string> Win32FileSystem::FilesIn(const std::string& folder) {
@@ -68,10 +201,16 @@ std::vector<std::string> Win32FileSystem::FilesIn(const std::string& folder) {
 }
 
 FileResult Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<OutputFile>& file) {
-    HANDLE created =
-        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE) return ResultOf(FALSE);
-    file = std::make_unique<Win32OutputFile>(created);
+    unique_hfile created(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!created) return ResultOf(FALSE);
+    // Created through a link that appeared on the way: gone again at once.
+    if (!IsAt(created.get(), path)) {
+        FILE_DISPOSITION_INFO remove = {TRUE};
+        SetFileInformationByHandle(created.get(), FileDispositionInfo, &remove, sizeof remove);
+        return Redirected();
+    }
+    file = std::make_unique<Win32OutputFile>(std::move(created));
     return FileResult::Success();
 }
 
@@ -83,6 +222,7 @@ FileResult Win32FileSystem::Replace(const std::string& from, const std::string& 
         unique_hfile probe(CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!probe) return ResultOf(FALSE);
+        if (!IsAt(probe.get(), target)) return Redirected();
     }
     // Keeps the replaced file's attributes and security. With a backup name
     // a failure never loses the replaced file: it is either still the target
@@ -92,10 +232,29 @@ FileResult Win32FileSystem::Replace(const std::string& from, const std::string& 
 }
 
 FileResult Win32FileSystem::Rename(const std::string& from, const std::string& to) {
-    return ResultOf(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH));
+    unique_hfile file;
+    const FileResult own = OpenOwnFile(from, file);
+    if (!own) return own;
+    // The request is the structure with the new name in place of its last
+    // member; the system takes the full path as MoveFile would.
+    const WideText name = Wide(to);
+    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
+    std::vector<char> request(sizeof(FILE_RENAME_INFO) + nameBytes, '\0');
+    FILE_RENAME_INFO* rename = reinterpret_cast<FILE_RENAME_INFO*>(request.data());
+    rename->ReplaceIfExists = FALSE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(request.data() + offsetof(FILE_RENAME_INFO, FileName), name.data(), nameBytes);
+    return ResultOf(SetFileInformationByHandle(file.get(), FileRenameInfo, rename, static_cast<DWORD>(request.size())));
 }
 
-FileResult Win32FileSystem::Remove(const std::string& path) { return ResultOf(DeleteFileA(path.c_str())); }
+FileResult Win32FileSystem::Remove(const std::string& path) {
+    unique_hfile file;
+    const FileResult own = OpenOwnFile(path, file);
+    if (!own) return own;
+    FILE_DISPOSITION_INFO remove = {TRUE};
+    return ResultOf(SetFileInformationByHandle(file.get(), FileDispositionInfo, &remove, sizeof remove));
+}
 
 unsigned long Win32FileSystem::RunId() { return GetCurrentProcessId(); }
 

@@ -10,6 +10,8 @@ namespace fw {
 class Win32FileSystem : public FileSystem {
 public:
     bool Exists(const std::string& path) override;
+    PathKind Examine(const std::string& path) override;
+    FileResult HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) override;
     std::vector<std::string> FilesIn(const std::string& folder) override;
     FileResult CreateNew(const std::string& path, std::unique_ptr<OutputFile>& file) override;
     FileResult Replace(const std::string& from, const std::string& target, const std::string& backup) override;

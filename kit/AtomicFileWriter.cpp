@@ -120,8 +120,12 @@ void PutInPlace(fw::FileSystem& files, const std::string& temp, const std::strin
         return;
     }
     // The replace may have failed after moving the old file to the backup
-    // name: put it back, or else put the new one in place.
-    if (!files.Exists(target) && !files.Rename(backup, target) && files.Rename(temp, target)) {
+    // name: put it back, or else put the new one in place. A scanner may
+    // hold either for a moment, as it may hold the target.
+    auto putBack = [&](const std::string& from) {
+        return RetryWhileHeld(files, [&] { return files.Rename(from, target); });
+    };
+    if (!files.Exists(target) && !putBack(backup) && putBack(temp)) {
         files.Remove(backup);
         return;
     }
@@ -161,7 +165,7 @@ void RemoveLeftovers(fw::FileSystem& files, const std::string& target) {
     // A backup is the only copy of the old file when the target is missing.
     for (const std::string& backup : backups) {
         if (files.Exists(target)) files.Remove(backup);
-        else files.Rename(backup, target);
+        else RetryWhileHeld(files, [&] { return files.Rename(backup, target); });
     }
 }
 

@@ -28,6 +28,9 @@ std::string RecordedVersion();  // "Meridal - 2013 v.2.39"
 constexpr const char* kResourceNotFound = "Resource %s not found";
 constexpr const char* kCannotCreateFile = "Cannot create file \"%s\". %s";
 constexpr const char* kStreamWriteError = "Stream write error";
+constexpr const char* kRedirectedPath =
+    "Actualizarea a fost oprita si nu s-a scris nimic: \"%s\" este o legatura catre alt loc "
+    "(link, jonctiune sau punct de montare) in dosarul programului.";
 
 // The run log and the command line.
 constexpr const char* kErrorTitle = "Error";              // the titles of the two dialogs,
@@ -35,6 +38,7 @@ constexpr const char* kInformationTitle = "Information";  // as the log names th
 constexpr const char* kLogUnavailable = "Fisierul jurnal \"%s\" nu poate fi deschis. %s";
 constexpr const char* kLogPathMissing = "Lipseste calea fisierului jurnal: %s";
 std::string UsageText();
+constexpr const char* kAnotherKitRunning = "Un alt kit de actualizare ruleaza deja pe acest calculator.";
 // The result line's words for each way a run ends (see RunOutcome).
 constexpr const char* kResultLine = "Rezultat: %s (cod %s)";
 constexpr const char* kResultUpgraded = "actualizat la versiunea %s";
@@ -46,5 +50,6 @@ constexpr const char* kResultApplicationRunning = "programul ruleaza, nimic scri
 constexpr const char* kResultFailedAfterFirstItem = "eroare dupa primul fisier, versiunea nu a fost inregistrata";
 constexpr const char* kResultBadCommandLine = "linie de comanda gresita, nimic scris";
 constexpr const char* kResultLogUnavailable = "fisierul jurnal nu poate fi deschis, nimic scris";
+constexpr const char* kResultAnotherKitRunning = "alt kit de actualizare ruleaza, nimic scris";
 
 }  // namespace kit::text

@@ -8,6 +8,7 @@
 #include "framework/Error.h"
 #include "framework/ErrorReport.h"
 #include "framework/ModuleResources.h"
+#include "framework/SingleInstance.h"
 #include "framework/Win32FileSystem.h"
 #include "framework/Win32Registry.h"
 #include "kit/CommandLine.h"
@@ -18,15 +19,9 @@
 #include "kit/Unit1.h"
 
 namespace {
-// The kit runs elevated, often from a downloads folder: load system DLLs
-// from System32 only, never from beside the executable. Looked up at run
-// time so the kit still starts where the call doesn't exist.
-void RestrictDllSearchToSystem32() {
-    using SetDirs = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    FARPROC proc = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
-    if (proc) reinterpret_cast<SetDirs>(reinterpret_cast<void*>(proc))(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
+// The machine-wide lock that keeps two kits from working in one installation
+// at once: one's clean-up would remove the other's temporary files.
+const char kInstanceName[] = "MeridalUpgradeKit";
 
 // The arguments after the program's name, as the C runtime split them.
 std::vector<std::string> Arguments() {
@@ -56,6 +51,22 @@ int RunUnattended(kit::LogFile& log) {
     return EndRun(log, kit::RunSilently(resources, files, registry, log, fw::Application::Get().Title()));
 }
 
+// A second kit with a window brings the open one to the front (waiting a
+// moment for one that is just starting), or says that another runs unattended.
+void ShowTheOtherKit() {
+    const std::string caption = kit::text::WindowCaption();
+    for (int tries = 0; tries < 50; ++tries) {
+        if (HWND other = FindWindowA("TForm1", caption.c_str())) {
+            if (IsIconic(other)) ShowWindow(other, SW_RESTORE);
+            SetForegroundWindow(other);
+            return;
+        }
+        Sleep(20);
+    }
+    MessageBoxA(nullptr, kit::text::kAnotherKitRunning, fw::Application::Get().Title().c_str(),
+                MB_OK | MB_ICONINFORMATION);
+}
+
 int RunWindow(kit::LogFile& log, const std::string& logError) {
     fw::Application& application = fw::Application::Get();
     application.OnErrorReport = [&log](const std::string& title, const std::string& text) {
@@ -71,7 +82,6 @@ int RunWindow(kit::LogFile& log, const std::string& logError) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    RestrictDllSearchToSystem32();
     fw::Application& application = fw::Application::Get();
     application.Initialize();
     kit::LogFile log;
@@ -89,6 +99,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         if (!command.problem.empty()) {
             const int exitCode = EndRun(log, kit::RunOutcome::BadCommandLine, command.problem);
             if (!silent) ShowUsage(command.problem);
+            return exitCode;
+        }
+        const fw::SingleInstance instance(kInstanceName);
+        if (!instance.taken()) {
+            const int exitCode = EndRun(log, kit::RunOutcome::AnotherKitRunning);
+            if (!silent) ShowTheOtherKit();
             return exitCode;
         }
         return silent ? RunUnattended(log) : RunWindow(log, logError);

@@ -16,6 +16,7 @@ enum class RunOutcome {
     FailedAfterFirstItem,  // a later item or the record failed; the record is unchanged
     BadCommandLine,        // a known switch is malformed
     LogUnavailable,        // the log file can't be opened; nothing written
+    AnotherKitRunning,     // another upgrade kit runs on this machine; nothing written
 };
 
 int ExitCodeOf(RunOutcome outcome);

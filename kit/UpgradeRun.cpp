@@ -4,6 +4,7 @@
 
 #include "framework/Error.h"
 #include "kit/AtomicFileWriter.h"
+#include "kit/CheckedInstallation.h"
 #include "kit/InstallationRecord.h"
 #include "kit/KitTexts.h"
 #include "payload/Catalogue.h"
@@ -22,9 +23,10 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
     // nothing may then be written anywhere.
     if (installFolder.empty()) return false;
 
+    const CheckedInstallation installation(services.files, installFolder);
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
         const payload::PayloadItem& item = payload::Catalogue()[i];
-        const std::string target = installFolder + item.targetPath;
+        const std::string target = installation.Folder() + item.targetPath;
         if (!item.program) {
             RemoveLeftovers(services.files, target);
             if (item.rule == payload::WriteRule::OnlyIfMissing && services.files.Exists(target)) continue;
@@ -42,6 +44,8 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
         }
     }
 
+    // The record may say the new version only once every file is on disk.
+    installation.Flush();
     services.window.SetUpgradeEnabled(false);
     services.window.AppendLog(text::kUpgradedLine);
     WriteRecordValue(services.registry, "VER", text::RecordedVersion());

@@ -23,11 +23,14 @@ struct UpgradeServices {
 // WriteFileAtomically fails; the target is then as it was.
 void ExtractPayloadItem(UpgradeServices& services, const std::string& itemType, const std::string& targetPath);
 
-// The whole run; true when it completed. A failure of the executable
+// The whole run; true when it completed. Nothing is written when the
+// installation holds a link where the kit would write (see
+// CheckedInstallation). A failure of the executable
 // (typically a running application) shows the close-first dialog, writes
 // nothing and gives false; a later failure ends the run with the error,
 // keeping the items written before. Before each target is looked at, the
-// leftovers of earlier runs beside it are removed.
+// leftovers of earlier runs beside it are removed. The new version is
+// recorded only after every file is on disk.
 bool RunUpgrade(UpgradeServices& services, const std::string& installFolder);
 
 }  // namespace kit

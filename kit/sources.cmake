@@ -5,6 +5,7 @@ set(KIT_CORE_SOURCES
   kit/InstallationRecord.cpp
   kit/VersionCheck.cpp
   kit/AtomicFileWriter.cpp
+  kit/CheckedInstallation.cpp
   kit/UpgradeRun.cpp
   kit/CommandLine.cpp
   kit/RunOutcome.cpp

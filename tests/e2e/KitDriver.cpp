@@ -835,6 +835,156 @@ void ScenarioUnattended() {
     }
 }
 
+//=== Scenarios: an installation folder that ordinary users can write ==========
+
+// A Unix symbolic link at link to target (both Windows paths): what a
+// junction or a symbolic link is on Windows. Wine shows a link to a folder
+// as a reparse point, a link to a file as a plain file.
+bool MakeLink(const std::string& target, const std::string& link) {
+    using UnixFileName = char*(CDECL*)(const WCHAR*);
+    auto unixFileName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    auto unixPath = [&](const std::string& path) {
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        char* name = unixFileName ? unixFileName(wide) : nullptr;
+        std::string text = name ? name : "";
+        HeapFree(GetProcessHeap(), 0, name);
+        return text;
+    };
+    Child ln;
+    if (!ln.Start("ln", "Z:\\bin\\ln", "-s \"" + unixPath(target) + "\" \"" + unixPath(link) + "\"")) return false;
+    ln.WaitForExit();
+    return Check(Exists(link), link + " is a link to " + target);
+}
+
+// Runs the kit with /S and a log; gives its exit code and the log's lines.
+DWORD RunLoggedUnattended(const std::string& logPath, std::vector<std::string>& lines) {
+    DWORD exitCode = 99;
+    std::string windows;
+    if (RunKitUnattended("/S \"/LOG=" + logPath + "\"", exitCode, windows))
+        Check(windows.empty(), "no window appeared", "seen:" + windows);
+    lines = LogFileLines(logPath);
+    return exitCode;
+}
+
+bool HasLineStartingWith(const std::vector<std::string>& lines, const std::string& start) {
+    for (const std::string& line : lines)
+        if (line.compare(0, start.size(), start) == 0) return true;
+    return false;
+}
+
+// Links planted where the kit writes: Data or a target linked to a folder or
+// file outside refuse the run with nothing written anywhere; links under the
+// kit's own leftover names are left alone, and what they point to untouched.
+void ScenarioLinks() {
+    const char kRefused[] = "Meridalupgrade: Actualizarea a fost oprita si nu s-a scris nimic: \"";
+    const std::string outside = "C:\\Outside", log = "C:\\Jurnale\\kit.log";
+    MakeFolders("C:\\Jurnale");
+    MakeFolders(outside);
+    const std::vector<std::string> outsideFiles = {"a.rtf", "b.exe", "c.dbf", "raport.rtf"};
+    for (const std::string& name : outsideFiles) PutFile(outside + "\\" + name, "outside " + name);
+    auto checkOutsideUntouched = [&] {
+        CheckFolderContents(outside, outsideFiles);
+        for (const std::string& name : outsideFiles)
+            CheckFileBytes(outside + "\\" + name, "outside " + name, "untouched");
+    };
+    // Each case in an installation of its own: a linked folder is never removed.
+    auto prepare = [&](const std::string& folder, bool withData) {
+        SetRecord(folder, kOldVersion);
+        MakeFolders(withData ? folder + "\\Data" : folder);
+        PutFile(folder + "\\Meridal_2013.exe", OldExe());
+    };
+    std::vector<std::string> lines;
+
+    Note("Data linked to a folder outside");
+    prepare("C:\\Apps\\M1", false);
+    if (MakeLink(outside, "C:\\Apps\\M1\\Data")) {
+        Check(RunLoggedUnattended(log, lines) == 3, "exit code 3");
+        Check(HasLineStartingWith(lines, kRefused + std::string("C:\\Apps\\M1\\Data\"")), "log names the link");
+        CheckFileBytes("C:\\Apps\\M1\\Meridal_2013.exe", OldExe(), "left as it was");
+        CheckFolderContents("C:\\Apps\\M1", {"Data", "Meridal_2013.exe"});
+        CheckRecordedVersion(kOldVersion);
+        checkOutsideUntouched();
+    }
+
+    Note("a target linked to a file outside");
+    prepare("C:\\Apps\\M2", true);
+    if (MakeLink(outside + "\\c.dbf", "C:\\Apps\\M2\\modeltrz.dbf")) {
+        Check(RunLoggedUnattended(log, lines) == 3, "exit code 3");
+        Check(HasLineStartingWith(lines, kRefused + std::string("C:\\Apps\\M2\\modeltrz.dbf\"")), "log names the link");
+        CheckFileBytes("C:\\Apps\\M2\\Meridal_2013.exe", OldExe(), "left as it was");
+        CheckFolderContents("C:\\Apps\\M2\\Data", {});
+        CheckRecordedVersion(kOldVersion);
+        checkOutsideUntouched();
+    }
+
+    Note("links under the kit's leftover names");
+    prepare("C:\\Apps\\M3", true);
+    const std::string f = "C:\\Apps\\M3";
+    if (MakeLink(outside + "\\a.rtf", f + "\\Data\\Anx3.rtf.~1F4.tmp") &&
+        MakeLink(outside + "\\b.exe", f + "\\Meridal_2013.exe.~2A.bak") &&
+        MakeLink(outside + "\\raport.rtf", f + "\\Data\\raport.rtf.~2A.bak")) {
+        Check(RunLoggedUnattended(log, lines) == 0, "exit code 0");
+        CheckWrittenAsItem(f, Entry("MERIDAL"));
+        CheckWrittenAsItem(f, Entry("RP"));  // the linked backup was not put back
+        CheckRecordedVersion(kNewVersion);
+        for (const char* link : {"\\Data\\Anx3.rtf.~1F4.tmp", "\\Meridal_2013.exe.~2A.bak", "\\Data\\raport.rtf.~2A.bak"})
+            Check(Exists(f + link), std::string(link) + " left alone");
+        checkOutsideUntouched();
+    }
+}
+
+// One kit at a time: while one shows its window, a second unattended run
+// ends with 6 and writes nothing, and a second with a window brings the open
+// one forward and ends; two unattended runs at once leave only the kit's files.
+void ScenarioSecondKit() {
+    const std::string f = kFolder, log = "C:\\Jurnale\\kit.log";
+    MakeFolders("C:\\Jurnale");
+    std::vector<std::string> lines;
+    {
+        PrepareOldInstallation();
+        Kit first;
+        if (StartArmed(first)) {
+            Note("a second unattended run");
+            Check(RunLoggedUnattended(log, lines) == 6, "exit code 6");
+            Check(!lines.empty() && lines.back() == "Rezultat: alt kit de actualizare ruleaza, nimic scris (cod 6)",
+                  "log's last line says another kit runs");
+            CheckFolderContents(f, {"Data", "Meridal_2013.exe"});
+            CheckRecordedVersion(kOldVersion);
+
+            Note("a second kit with its window");
+            Child second;
+            if (second.Start("second kit", g_kitPath, "", "C:\\")) {
+                Check(second.WaitForExit(10000), "ends by itself");
+                DWORD code = 0;
+                GetExitCodeProcess(second.Handle(), &code);
+                Check(code == 6, "exit code 6", "got " + std::to_string(code));
+            }
+            Check(first.Running() && IsWindowVisible(first.form), "the first kit's window is still open");
+            first.End();
+        }
+    }
+
+    Note("two unattended runs at once");
+    PrepareOldInstallation();
+    Child a, b;
+    if (a.Start("kit A", g_kitPath, "/S", "C:\\") && b.Start("kit B", g_kitPath, "/S", "C:\\")) {
+        DWORD codeA = 99, codeB = 99;
+        Check(a.WaitForExit(30000) && b.WaitForExit(30000), "both end");
+        GetExitCodeProcess(a.Handle(), &codeA);
+        GetExitCodeProcess(b.Handle(), &codeB);
+        Check((codeA == 0 || codeA == 6) && (codeB == 0 || codeB == 6) && (codeA == 0 || codeB == 0),
+              "each ends with 0 or 6, one with 0",
+              "got " + std::to_string(codeA) + " and " + std::to_string(codeB));
+        for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(f, entry);
+        CheckNoTempFiles(f);
+        CheckFolderContents(f, {"Data", "Meridal_2013.exe", "1a.dbf", "1b.dbf", "1c.dbf", "ModelFin.dbf",
+                                "modeltrz.dbf"});
+        CheckRecordedVersion(kNewVersion);
+    }
+}
+
 // The window with /LOG: its log lines, dialog texts and the result go to the
 // file too; a log that can't be opened is reported once; /? shows the usage.
 void ScenarioLoggedWindow() {
@@ -916,6 +1066,8 @@ const Scenario kScenarios[] = {
     {"button_look", ScenarioButtonLook, "hot-tracking face of the buttons"},
     {"unattended", ScenarioUnattended, "/S with /LOG: every exit code, no window"},
     {"logged_window", ScenarioLoggedWindow, "/LOG with the window, an unopenable log, /?"},
+    {"links", ScenarioLinks, "links planted as Data, a target and leftovers"},
+    {"second_kit", ScenarioSecondKit, "a second kit while one runs; two unattended runs at once"},
 };
 
 }  // namespace

@@ -16,6 +16,8 @@ list(APPEND KIT_SCENARIOS
   button_look          # hot-tracking face of the buttons (needs the painted control)
   unattended           # /S and /LOG: exit codes, files, record and log, no window
   logged_window        # /LOG with the window; an unopenable log; /?
+  links                # links planted as Data, a target and leftovers
+  second_kit           # one kit at a time
 )
 
 # "," as regional decimal separator (needs the ro_RO.UTF-8 locale:

@@ -2,7 +2,9 @@
 // to inject: a write that fails after some bytes, a disk of limited size, a
 // file that can't be replaced, a file held for a while, and a failure or a
 // power cut at any one step. Paths use "\" as the kit builds them; they are
-// mapped to "/".
+// mapped to "/". Links are this machine's symbolic and hard links, and are
+// treated as the Win32 file system treats a junction, a symbolic link or a
+// second name of a file.
 #pragma once
 
 #include <cstdio>
@@ -23,6 +25,21 @@ public:
 
     bool Exists(const std::string& path) override { return std::filesystem::exists(Native(path)); }
 
+    fw::PathKind Examine(const std::string& path) override {
+        const auto status = std::filesystem::symlink_status(Native(path));
+        if (!std::filesystem::exists(status)) return fw::PathKind::Missing;
+        if (std::filesystem::is_symlink(status) || ReachedThroughLink(path)) return fw::PathKind::Redirected;
+        return std::filesystem::is_directory(status) ? fw::PathKind::Folder : fw::PathKind::File;
+    }
+
+    fw::FileResult HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
+        if (!std::filesystem::is_directory(Native(path))) return Failed("The system cannot find the path specified");
+        // The path as given unless a link on the way leads elsewhere.
+        held = std::make_unique<Folder>(
+            *this, LinkOnTheWay(Native(path)) ? std::filesystem::canonical(Native(path)).string() : path);
+        return fw::FileResult::Success();
+    }
+
     std::vector<std::string> FilesIn(const std::string& folder) override {
         std::vector<std::string> names;
         std::error_code failed;
@@ -35,6 +52,7 @@ public:
         if (Fault()) return kInjected;
         if (IsHeld(path)) return kHeld;
         if (Exists(path)) return Failed("The file exists");
+        if (ReachedThroughLink(path)) return kRedirected;
         std::FILE* created = std::fopen(Native(path).c_str(), "wb");
         if (!created) return Failed("The system cannot find the path specified");
         file = std::make_unique<File>(*this, created);
@@ -47,6 +65,7 @@ public:
         if (IsHeld(target)) return kHeld;
         if (replaceFails.count(Native(target))) return Failed("Access is denied", true);
         if (!Exists(target)) return Failed("The system cannot find the file specified");
+        if (Examine(target) == fw::PathKind::Redirected) return kRedirected;
         if (Fault()) return kInjected;
         std::filesystem::rename(Native(target), Native(backup));
         if (Fault()) return kInjected;
@@ -56,6 +75,7 @@ public:
 
     fw::FileResult Rename(const std::string& from, const std::string& to) override {
         if (Fault()) return kInjected;
+        if (!IsOwnFile(from)) return kRedirected;
         if (IsHeld(from) || IsHeld(to)) return kHeld;
         if (Exists(to)) return Failed("Cannot create a file when that file already exists");
         std::error_code failed;
@@ -65,6 +85,7 @@ public:
 
     fw::FileResult Remove(const std::string& path) override {
         if (Fault()) return kInjected;
+        if (!IsOwnFile(path)) return kRedirected;
         return std::filesystem::remove(Native(path)) ? fw::FileResult::Success()
                                                      : Failed("The system cannot find the file specified");
     }
@@ -82,7 +103,8 @@ public:
     // fails, and with failFromThenOn every later one too.
     int failStep = 0;
     bool failFromThenOn = false;
-    bool powerCut = false;  // failStep stops everything instead, thrown as PowerCut
+    bool powerCut = false;    // failStep stops everything instead, thrown as PowerCut
+    bool flushFails = false;  // a held folder's entries can't be forced to the disk
     struct PowerCut {};
 
     int steps = 0;
@@ -93,6 +115,27 @@ private:
         return fw::FileResult::Failure(text, isHeld);
     }
     const fw::FileResult kInjected = Failed("Injected fault");
+    const fw::FileResult kRedirected = Failed("The file cannot be accessed by the system");
+
+    // Whether path itself or a folder on the way to it is a link.
+    static bool LinkOnTheWay(const std::filesystem::path& native) {
+        std::filesystem::path prefix;
+        for (const auto& part : native) {
+            prefix /= part;
+            if (std::filesystem::is_symlink(prefix)) return true;
+        }
+        return false;
+    }
+    static bool ReachedThroughLink(const std::string& path) {
+        return LinkOnTheWay(std::filesystem::path(Native(path)).parent_path());
+    }
+    // A regular file with a single link, reached through no link.
+    static bool IsOwnFile(const std::string& path) {
+        const auto status = std::filesystem::symlink_status(Native(path));
+        std::error_code failed;
+        return std::filesystem::is_regular_file(status) && !ReachedThroughLink(path) &&
+               std::filesystem::hard_link_count(Native(path), failed) == 1;
+    }
     const fw::FileResult kHeld =
         Failed("The process cannot access the file because it is being used by another process", true);
 
@@ -105,6 +148,20 @@ private:
         if (powerCut) throw PowerCut{};
         return true;
     }
+
+    class Folder : public fw::HeldFolder {
+    public:
+        Folder(FolderFileSystem& owner, std::string path) : owner_(owner), path_(std::move(path)) {}
+        const std::string& FinalPath() const override { return path_; }
+        fw::FileResult Flush() override {
+            return owner_.flushFails ? Failed("The request could not be performed because of an I/O device error")
+                                     : fw::FileResult::Success();
+        }
+
+    private:
+        FolderFileSystem& owner_;
+        std::string path_;
+    };
 
     class File : public fw::OutputFile {
     public:

@@ -11,6 +11,7 @@ public:
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() / ("kit-test-" + std::to_string(random()));
         std::filesystem::create_directories(path_);
+        path_ = std::filesystem::canonical(path_);  // as the kit resolves folders
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

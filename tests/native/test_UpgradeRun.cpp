@@ -223,6 +223,68 @@ TEST_F(UpgradeRunTest, EmptyInstallFolderWritesNothing) {
     EXPECT_TRUE(window.log.empty());
 }
 
+// A link where the kit would write, planted by a user of the writable
+// installation folder: Data, or a target. The run is refused before anything
+// is written, and what the link points to is untouched.
+TEST_F(UpgradeRunTest, LinkInsideTheInstallationIsRefusedAndNothingIsWritten) {
+    const fs::path outside = temp.Path() / "Outside";
+    fs::create_directories(outside);
+    Write(outside / "victim.dbf", "not the kit's");
+    Write(install / "Meridal_2013.exe", "old program");
+    const std::string oldVersion = "Meridal - 2013 v.2.35";
+    const struct {
+        fs::path link, to;
+    } links[] = {{install / "Data", outside}, {install / "1a.dbf", outside / "victim.dbf"}};
+    for (const auto& planted : links) {
+        SCOPED_TRACE(planted.link.string());
+        fs::remove_all(install / "Data");
+        if (planted.link != install / "Data") fs::create_directories(install / "Data");
+        fs::create_symlink(planted.to, planted.link);
+        const std::string linkPath = install.string() + "\\" + planted.link.filename().string();
+        EXPECT_EQ(
+            RunExpectingFailure(),
+            "Actualizarea a fost oprita si nu s-a scris nimic: \"" + linkPath +
+                "\" este o legatura catre alt loc (link, jonctiune sau punct de montare) in dosarul programului.");
+        EXPECT_TRUE(payload.asked.empty());
+        EXPECT_EQ(Read(install / "Meridal_2013.exe"), "old program");
+        EXPECT_EQ(Read(outside / "victim.dbf"), "not the kit's");
+        EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 1);
+        EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), oldVersion);
+        fs::remove(planted.link);
+    }
+}
+
+// Links and second names planted under the kit's own leftover names are
+// never removed or put back: only the kit's regular files are.
+TEST_F(UpgradeRunTest, PlantedLeftoversAreLeftAloneAndOnlyTheKitsOwnBackupIsPutBack) {
+    const fs::path outside = temp.Path() / "Outside";
+    fs::create_directories(outside);
+    for (const char* name : {"a.rtf", "b.rtf", "c.dll"}) Write(outside / name, name);
+    fs::create_symlink(outside / "a.rtf", install / "Data" / "Anx3.rtf.~1F4.tmp");
+    fs::create_symlink(outside / "b.rtf", install / "Data" / "raport.rtf.~2A.bak");  // target missing
+    fs::create_hard_link(outside / "c.dll", install / "Meridal_2013.exe.~2A.bak");   // target missing
+    Write(install / "Data" / "Adev1.rtf.~2A.bak", "a town hall's own");              // target missing
+    Run();
+    EXPECT_EQ(window.informations.size(), 1u);
+    for (const char* name : {"a.rtf", "b.rtf", "c.dll"}) EXPECT_EQ(Read(outside / name), name);
+    EXPECT_TRUE(fs::is_symlink(install / "Data" / "Anx3.rtf.~1F4.tmp"));
+    EXPECT_TRUE(fs::is_symlink(install / "Data" / "raport.rtf.~2A.bak"));
+    EXPECT_EQ(fs::hard_link_count(outside / "c.dll"), 2u);
+    EXPECT_EQ(Read(install / "Data" / "raport.rtf"), payload.items["RP"]);
+    EXPECT_EQ(Read(install / "Meridal_2013.exe"), payload.items["MERIDAL"]);
+    // Put back, and then kept as a report template that exists.
+    EXPECT_FALSE(fs::exists(install / "Data" / "Adev1.rtf.~2A.bak"));
+    EXPECT_EQ(Read(install / "Data" / "Adev1.rtf"), "a town hall's own");
+}
+
+TEST_F(UpgradeRunTest, RecordKeepsTheOldVersionUntilEveryFileIsOnDisk) {
+    files.flushFails = true;
+    EXPECT_EQ(RunExpectingFailure().rfind("Cannot create file \"" + install.string() + "\"", 0), 0u);
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.35");
+    EXPECT_TRUE(window.enabled);
+    EXPECT_TRUE(window.informations.empty());
+}
+
 // Each step of a write fails in turn: alone, together with every later step
 // (renaming back fails too), or as a power cut that stops everything. Right
 // after, the target holds its old or its new bytes, or, only when even

@@ -1,5 +1,6 @@
 // Times, under Wine, the kit's upgrade (click to the Information box)
-// against a plain copy and a plain flushed write of the same ten files, and
+// against a plain copy, a plain flushed write, and a flushed write to a
+// temporary name renamed into place, of the same ten files, and
 // prints the kit's private memory idle and during the run. Figures, not a
 // test: slowness never fails it. Run by tools/bench_upgrade.sh:
 //   bench_upgrade.exe <path of MeridalUpgrade.exe>
@@ -61,7 +62,7 @@ double KiB(SIZE_T bytes) { return static_cast<double>(bytes) / 1024.0; }
 void RunBenchmark() {
     const int runs = 5;
     const std::string bench = "C:\\Bench";
-    std::vector<double> upgrades, copies, writes;
+    std::vector<double> upgrades, copies, writes, safeWrites;
     PROCESS_MEMORY_COUNTERS_EX idle = {}, after = {};
     for (int run = 0; run < runs; ++run) {
         SetRecord(kFolder, kOldVersion);
@@ -118,6 +119,21 @@ void RunBenchmark() {
         QueryPerformanceCounter(&end);
         Check(ok, "plain write of the ten items from memory");
         writes.push_back(Milliseconds(start, end));
+
+        // What a safe write needs at least: each file written to a temporary
+        // name, flushed and renamed into place.
+        const std::string renamed = bench + "\\rename" + std::to_string(run);
+        PrepareFolder(renamed, true);
+        QueryPerformanceCounter(&start);
+        ok = true;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const std::string target = renamed + kCatalogue[i].path, temp = target + ".tmp";
+            ok = WriteBytes(temp, items[i], true) &&
+                 MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) && ok;
+        }
+        QueryPerformanceCounter(&end);
+        Check(ok, "write to a temporary name, flush and rename of the ten items");
+        safeWrites.push_back(Milliseconds(start, end));
     }
     RemoveTree(bench);
 
@@ -131,8 +147,11 @@ void RunBenchmark() {
     show("kit upgrade, click to Information box", upgrades);
     show("CopyFileA of the ten files", copies);
     show("CreateFile+WriteFile+Flush from memory", writes);
+    show("the same to a temporary name, then renamed", safeWrites);
     std::printf("ratio kit / copy  %.2f\n", Median(copies) > 0 ? Median(upgrades) / Median(copies) : 0.0);
     std::printf("ratio kit / write %.2f\n", Median(writes) > 0 ? Median(upgrades) / Median(writes) : 0.0);
+    std::printf("ratio kit / temporary and rename %.2f\n",
+                Median(safeWrites) > 0 ? Median(upgrades) / Median(safeWrites) : 0.0);
     // PagefileUsage is the private commit; Wine leaves PrivateUsage at 0 for another process.
     std::printf("kit private memory, idle:        %9.0f KiB (peak so far %9.0f KiB)\n", KiB(idle.PagefileUsage),
                 KiB(idle.PeakPagefileUsage));

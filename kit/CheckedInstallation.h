@@ -1,0 +1,34 @@
+// The installation folder as the upgrade run writes into it. The recorded
+// folder may be reached through links an administrator made, so it is
+// resolved once to its final path. Inside it nothing may redirect the kit's
+// writes: the folder is writable by ordinary users, and the kit runs as
+// administrator. A link, junction or mount point as its Data folder or as a
+// target refuses the run before anything is written. Both folders stay held
+// for the run, so neither can be swapped for a link after the check.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "framework/FileSystem.h"
+
+namespace kit {
+
+class CheckedInstallation {
+public:
+    // Fails with the refusal's message naming the redirected path, or with
+    // "Cannot create file" for the executable when the folder can't be opened.
+    CheckedInstallation(fw::FileSystem& files, const std::string& recordedFolder);
+
+    // The folder's final path, to which the catalogue's target paths are joined.
+    const std::string& Folder() const { return folder_->FinalPath(); }
+
+    // Forces every entry written into the two folders to the disk; fails with
+    // the folder's "Cannot create file" message.
+    void Flush() const;
+
+private:
+    std::unique_ptr<fw::HeldFolder> folder_, data_;
+};
+
+}  // namespace kit

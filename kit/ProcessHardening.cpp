@@ -1,0 +1,61 @@
+// Hardening that must be in force before any other code of the kit runs,
+// the C runtime's start-up included: the stack protector seeds itself
+// through the crypto API, which loads a provider DLL by its bare name. The
+// kit runs elevated, often from a downloads folder where anybody may have
+// left a DLL of that name, so DLLs come from System32 only. And junctions
+// made by users who are no administrators are not followed, where the
+// system offers that guard.
+//
+// A TLS callback is the earliest code of the executable the loader runs:
+// before the entry point and every static initialiser.
+#include <windows.h>
+
+namespace {
+
+// Functions that older systems lack are looked up at run time.
+template <typename Function>
+Function SystemFunction(const char* name) {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC found = kernel ? GetProcAddress(kernel, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+}
+
+// PROCESS_MITIGATION_POLICY value and flag of the redirection guard, which
+// older SDK headers don't name.
+const int kProcessRedirectionTrustPolicy = 16;
+const DWORD kEnforceRedirectionTrust = 1;
+
+void HardenProcess() {
+    using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
+    if (auto restrict = SystemFunction<SetDefaultDllDirectoriesCall>("SetDefaultDllDirectories"))
+        restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    using SetProcessMitigationPolicyCall = BOOL(WINAPI*)(int, PVOID, SIZE_T);
+    if (auto mitigate = SystemFunction<SetProcessMitigationPolicyCall>("SetProcessMitigationPolicy")) {
+        DWORD redirectionTrust = kEnforceRedirectionTrust;
+        mitigate(kProcessRedirectionTrustPolicy, &redirectionTrust, sizeof redirectionTrust);
+    }
+}
+
+void NTAPI OnProcessAttach(PVOID, DWORD reason, PVOID) {
+    if (reason == DLL_PROCESS_ATTACH) HardenProcess();
+}
+
+}  // namespace
+
+// The callback's entry in the executable's TLS callback list (.CRT$XLB sorts
+// between the runtime's start and end markers).
+#if defined(_MSC_VER)
+#if defined(_M_IX86)
+#pragma comment(linker, "/INCLUDE:__tls_used")
+#pragma comment(linker, "/INCLUDE:_kitHardenProcess")
+#else
+#pragma comment(linker, "/INCLUDE:_tls_used")
+#pragma comment(linker, "/INCLUDE:kitHardenProcess")
+#endif
+#pragma const_seg(".CRT$XLB")
+extern "C" const PIMAGE_TLS_CALLBACK kitHardenProcess = OnProcessAttach;
+#pragma const_seg()
+#else
+extern "C" __attribute__((section(".CRT$XLB"), used)) const PIMAGE_TLS_CALLBACK kitHardenProcess = OnProcessAttach;
+#endif
