@@ -32,7 +32,8 @@ public:
     virtual bool QueryInfo(const std::string& name, RegistryValueInfo& info) = 0;
     // The value's raw bytes; false when they can't be read.
     virtual bool QueryData(const std::string& name, std::string& bytes) = 0;
-    // Stores text as a string value, terminating NUL included; false on failure.
+    // Stores text as a string value, terminating NUL included, and forces it
+    // to the disk; false on failure.
     virtual bool SetString(const std::string& name, const std::string& text) = 0;
 };
 

@@ -31,9 +31,11 @@ public:
         return true;
     }
 
+    // Flushed at once: the value is only stored once it is on disk.
     bool SetString(const std::string& name, const std::string& text) override {
         return RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS &&
+               RegFlushKey(key_.get()) == ERROR_SUCCESS;
     }
 
 private:

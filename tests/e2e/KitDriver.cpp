@@ -854,8 +854,8 @@ bool MakeLink(const std::string& target, const std::string& link) {
     };
     Child ln;
     if (!ln.Start("ln", "Z:\\bin\\ln", "-s \"" + unixPath(target) + "\" \"" + unixPath(link) + "\"")) return false;
-    ln.WaitForExit();
-    return Check(Exists(link), link + " is a link to " + target);
+    // A Unix program started from Wine gives no handle to wait on.
+    return Check(WaitUntil([&] { return Exists(link); }), link + " is a link to " + target);
 }
 
 // Runs the kit with /S and a log; gives its exit code and the log's lines.
@@ -929,7 +929,8 @@ void ScenarioLinks() {
         CheckWrittenAsItem(f, Entry("MERIDAL"));
         CheckWrittenAsItem(f, Entry("RP"));  // the linked backup was not put back
         CheckRecordedVersion(kNewVersion);
-        for (const char* link : {"\\Data\\Anx3.rtf.~1F4.tmp", "\\Meridal_2013.exe.~2A.bak", "\\Data\\raport.rtf.~2A.bak"})
+        for (const char* link :
+             {"\\Data\\Anx3.rtf.~1F4.tmp", "\\Meridal_2013.exe.~2A.bak", "\\Data\\raport.rtf.~2A.bak"})
             Check(Exists(f + link), std::string(link) + " left alone");
         checkOutsideUntouched();
     }
@@ -975,12 +976,11 @@ void ScenarioSecondKit() {
         GetExitCodeProcess(a.Handle(), &codeA);
         GetExitCodeProcess(b.Handle(), &codeB);
         Check((codeA == 0 || codeA == 6) && (codeB == 0 || codeB == 6) && (codeA == 0 || codeB == 0),
-              "each ends with 0 or 6, one with 0",
-              "got " + std::to_string(codeA) + " and " + std::to_string(codeB));
+              "each ends with 0 or 6, one with 0", "got " + std::to_string(codeA) + " and " + std::to_string(codeB));
         for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(f, entry);
         CheckNoTempFiles(f);
-        CheckFolderContents(f, {"Data", "Meridal_2013.exe", "1a.dbf", "1b.dbf", "1c.dbf", "ModelFin.dbf",
-                                "modeltrz.dbf"});
+        CheckFolderContents(f,
+                            {"Data", "Meridal_2013.exe", "1a.dbf", "1b.dbf", "1c.dbf", "ModelFin.dbf", "modeltrz.dbf"});
         CheckRecordedVersion(kNewVersion);
     }
 }

@@ -127,9 +127,9 @@ void RunBenchmark() {
         QueryPerformanceCounter(&start);
         ok = true;
         for (std::size_t i = 0; i < items.size(); ++i) {
-            const std::string target = renamed + kCatalogue[i].path, temp = target + ".tmp";
+            const std::string item = renamed + kCatalogue[i].path, temp = item + ".tmp";
             ok = WriteBytes(temp, items[i], true) &&
-                 MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) && ok;
+                 MoveFileExA(temp.c_str(), item.c_str(), MOVEFILE_REPLACE_EXISTING) && ok;
         }
         QueryPerformanceCounter(&end);
         Check(ok, "write to a temporary name, flush and rename of the ten items");
