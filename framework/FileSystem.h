@@ -27,6 +27,9 @@ public:
     virtual bool Write(const void* data, std::size_t size) = 0;
     // Forces the written bytes to the disk.
     virtual bool Flush() = 0;
+    // Renames the file, still open, to target in the same folder, which must
+    // not exist: no other file can take its place on the way.
+    virtual FileResult MoveTo(const std::string& target) = 0;
 };
 
 // What a path names, seen without following a link at its end.

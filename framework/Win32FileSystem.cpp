@@ -8,32 +8,6 @@
 
 namespace fw {
 
-namespace {
-
-class Win32OutputFile : public OutputFile {
-public:
-    explicit Win32OutputFile(unique_hfile file) : file_(std::move(file)) {}
-
-    bool Write(const void* data, std::size_t size) override {
-        const char* bytes = static_cast<const char*>(data);
-        while (size > 0) {
-            const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
-            DWORD written = 0;
-            if (!WriteFile(file_.get(), bytes, chunk, &written, nullptr) || written == 0) return false;
-            bytes += written;
-            size -= written;
-        }
-        return true;
-    }
-
-    bool Flush() override { return FlushFileBuffers(file_.get()) != FALSE; }
-
-private:
-    unique_hfile file_;
-};
-
-}  // namespace
-
 std::string SystemErrorText(DWORD code) {
     char* buffer = nullptr;
     DWORD length =
@@ -136,6 +110,48 @@ FileResult OpenOwnFile(const std::string& path, unique_hfile& file) {
     return FileResult::Success();
 }
 
+// Renames the open file to the full path to, which must not exist. The
+// request is the structure with the new name in place of its last member.
+FileResult RenameOpenFile(HANDLE file, const std::string& to) {
+    const WideText name = Wide(to);
+    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
+    std::vector<char> request(sizeof(FILE_RENAME_INFO) + nameBytes, '\0');
+    FILE_RENAME_INFO* rename = reinterpret_cast<FILE_RENAME_INFO*>(request.data());
+    rename->ReplaceIfExists = FALSE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(request.data() + offsetof(FILE_RENAME_INFO, FileName), name.data(), nameBytes);
+    return ResultOf(SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(request.size())));
+}
+
+class Win32OutputFile : public OutputFile {
+public:
+    explicit Win32OutputFile(unique_hfile file) : file_(std::move(file)) {}
+
+    bool Write(const void* data, std::size_t size) override {
+        const char* bytes = static_cast<const char*>(data);
+        while (size > 0) {
+            const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
+            DWORD written = 0;
+            if (!WriteFile(file_.get(), bytes, chunk, &written, nullptr) || written == 0) return false;
+            bytes += written;
+            size -= written;
+        }
+        return true;
+    }
+
+    bool Flush() override { return FlushFileBuffers(file_.get()) != FALSE; }
+
+    FileResult MoveTo(const std::string& target) override {
+        const FileResult moved = RenameOpenFile(file_.get(), target);
+        if (moved) file_.reset();
+        return moved;
+    }
+
+private:
+    unique_hfile file_;
+};
+
 class Win32HeldFolder : public HeldFolder {
 public:
     Win32HeldFolder(unique_hfile folder, std::string finalPath)
@@ -158,9 +174,12 @@ private:
 }  // namespace
 
 bool Win32FileSystem::Exists(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    unique_hfind find(FindFirstFileA(path.c_str(), &data));
-    return static_cast<bool>(find);
+    // Attributes are cheaper to ask for than a folder search; a file whose
+    // attributes can't be read for another reason than its absence exists.
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD code = GetLastError();
+    return code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND && code != ERROR_INVALID_NAME &&
+           code != ERROR_BAD_NETPATH && code != ERROR_BAD_NET_NAME && code != ERROR_INVALID_DRIVE;
 }
 
 PathKind Win32FileSystem::Examine(const std::string& path) {
@@ -234,18 +253,7 @@ FileResult Win32FileSystem::Replace(const std::string& from, const std::string& 
 FileResult Win32FileSystem::Rename(const std::string& from, const std::string& to) {
     unique_hfile file;
     const FileResult own = OpenOwnFile(from, file);
-    if (!own) return own;
-    // The request is the structure with the new name in place of its last
-    // member; the system takes the full path as MoveFile would.
-    const WideText name = Wide(to);
-    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
-    std::vector<char> request(sizeof(FILE_RENAME_INFO) + nameBytes, '\0');
-    FILE_RENAME_INFO* rename = reinterpret_cast<FILE_RENAME_INFO*>(request.data());
-    rename->ReplaceIfExists = FALSE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(nameBytes);
-    std::memcpy(request.data() + offsetof(FILE_RENAME_INFO, FileName), name.data(), nameBytes);
-    return ResultOf(SetFileInformationByHandle(file.get(), FileRenameInfo, rename, static_cast<DWORD>(request.size())));
+    return own ? RenameOpenFile(file.get(), to) : own;
 }
 
 FileResult Win32FileSystem::Remove(const std::string& path) {

@@ -101,18 +101,11 @@ std::string FreeBackupPath(fw::FileSystem& files, const std::string& target) {
     return path;
 }
 
-// Puts the flushed temporary file in place of target. Whatever fails, target
-// ends with its old bytes or its new ones, except when even renaming back
-// fails: then the old bytes stay under the backup name, where the next run's
-// RemoveLeftovers finds them and puts them back.
-void PutInPlace(fw::FileSystem& files, const std::string& temp, const std::string& target) {
-    if (!files.Exists(target)) {
-        const fw::FileResult renamed = RetryWhileHeld(files, [&] { return files.Rename(temp, target); });
-        if (renamed) return;
-        files.Remove(temp);
-        throw CannotCreate(target, renamed.error);
-    }
-
+// Puts the flushed, closed temporary file in place of the existing target.
+// Whatever fails, target ends with its old bytes or its new ones, except
+// when even renaming back fails: then the old bytes stay under the backup
+// name, where the next run's RemoveLeftovers finds them and puts them back.
+void ReplaceTarget(fw::FileSystem& files, const std::string& temp, const std::string& target) {
     const std::string backup = FreeBackupPath(files, target);
     const fw::FileResult replaced = RetryWhileHeld(files, [&] { return files.Replace(temp, target, backup); });
     if (replaced) {
@@ -133,30 +126,13 @@ void PutInPlace(fw::FileSystem& files, const std::string& temp, const std::strin
     throw CannotCreate(target, replaced.error);
 }
 
-}  // namespace
-
-void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const void* data, std::size_t size) {
-    std::string temp;
-    std::unique_ptr<fw::OutputFile> out;
-    const fw::FileResult created = CreateTemporary(files, target, temp, out);
-    if (!created) throw CannotCreate(target, created.error);
-
-    const bool written = out->Write(data, size) && out->Flush();
-    out.reset();  // closed before it is moved
-    if (!written) {
-        files.Remove(temp);
-        throw fw::Error(text::kStreamWriteError);
-    }
-    PutInPlace(files, temp, target);
-}
-
-void RemoveLeftovers(fw::FileSystem& files, const std::string& target) {
-    const std::size_t slash = target.find_last_of('\\');
-    if (slash == std::string::npos) return;
-    const std::string folder = target.substr(0, slash), targetName = target.substr(slash + 1);
-
+// Removes the leftovers named for targetName among the folder's files, and
+// puts a backup back where its target is missing.
+void RemoveLeftoversOf(fw::FileSystem& files, const std::string& folder, const std::string& targetName,
+                       const std::vector<std::string>& names) {
+    const std::string target = folder + "\\" + targetName;
     std::vector<std::string> backups;
-    for (const std::string& name : files.FilesIn(folder)) {
+    for (const std::string& name : names) {
         const Leftover kind = LeftoverKind(name, targetName);
         // One that can't be removed now (held) is removed by a later run.
         if (kind == Leftover::Temporary) files.Remove(folder + "\\" + name);
@@ -166,6 +142,49 @@ void RemoveLeftovers(fw::FileSystem& files, const std::string& target) {
     for (const std::string& backup : backups) {
         if (files.Exists(target)) files.Remove(backup);
         else RetryWhileHeld(files, [&] { return files.Rename(backup, target); });
+    }
+}
+
+}  // namespace
+
+void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const void* data, std::size_t size) {
+    std::string temp;
+    std::unique_ptr<fw::OutputFile> out;
+    const fw::FileResult created = CreateTemporary(files, target, temp, out);
+    if (!created) throw CannotCreate(target, created.error);
+
+    const bool written = out->Write(data, size) && out->Flush();
+    if (written && !files.Exists(target)) {
+        // A new file: renamed into place while still open, in one step.
+        const fw::FileResult moved = RetryWhileHeld(files, [&] { return out->MoveTo(target); });
+        if (moved) return;
+        out.reset();
+        files.Remove(temp);
+        throw CannotCreate(target, moved.error);
+    }
+    out.reset();  // closed before it replaces the target
+    if (!written) {
+        files.Remove(temp);
+        throw fw::Error(text::kStreamWriteError);
+    }
+    ReplaceTarget(files, temp, target);
+}
+
+void RemoveLeftovers(fw::FileSystem& files, const std::vector<std::string>& targets) {
+    // Each folder is listed once, for all its targets.
+    std::vector<std::string> folders;
+    for (const std::string& target : targets) {
+        const std::size_t slash = target.find_last_of('\\');
+        if (slash != std::string::npos &&
+            std::find(folders.begin(), folders.end(), target.substr(0, slash)) == folders.end())
+            folders.push_back(target.substr(0, slash));
+    }
+    for (const std::string& folder : folders) {
+        const std::vector<std::string> names = files.FilesIn(folder);
+        for (const std::string& target : targets)
+            if (target.compare(0, folder.size() + 1, folder + "\\") == 0 &&
+                target.find('\\', folder.size() + 1) == std::string::npos)
+                RemoveLeftoversOf(files, folder, target.substr(folder.size() + 1), names);
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "framework/FileSystem.h"
 
@@ -23,9 +24,9 @@ namespace kit {
 // held by another program for a moment is waited for, about two seconds.
 void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const void* data, std::size_t size);
 
-// Removes the temporary and backup files earlier runs left beside target,
-// and nothing else. A backup whose target is missing (a run stopped inside
-// the replace) is put back as the target.
-void RemoveLeftovers(fw::FileSystem& files, const std::string& target);
+// Removes the temporary and backup files earlier runs left beside the
+// targets, and nothing else. A backup whose target is missing (a run stopped
+// inside the replace) is put back as the target.
+void RemoveLeftovers(fw::FileSystem& files, const std::vector<std::string>& targets);
 
 }  // namespace kit

@@ -1,6 +1,7 @@
 #include "kit/UpgradeRun.h"
 
 #include <exception>
+#include <vector>
 
 #include "framework/Error.h"
 #include "kit/AtomicFileWriter.h"
@@ -24,11 +25,15 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
     if (installFolder.empty()) return false;
 
     const CheckedInstallation installation(services.files, installFolder);
+    std::vector<std::string> targets;
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)
+        targets.push_back(installation.Folder() + payload::Catalogue()[i].targetPath);
+    RemoveLeftovers(services.files, targets);
+
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
         const payload::PayloadItem& item = payload::Catalogue()[i];
-        const std::string target = installation.Folder() + item.targetPath;
+        const std::string& target = targets[i];
         if (!item.program) {
-            RemoveLeftovers(services.files, target);
             if (item.rule == payload::WriteRule::OnlyIfMissing && services.files.Exists(target)) continue;
             ExtractPayloadItem(services, item.code, target);
             continue;
@@ -36,7 +41,6 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
         // The executable can't be written while the application runs: the
         // user is asked to close it, and nothing is written.
         try {
-            RemoveLeftovers(services.files, target);
             ExtractPayloadItem(services, item.code, target);
         } catch (const std::exception&) {
             services.window.ShowErrorDialog(text::CloseFirstText());

@@ -28,8 +28,8 @@ void ExtractPayloadItem(UpgradeServices& services, const std::string& itemType, 
 // CheckedInstallation). A failure of the executable
 // (typically a running application) shows the close-first dialog, writes
 // nothing and gives false; a later failure ends the run with the error,
-// keeping the items written before. Before each target is looked at, the
-// leftovers of earlier runs beside it are removed. The new version is
+// keeping the items written before. Before any target is looked at, the
+// leftovers of earlier runs beside the targets are removed. The new version is
 // recorded only after every file is on disk.
 bool RunUpgrade(UpgradeServices& services, const std::string& installFolder);
 

@@ -55,7 +55,7 @@ public:
         if (ReachedThroughLink(path)) return kRedirected;
         std::FILE* created = std::fopen(Native(path).c_str(), "wb");
         if (!created) return Failed("The system cannot find the path specified");
-        file = std::make_unique<File>(*this, created);
+        file = std::make_unique<File>(*this, created, path);
         return fw::FileResult::Success();
     }
 
@@ -165,8 +165,11 @@ private:
 
     class File : public fw::OutputFile {
     public:
-        File(FolderFileSystem& owner, std::FILE* file) : owner_(owner), file_(file) {}
-        ~File() override { std::fclose(file_); }
+        File(FolderFileSystem& owner, std::FILE* file, std::string path)
+            : owner_(owner), file_(file), path_(std::move(path)) {}
+        ~File() override {
+            if (file_) std::fclose(file_);
+        }
         bool Write(const void* data, std::size_t size) override {
             if (owner_.Fault()) return false;
             std::size_t allowed = size;
@@ -177,9 +180,19 @@ private:
             return written == size;
         }
         bool Flush() override { return !owner_.Fault() && std::fflush(file_) == 0; }
+        fw::FileResult MoveTo(const std::string& target) override {
+            if (owner_.Fault()) return owner_.kInjected;
+            if (owner_.IsHeld(target)) return owner_.kHeld;
+            if (owner_.Exists(target)) return Failed("Cannot create a file when that file already exists");
+            std::fclose(file_);
+            file_ = nullptr;
+            std::filesystem::rename(Native(path_), Native(target));
+            return fw::FileResult::Success();
+        }
 
     private:
         FolderFileSystem& owner_;
         std::FILE* file_;
+        std::string path_;
     };
 };

@@ -339,7 +339,7 @@ TEST(AtomicFileWriter, AFailureAtAnyStepLeavesTheOldOrTheNewBytes) {
                 }
 
                 files.failStep = 0;
-                kit::RemoveLeftovers(files, target);
+                kit::RemoveLeftovers(files, {target});
                 const std::string after = fs::exists(path) ? Read(path) : "<none>";
                 EXPECT_TRUE(after == newBytes || after == (targetExists ? oldBytes : "<none>")) << after;
                 std::set<std::string> left;

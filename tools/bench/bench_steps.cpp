@@ -1,0 +1,194 @@
+// Where the upgrade's time goes: runs the upgrade run itself (no window)
+// under Wine on the real Win32 file system, timing every file operation by
+// kind, beside a plain flushed write of the same ten items to a temporary
+// name renamed into place. Figures, not a test. Run by tools/bench_upgrade.sh:
+//   bench_steps.exe
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/ModuleResources.h"
+#include "framework/Win32FileSystem.h"
+#include "framework/Win32Registry.h"
+#include "kit/InstallationRecord.h"
+#include "kit/KitWindow.h"
+#include "kit/UpgradeRun.h"
+#include "payload/Catalogue.h"
+
+namespace {
+
+double Now() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct Step {
+    double ms = 0;
+    int count = 0;
+};
+std::map<std::string, Step> g_steps;
+
+// Times a call under the given name.
+template <typename Call>
+auto Timed(const char* name, Call call) {
+    const double start = Now();
+    auto result = call();
+    Step& step = g_steps[name];
+    step.ms += Now() - start;
+    ++step.count;
+    return result;
+}
+
+class TimedOutput : public fw::OutputFile {
+public:
+    explicit TimedOutput(std::unique_ptr<fw::OutputFile> file) : file_(std::move(file)) {}
+    ~TimedOutput() override {
+        Timed("close file", [&] {
+            file_.reset();
+            return 0;
+        });
+    }
+    bool Write(const void* data, std::size_t size) override {
+        return Timed("write", [&] { return file_->Write(data, size); });
+    }
+    bool Flush() override {
+        return Timed("flush file", [&] { return file_->Flush(); });
+    }
+    fw::FileResult MoveTo(const std::string& target) override {
+        return Timed("rename open file into place", [&] { return file_->MoveTo(target); });
+    }
+
+private:
+    std::unique_ptr<fw::OutputFile> file_;
+};
+
+class TimedFolder : public fw::HeldFolder {
+public:
+    explicit TimedFolder(std::unique_ptr<fw::HeldFolder> folder) : folder_(std::move(folder)) {}
+    const std::string& FinalPath() const override { return folder_->FinalPath(); }
+    fw::FileResult Flush() override {
+        return Timed("flush folder", [&] { return folder_->Flush(); });
+    }
+
+private:
+    std::unique_ptr<fw::HeldFolder> folder_;
+};
+
+class TimedFileSystem : public fw::FileSystem {
+public:
+    bool Exists(const std::string& path) override {
+        return Timed("exists", [&] { return files_.Exists(path); });
+    }
+    fw::PathKind Examine(const std::string& path) override {
+        return Timed("examine (links)", [&] { return files_.Examine(path); });
+    }
+    fw::FileResult HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
+        std::unique_ptr<fw::HeldFolder> folder;
+        const fw::FileResult result = Timed("hold folder", [&] { return files_.HoldFolder(path, folder); });
+        if (result) held = std::make_unique<TimedFolder>(std::move(folder));
+        return result;
+    }
+    std::vector<std::string> FilesIn(const std::string& folder) override {
+        return Timed("list folder (leftovers)", [&] { return files_.FilesIn(folder); });
+    }
+    fw::FileResult CreateNew(const std::string& path, std::unique_ptr<fw::OutputFile>& file) override {
+        std::unique_ptr<fw::OutputFile> created;
+        const fw::FileResult result = Timed("create temporary", [&] { return files_.CreateNew(path, created); });
+        if (result) file = std::make_unique<TimedOutput>(std::move(created));
+        return result;
+    }
+    fw::FileResult Replace(const std::string& from, const std::string& target, const std::string& backup) override {
+        return Timed("replace", [&] { return files_.Replace(from, target, backup); });
+    }
+    fw::FileResult Rename(const std::string& from, const std::string& to) override {
+        return Timed("rename", [&] { return files_.Rename(from, to); });
+    }
+    fw::FileResult Remove(const std::string& path) override {
+        return Timed("remove", [&] { return files_.Remove(path); });
+    }
+    unsigned long RunId() override { return files_.RunId(); }
+    void Pause(unsigned milliseconds) override { files_.Pause(milliseconds); }
+
+private:
+    fw::Win32FileSystem files_;
+};
+
+struct NoWindow : kit::KitWindow {
+    void AppendLog(const std::string&) override {}
+    void SetUpgradeCaption(const std::string&) override {}
+    void SetUpgradeEnabled(bool) override {}
+    void ShowErrorDialog(const std::string& text) override { std::printf("error: %s\n", text.c_str()); }
+    void ShowInformationDialog(const std::string&) override {}
+};
+
+void MakeFolders(const std::string& folder) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA((folder + "\\Data").c_str(), nullptr);
+}
+
+void RemoveFiles(const std::string& folder) {
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)
+        DeleteFileA((folder + payload::Catalogue()[i].targetPath).c_str());
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+    const int runs = 5;
+    const std::string folder = "C:\\BenchSteps", plain = "C:\\BenchPlain";
+    fw::ModuleResources payload;
+    TimedFileSystem files;
+    fw::Win32Registry registry;
+    NoWindow window;
+    kit::UpgradeServices services{payload, files, registry, window};
+    std::vector<double> upgrades, references;
+    std::map<std::string, Step> total;
+    for (int run = 0; run < runs; ++run) {
+        MakeFolders(folder);
+        RemoveFiles(folder);
+        g_steps.clear();
+        double start = Now();
+        const bool done = kit::RunUpgrade(services, folder);
+        upgrades.push_back(Now() - start);
+        if (!done) return 1;
+        for (const auto& step : g_steps) {
+            total[step.first].ms += step.second.ms / runs;
+            total[step.first].count = step.second.count;
+        }
+
+        MakeFolders(plain);
+        RemoveFiles(plain);
+        start = Now();
+        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+            fw::Blob item;
+            payload.Find(payload::Catalogue()[i].code, payload::kItemName, item);
+            const std::string target = plain + payload::Catalogue()[i].targetPath, temp = target + ".tmp";
+            HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD written = 0;
+            WriteFile(file, item.data, static_cast<DWORD>(item.size), &written, nullptr);
+            FlushFileBuffers(file);
+            CloseHandle(file);
+            MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+        references.push_back(Now() - start);
+    }
+    std::printf("\n=== upgrade run without its window (%d runs, median) ===\n", runs);
+    std::printf("%-34s %8.1f ms\n", "upgrade run", Median(upgrades));
+    std::printf("%-34s %8.1f ms\n", "temporary name, flush, rename", Median(references));
+    std::printf("ratio %.2f\n", Median(upgrades) / Median(references));
+    std::printf("per step (mean of the runs):\n");
+    for (const auto& step : total)
+        std::printf("  %-32s %8.2f ms  %3d calls\n", step.first.c_str(), step.second.ms, step.second.count);
+    return 0;
+}
