@@ -29,6 +29,10 @@ constexpr const char* kResourceNotFound = "Resource %s not found";
 constexpr const char* kCannotCreateFile = "Cannot create file \"%s\". %s";
 constexpr const char* kStreamWriteError = "Stream write error";
 
+// The check of the kit's own payload, before anything is written:
+// "Pachetul de actualizare este deteriorat: <file name>. Descarcati-l din nou."
+std::string PayloadDamagedText(const std::string& fileName);
+
 // The run log and the command line.
 constexpr const char* kErrorTitle = "Error";              // the titles of the two dialogs,
 constexpr const char* kInformationTitle = "Information";  // as the log names them
@@ -46,5 +50,6 @@ constexpr const char* kResultApplicationRunning = "programul ruleaza, nimic scri
 constexpr const char* kResultFailedAfterFirstItem = "eroare dupa primul fisier, versiunea nu a fost inregistrata";
 constexpr const char* kResultBadCommandLine = "linie de comanda gresita, nimic scris";
 constexpr const char* kResultLogUnavailable = "fisierul jurnal nu poate fi deschis, nimic scris";
+constexpr const char* kResultPayloadDamaged = "pachet deteriorat, nimic scris";
 
 }  // namespace kit::text

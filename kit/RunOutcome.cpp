@@ -23,6 +23,7 @@ const OutcomeRow kOutcomes[] = {
     {RunOutcome::FailedAfterFirstItem, 3, text::kResultFailedAfterFirstItem},
     {RunOutcome::BadCommandLine, 4, text::kResultBadCommandLine},
     {RunOutcome::LogUnavailable, 5, text::kResultLogUnavailable},
+    {RunOutcome::PayloadDamaged, 7, text::kResultPayloadDamaged},
 };
 
 const OutcomeRow& RowOf(RunOutcome outcome) {

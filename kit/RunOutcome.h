@@ -16,6 +16,7 @@ enum class RunOutcome {
     FailedAfterFirstItem,  // a later item or the record failed; the record is unchanged
     BadCommandLine,        // a known switch is malformed
     LogUnavailable,        // the log file can't be opened; nothing written
+    PayloadDamaged,        // an item of the kit doesn't match its checksum; nothing written
 };
 
 int ExitCodeOf(RunOutcome outcome);
