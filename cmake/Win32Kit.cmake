@@ -35,16 +35,33 @@ foreach(row ${PAYLOAD_ROWS})
   endif()
 endforeach()
 set_source_files_properties(payload/Payload.rc PROPERTIES OBJECT_DEPENDS "${PAYLOAD_FILES}")
+
+# The CRC-32 of each item, in catalogue order, as a resource of its own,
+# which the kit checks its items against before it writes any; a source of
+# the kit (below).
+set(PAYLOAD_CHECKSUMS ${PAYLOAD_BUILD_DIR}/PayloadChecksums.rc)
+add_custom_command(
+  OUTPUT ${PAYLOAD_CHECKSUMS}
+  COMMAND ${CMAKE_COMMAND} -DOUTPUT=${PAYLOAD_CHECKSUMS} "-DFILES=${PAYLOAD_FILES}"
+          -P ${CMAKE_SOURCE_DIR}/cmake/PayloadChecksums.cmake
+  DEPENDS ${PAYLOAD_FILES} ${CMAKE_SOURCE_DIR}/cmake/PayloadChecksums.cmake
+  COMMENT "Computing the CRC-32 of the ten payload items"
+  VERBATIM)
+
+# The manifest carries the kit's version; the build writes it from its template.
+configure_file(kit/MeridalUpgrade.manifest.in ${KIT_GENERATED_DIR}/MeridalUpgrade.manifest @ONLY)
 set_source_files_properties(kit/Kit.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/kit/MainIcon.ico;${CMAKE_SOURCE_DIR}/kit/MeridalUpgrade.manifest")
+  "${CMAKE_SOURCE_DIR}/kit/MainIcon.ico;${KIT_GENERATED_DIR}/MeridalUpgrade.manifest;${KIT_GENERATED_DIR}/kit/BuildVersion.h")
 
 #--- The Win32 side of the framework, the controls and the window.
 add_library(kitwin32 STATIC ${FRAMEWORK_WIN32_SOURCES} ${CONTROLS_WIN32_SOURCES} ${KIT_WIN32_SOURCES})
 target_link_libraries(kitwin32 PUBLIC kitcore user32 gdi32 advapi32 kernel32)
 
-set(KIT_RC_INCLUDES ${PAYLOAD_SEARCH_PATH} ${CMAKE_SOURCE_DIR}/kit ${CMAKE_SOURCE_DIR}/controls ${CMAKE_SOURCE_DIR})
+set(KIT_RC_INCLUDES ${PAYLOAD_SEARCH_PATH} ${KIT_GENERATED_DIR} ${CMAKE_SOURCE_DIR}/kit ${CMAKE_SOURCE_DIR}/controls
+                    ${CMAKE_SOURCE_DIR})
 
-add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/ProcessHardening.cpp kit/Kit.rc payload/Payload.rc controls/LbButtons.rc)
+add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/ProcessHardening.cpp kit/Kit.rc payload/Payload.rc
+                              ${PAYLOAD_CHECKSUMS} controls/LbButtons.rc)
 target_link_libraries(MeridalUpgrade PRIVATE kitwin32)
 if(NOT MSVC)
   # Replace libstdc++'s console terminate handler and its raising of its own
@@ -70,7 +87,7 @@ endforeach()
 
 add_executable(kitdriver tests/e2e/KitDriver.cpp)
 target_link_libraries(kitdriver PRIVATE user32 gdi32 advapi32)
-target_include_directories(kitdriver PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+target_include_directories(kitdriver PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests ${KIT_GENERATED_DIR})
 add_executable(holdfile tests/e2e/HoldFile.cpp)
 
 add_executable(bench_paint tools/bench/bench_paint.cpp controls/LbButtons.rc)
@@ -81,5 +98,5 @@ target_link_libraries(bench_steps PRIVATE kitwin32)
 target_include_directories(bench_steps PRIVATE ${KIT_RC_INCLUDES})
 add_dependencies(bench_steps meridal_payload_exe)
 add_executable(bench_upgrade tools/bench/bench_upgrade.cpp)
-target_link_libraries(bench_upgrade PRIVATE user32 gdi32 advapi32)
+target_link_libraries(bench_upgrade PRIVATE kitcore user32 gdi32 advapi32)
 target_include_directories(bench_upgrade PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)

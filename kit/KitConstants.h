@@ -4,10 +4,12 @@
 #include <string>
 
 #include "framework/FormatSettings.h"
+#include "kit/BuildVersion.h"
 
 namespace kit {
 
-constexpr fw::Currency KitVersion{23900};  // 2.39
+// The build's KIT_VERSION (2.39 unless built for another release).
+constexpr fw::Currency KitVersion{KIT_VERSION_COUNT};
 constexpr unsigned char RegistryKeyNumber = 82;
 constexpr const char* ProductName = "Meridal - 2013";
 constexpr const char* ExeName = "Meridal_2013.exe";

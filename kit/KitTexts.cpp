@@ -17,6 +17,10 @@ std::string UpgradedText() {
 }
 std::string RecordedVersion() { return std::string(ProductName) + " v." + KitVersionText(); }
 
+std::string PayloadDamagedText(const std::string& fileName) {
+    return "Pachetul de actualizare este deteriorat: " + fileName + ". Descarcati-l din nou.";
+}
+
 std::string UsageText() {
     return "MeridalUpgrade.exe [/S] [/LOG=<fisier>]\n"
            "\n"
@@ -31,7 +35,8 @@ std::string UsageText() {
            "3\teroare dupa primul fisier, versiunea nu a fost inregistrata\n"
            "4\tlinie de comanda gresita\n"
            "5\tfisierul jurnal nu poate fi deschis, nimic scris\n"
-           "6\talt kit de actualizare ruleaza, nimic scris";
+           "6\talt kit de actualizare ruleaza, nimic scris\n"
+           "7\tpachet deteriorat, nimic scris";
 }
 
 }  // namespace kit::text

@@ -32,6 +32,10 @@ constexpr const char* kRedirectedPath =
     "Actualizarea a fost oprita si nu s-a scris nimic: \"%s\" este o legatura catre alt loc "
     "(link, jonctiune sau punct de montare) in dosarul programului.";
 
+// The check of the kit's own payload, before anything is written:
+// "Pachetul de actualizare este deteriorat: <file name>. Descarcati-l din nou."
+std::string PayloadDamagedText(const std::string& fileName);
+
 // The run log and the command line.
 constexpr const char* kErrorTitle = "Error";              // the titles of the two dialogs,
 constexpr const char* kInformationTitle = "Information";  // as the log names them
@@ -51,5 +55,6 @@ constexpr const char* kResultFailedAfterFirstItem = "eroare dupa primul fisier, 
 constexpr const char* kResultBadCommandLine = "linie de comanda gresita, nimic scris";
 constexpr const char* kResultLogUnavailable = "fisierul jurnal nu poate fi deschis, nimic scris";
 constexpr const char* kResultAnotherKitRunning = "alt kit de actualizare ruleaza, nimic scris";
+constexpr const char* kResultPayloadDamaged = "pachet deteriorat, nimic scris";
 
 }  // namespace kit::text

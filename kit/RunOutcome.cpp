@@ -24,6 +24,7 @@ const OutcomeRow kOutcomes[] = {
     {RunOutcome::BadCommandLine, 4, text::kResultBadCommandLine},
     {RunOutcome::LogUnavailable, 5, text::kResultLogUnavailable},
     {RunOutcome::AnotherKitRunning, 6, text::kResultAnotherKitRunning},
+    {RunOutcome::PayloadDamaged, 7, text::kResultPayloadDamaged},
 };
 
 const OutcomeRow& RowOf(RunOutcome outcome) {

@@ -17,6 +17,7 @@ enum class RunOutcome {
     BadCommandLine,        // a known switch is malformed
     LogUnavailable,        // the log file can't be opened; nothing written
     AnotherKitRunning,     // another upgrade kit runs on this machine; nothing written
+    PayloadDamaged,        // an item of the kit doesn't match its checksum; nothing written
 };
 
 int ExitCodeOf(RunOutcome outcome);

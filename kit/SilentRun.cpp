@@ -3,7 +3,9 @@
 #include <exception>
 
 #include "framework/ErrorReport.h"
+#include "kit/KitTexts.h"
 #include "kit/LoggedWindow.h"
+#include "kit/PayloadCheck.h"
 #include "kit/UpgradeRun.h"
 #include "kit/VersionCheck.h"
 
@@ -15,6 +17,12 @@ RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::Reg
     auto report = [&](const std::exception& failure) {
         log.Write(DialogLine(errorReportTitle, fw::ErrorReportText(failure.what())));
     };
+
+    // A damaged kit writes nothing, whatever the installation.
+    if (const char* damaged = FindDamagedItem(payload)) {
+        log.Write(DialogLine(errorReportTitle, text::PayloadDamagedText(damaged)));
+        return RunOutcome::PayloadDamaged;
+    }
 
     std::string installFolder;
     CheckResult check;

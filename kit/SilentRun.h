@@ -12,6 +12,7 @@
 
 namespace kit {
 
+// A kit whose payload is damaged stops before it reads or writes anything.
 // An installation that already has the kit's version is left as it is, so a
 // repeated deployment does not replace its templates again.
 RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::RegistryStore& registry, RunLog& log,

@@ -1,10 +1,12 @@
 #include "kit/Unit1.h"
 
 #include "framework/Application.h"
+#include "framework/Error.h"
 #include "framework/FormatSettings.h"
 #include "kit/KitButtonLook.h"
 #include "kit/KitConstants.h"
 #include "kit/KitTexts.h"
+#include "kit/PayloadCheck.h"
 #include "kit/UpgradeRun.h"
 #include "kit/VersionCheck.h"
 
@@ -56,6 +58,20 @@ void TForm1::Show() {
     FormShow();
     ShowWindow(Handle(), SW_SHOWNORMAL);
     SetFocus(Memo1.Handle());
+    CheckPayload();
+}
+
+// Runs once the window is painted, inside the second before the version
+// check, so neither the check nor a click comes later. A damaged kit stops
+// there: the timer is stopped, so the upgrade button is never armed, and
+// the error report names the damaged file.
+void TForm1::CheckPayload() {
+    fw::Application::Get().ProcessMessages();
+    const char* damaged = kit::FindDamagedItem(resources_);
+    if (!damaged) return;
+    Timer1.SetEnabled(false);  // before the report, whose box would let the timer tick
+    outcome_ = kit::RunOutcome::PayloadDamaged;
+    fw::ReportException(fw::Error(kit::text::PayloadDamagedText(damaged)));
 }
 
 void TForm1::FormCreate() {

@@ -24,7 +24,8 @@ public:
     // Creates the window, hidden, and fires FormCreate. What the check and
     // the run show also goes to log (a closed log file writes nothing).
     explicit TForm1(kit::RunLog& log);
-    void Show();  // fires FormShow, then shows the window
+    // Fires FormShow, shows the window, then checks the kit's payload.
+    void Show();
 
     fw::Panel Panel1;
     fw::Memo Memo1;
@@ -50,6 +51,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void CheckPayload();
     void AppendLog(const std::string& line) override;
     void SetUpgradeCaption(const std::string& caption) override;
     void SetUpgradeEnabled(bool enabled) override;

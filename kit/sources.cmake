@@ -12,6 +12,7 @@ set(KIT_CORE_SOURCES
   kit/RunLog.cpp
   kit/LoggedWindow.cpp
   kit/SilentRun.cpp
+  kit/PayloadCheck.cpp
 )
 # The window; the entry point kit/Main.cpp belongs to the executable alone,
 # so test programs can link the window's code.

@@ -19,6 +19,11 @@ struct PayloadItem {
 // match without regard to case, and the resource script stores "UPGRADE".
 constexpr const char* kItemName = "UpGrade";
 
+// Resource type of the items' checksums, stored by the build under the same
+// name: the CRC-32 of each item (see payload/Crc32.h), in catalogue order,
+// four bytes each, little-endian.
+constexpr const char* kChecksumsType = "CRC32";
+
 // The items in the order the upgrade writes them.
 const PayloadItem* Catalogue();
 std::size_t CatalogueSize();

@@ -1,3 +1,4 @@
 set(PAYLOAD_CORE_SOURCES
   payload/Catalogue.cpp
+  payload/Crc32.cpp
 )

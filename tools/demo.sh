@@ -19,7 +19,7 @@ kit=$root/build/$KIT_WINE_ARCH/MeridalUpgrade.exe
 
 use_wine
 export WINEPREFIX=$root/build/demo/prefix-$KIT_WINE_ARCH
-caption='Meridal - 2013 - UpGrade v.2.39'
+caption='Meridal - 2013 - UpGrade v\.[0-9.]+'  # the version is the build's KIT_VERSION
 install=$WINEPREFIX/drive_c/Meridal2013
 
 echo "demo: preparing the demo installation in $install"

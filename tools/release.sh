@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # Builds the kit for release and signs it where a certificate is given.
 #
-#   tools/release.sh [--meridal-exe <Meridal_2013.exe>] [--templates <folder>]
+#   tools/release.sh (--meridal-exe <Meridal_2013.exe> | --standin)
+#                    [--version <X.YY>] [--templates <folder>]
 #                    [--pkcs12 <file.p12> (--password-file <file> | --password-env <NAME>)
 #                     [--timestamp <RFC 3161 URL>]]
 #                    [--build-dir <folder>] [--output <file>]
 #
-# --meridal-exe   the vendor's application executable (else our stand-in)
+# --meridal-exe   the vendor's application executable, a 32-bit Windows GUI
+#                 program; required, so that no release carries our stand-in
+#                 by mistake
+# --standin       build with our stand-in instead, on purpose (for trials
+#                 only; the release says so in its last lines)
+# --version       the version the kit installs, units and two decimals
+#                 (default 2.39, the build's KIT_VERSION)
 # --templates     a folder whose .dbf and .rtf files replace ours of the same name
 # --pkcs12        code-signing certificate and key; the password is read from
 #                 the file's first line or from the environment variable NAME,
@@ -21,17 +28,19 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 usage() {
-    sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,26p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 fail() { echo "release: $*" >&2; exit 1; }
 absolute() { realpath -m -- "$1"; }
 
-meridal_exe= templates= pkcs12= password_file= password_env= timestamp=
+meridal_exe= standin= version= templates= pkcs12= password_file= password_env= timestamp=
 build=$root/build/release output=
 while [ $# -gt 0 ]; do
     case $1 in
         --meridal-exe) meridal_exe=$(absolute "${2:?}"); shift 2 ;;
+        --standin) standin=yes; shift ;;
+        --version) version=${2:?}; shift 2 ;;
         --templates) templates=$(absolute "${2:?}"); shift 2 ;;
         --pkcs12) pkcs12=$(absolute "${2:?}"); shift 2 ;;
         --password-file) password_file=$(absolute "${2:?}"); shift 2 ;;
@@ -45,6 +54,11 @@ while [ $# -gt 0 ]; do
 done
 output=${output:-$build/dist/MeridalUpgrade.exe}
 
+if [ -z "$meridal_exe" ] && [ -z "$standin" ]; then
+    fail "no --meridal-exe: give the vendor's Meridal_2013.exe with --meridal-exe, or build a" \
+         "trial kit with our stand-in on purpose with --standin"
+fi
+[ -z "$meridal_exe" ] || [ -z "$standin" ] || fail "--meridal-exe and --standin exclude each other"
 [ -z "$meridal_exe" ] || [ -f "$meridal_exe" ] || fail "$meridal_exe does not exist"
 [ -z "$templates" ] || [ -d "$templates" ] || fail "templates folder $templates does not exist"
 if [ -z "$pkcs12" ] && [ -n "$password_file$password_env$timestamp" ]; then
@@ -55,15 +69,41 @@ if [ -n "$pkcs12" ] && [ -z "$password_file$password_env" ]; then
 fi
 
 bash "$root/tools/setup.sh" >/dev/null
-# Empty values reset what an earlier release in the same folder used.
-cmake --preset win32 -S "$root" -B "$build" \
+
+# The program the kit installs must be one Windows can start as the 32-bit
+# application: a PE32 executable for i386 with the GUI subsystem.
+if [ -n "$meridal_exe" ] && ! why=$(/usr/bin/python3 - "$meridal_exe" 2>&1 <<'PY'
+import sys
+import pefile
+try:
+    pe = pefile.PE(sys.argv[1], fast_load=True)
+except pefile.PEFormatError as e:
+    sys.exit("it is no Windows program (%s)" % e)
+if pe.OPTIONAL_HEADER.Magic != 0x10B or pe.FILE_HEADER.Machine != 0x14C:
+    sys.exit("it is no 32-bit program for Intel i386")
+if pe.FILE_HEADER.Characteristics & 0x2000 or not pe.FILE_HEADER.Characteristics & 0x0002:
+    sys.exit("it is a library or object, not an executable")
+if pe.OPTIONAL_HEADER.Subsystem != 2:
+    sys.exit("it is no GUI program (subsystem %d)" % pe.OPTIONAL_HEADER.Subsystem)
+PY
+); then
+    fail "--meridal-exe $meridal_exe is not a 32-bit Windows GUI executable: ${why##*$'\n'}"
+fi
+
+# The build folder's earlier release goes first: a failed build must not
+# leave it where this release is expected.
+rm -f "$output"
+# Empty values reset what an earlier release in the same folder used; so
+# does removing KIT_VERSION, which then takes its default.
+version_option=-UKIT_VERSION
+[ -z "$version" ] || version_option=-DKIT_VERSION=$version
+cmake --preset win32 -S "$root" -B "$build" "$version_option" \
       -DMERIDAL_EXE="$meridal_exe" -DMERIDAL_TEMPLATES_DIR="$templates" >/dev/null
 cmake --build "$build" -j2 --target MeridalUpgrade
 
 # The build folder keeps the unsigned kit; the release is a fresh copy, so
 # an earlier signature never passes for this one.
 mkdir -p "$(dirname "$output")"
-rm -f "$output"
 if [ -n "$pkcs12" ]; then
     sign=("$root/tools/sign_kit.sh" --pkcs12 "$pkcs12")
     [ -z "$password_file" ] || sign+=(--password-file "$password_file")
@@ -77,7 +117,7 @@ else
     signed="unsigned"
 fi
 
-version=$(/usr/bin/python3 - "$output" <<'PY'
+file_version=$(/usr/bin/python3 - "$output" <<'PY'
 import sys
 import pefile
 pe = pefile.PE(sys.argv[1], fast_load=True)
@@ -96,4 +136,8 @@ PY
 echo "file:    $output ($signed)"
 echo "size:    $(stat -c %s "$output") bytes"
 echo "sha256:  $(sha256sum "$output" | cut -d' ' -f1)"
-echo "version: $version"
+echo "version: $file_version"
+if [ -n "$standin" ]; then
+    echo "release: this kit carries OUR STAND-IN, not the vendor's Meridal_2013.exe (--standin):"
+    echo "release: a trial kit, NOT for installations; build releases with --meridal-exe"
+fi

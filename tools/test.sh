@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 bash tools/setup.sh
 choose_wine_target
 build_kits
-cmake --preset native -DKIT_WINE_ARCH="$KIT_WINE_ARCH" -DKIT_WINE_DIR="$PWD/build/$KIT_WINE_ARCH" >/dev/null
+cmake --preset native -DKIT_WINE_ARCH="$KIT_WINE_ARCH" -DKIT_WINE_DIR="$PWD/build/$KIT_WINE_ARCH" \
+      -DKIT_VERSION="$KIT_VERSION" >/dev/null
 cmake --build --preset native -j2
 
 cd build/native

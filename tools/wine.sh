@@ -7,7 +7,8 @@
 #
 #   choose_wine_target  sets KIT_WINE_ARCH to win32 or win64, which is also
 #                       the preset the Wine programs come from, and says why
-#   build_kits          builds the shipped kit, and the twin where it runs
+#   build_kits          builds the shipped kit, and the twin where it runs,
+#                       and sets KIT_VERSION to the shipped kit's version
 #   use_wine            sets up Wine's environment for $KIT_WINE_ARCH
 
 kit_wine_tools=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -40,11 +41,13 @@ choose_wine_target() {
 
 build_kits() {
     # The shipped kit is always built: the checks of its PE and payload read
-    # it, and the twin carries its payload.
+    # it, and the twin carries its payload and its version (the KIT_VERSION
+    # its build folder was configured with, 2.39 unless set).
     cmake --preset win32 >/dev/null
     cmake --build --preset win32 -j2
+    KIT_VERSION=$(sed -n 's/^KIT_VERSION:[A-Z]*=//p' build/win32/CMakeCache.txt)
     if [ "$KIT_WINE_ARCH" = win64 ]; then
-        cmake --preset win64 >/dev/null
+        cmake --preset win64 -DKIT_VERSION="$KIT_VERSION" >/dev/null
         cmake --build --preset win64 -j2
     fi
 }

@@ -4,13 +4,15 @@
 
 #include <windows.h>
 
+#include "kit/BuildVersion.h"
+
 namespace {
 
 const char kClassName[] = "MeridalStandinWindow";
 const char kCaption[] = "Meridal - 2013";
-const char kMessage[] =
-    "Program inlocuitor pentru Meridal - 2013 v.2.39: "
-    "kitul a fost construit fara executabilul real.";
+const char kMessage[] = "Program inlocuitor pentru Meridal - 2013 v." KIT_VERSION_SHOWN
+                        ": "
+                        "kitul a fost construit fara executabilul real.";
 
 const int kClientWidth = 460;
 const int kClientHeight = 76;

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "e2e/KitHarness.h"
+#include "kit/BuildVersion.h"
 
 using namespace e2e;
 
@@ -62,14 +64,24 @@ Payload g_payload;
 
 const char kFolder[] = "C:\\Apps\\Meridal";
 const char kOldVersion[] = "Meridal - 2013 v.2.35";
-const char kNewVersion[] = "Meridal - 2013 v.2.39";
-const char kCaption[] = "Meridal - 2013 - UpGrade v.2.39";
-const char kUpgradeCaption[] = "Actualizare la versiunea 2.39";
+// The kit's version is the build's KIT_VERSION: shown and recorded in the
+// shortest form, KIT_VERSION_SHOWN, and read back by the check as written,
+// KIT_VERSION_STRING (see kit/BuildVersion.h).
+const char kNewVersion[] = "Meridal - 2013 v." KIT_VERSION_SHOWN;
+const char kCaption[] = "Meridal - 2013 - UpGrade v." KIT_VERSION_SHOWN;
+const char kUpgradeCaption[] = "Actualizare la versiunea " KIT_VERSION_SHOWN;
 const char kNotInstalled[] = "Programul Meridal - 2013 NU este instalat aici!";
 const char kLatest[] = "Aveti deja ultima versiune!";
 const char kErrorTitle[] = "Meridalupgrade";  // the kit's file name, as the error report's title
 const char kCloseFirst[] = "Inchideti mai intai Meridal - 2013!";
-const char kUpgraded[] = "Meridal - 2013 a fost actualizata la versiunea 2.39.";
+const char kUpgraded[] = "Meridal - 2013 a fost actualizata la versiunea " KIT_VERSION_SHOWN ".";
+const char kUpgradedResult[] = "Rezultat: actualizat la versiunea " KIT_VERSION_SHOWN " (cod 0)";
+
+// Whether an installed "d.dd" counts as the kit's version or newer: units,
+// then hundredths.
+bool AtLeastKit(const std::string& version) {
+    return (version[0] - '0') * 100 + std::atoi(version.c_str() + 2) >= KIT_VERSION_MAJOR * 100 + KIT_VERSION_MINOR;
+}
 
 std::string LocationLine(const std::string& folder) { return "Cale Meridal - 2013 : " + folder; }
 std::string VersionLine(const std::string& version) { return "Versiune instalata     : " + version; }
@@ -173,7 +185,7 @@ void ScenarioWindow() {
 
 enum class CloseBy { CloseBox, CloseMessage, CloseButton };
 
-// Recorded versions against the kit's 2.39, each closed another way.
+// Recorded versions against the kit's, each closed another way.
 void ScenarioVersions() {
     struct Case {
         const char* recorded;
@@ -182,10 +194,10 @@ void ScenarioVersions() {
         CloseBy closeBy;
     };
     const Case cases[] = {
-        {"Meridal - 2013 v.2.39", "2.39", true, CloseBy::CloseBox},
-        {"Meridal - 2013 v.2.4", "2.40", true, CloseBy::CloseButton},
-        {"Meridal - 2013 v.2.05", "2.05", false, CloseBy::CloseMessage},
-        {"Meridal - 2013 v.1.50", "1.50", false, CloseBy::CloseButton},
+        {kNewVersion, KIT_VERSION_STRING, true, CloseBy::CloseBox},
+        {"Meridal - 2013 v.2.4", "2.40", AtLeastKit("2.40"), CloseBy::CloseButton},
+        {"Meridal - 2013 v.2.05", "2.05", AtLeastKit("2.05"), CloseBy::CloseMessage},
+        {"Meridal - 2013 v.1.50", "1.50", AtLeastKit("1.50"), CloseBy::CloseButton},
     };
     PrepareFolder(kFolder, true);
     for (const Case& c : cases) {
@@ -688,11 +700,13 @@ BOOL CALLBACK CollectVisibleTopLevel(HWND window, LPARAM param) {
     return TRUE;
 }
 
-// Runs the kit with the arguments until it ends, watching that it shows no
-// window all the while; false when it didn't end in time.
-bool RunKitUnattended(const std::string& arguments, DWORD& exitCode, std::string& windowsSeen) {
+// Runs the kit (or the copy kitPath) with the arguments until it ends,
+// watching that it shows no window all the while; false when it didn't end
+// in time.
+bool RunKitUnattended(const std::string& arguments, DWORD& exitCode, std::string& windowsSeen,
+                      const std::string& kitPath = g_kitPath) {
     Child kit;
-    if (!kit.Start("kit with " + arguments, g_kitPath, arguments, "C:\\")) return false;
+    if (!kit.Start("kit with " + arguments, kitPath, arguments, "C:\\")) return false;
     windowsSeen.clear();
     const DWORD start = GetTickCount();
     bool ended = false;
@@ -748,8 +762,7 @@ void ScenarioUnattended() {
          false,
          logSwitch,
          0,
-         {cale, version, "Versiune actualizata.", std::string("Information: ") + kUpgraded,
-          "Rezultat: actualizat la versiunea 2.39 (cod 0)"},
+         {cale, version, "Versiune actualizata.", std::string("Information: ") + kUpgraded, kUpgradedResult},
          true,
          kNewVersion},
         {"not installed",
@@ -767,7 +780,7 @@ void ScenarioUnattended() {
          false,
          logSwitch,
          0,
-         {cale, VersionLine("2.39"), kLatest, "Rezultat: deja la ultima versiune, nimic scris (cod 0)"},
+         {cale, VersionLine(KIT_VERSION_STRING), kLatest, "Rezultat: deja la ultima versiune, nimic scris (cod 0)"},
          false,
          kNewVersion},
         {"application running",
@@ -1006,7 +1019,7 @@ void ScenarioLoggedWindow() {
     }
     CheckLines("log file after the upgrade", LogFileLines(logPath),
                {LocationLine(kFolder), VersionLine("2.35"), "Versiune actualizata.",
-                std::string("Information: ") + kUpgraded, "Rezultat: actualizat la versiunea 2.39 (cod 0)"});
+                std::string("Information: ") + kUpgraded, kUpgradedResult});
 
     Note("a log in a folder that doesn't exist");
     SetRecord(kFolder, kOldVersion);
@@ -1039,6 +1052,102 @@ void ScenarioLoggedWindow() {
     }
 }
 
+//=== Scenarios: a damaged kit and the next release ==========================
+
+// A copy of the kit with one byte of its last item changed, as a download
+// cut short or a bad disk leaves it; gives the copy's path, or empty text.
+std::string MakeDamagedKit(const std::string& folder) {
+    RemoveTree(folder);
+    MakeFolders(folder);
+    std::string kit;
+    const std::string item = g_payload.Item("MC");
+    if (!Check(ReadBytes(g_kitPath, kit) && !item.empty(), "the kit and its item MC read")) return {};
+    const std::size_t at = kit.find(item);
+    if (!Check(at != std::string::npos && kit.find(item, at + 1) == std::string::npos,
+               "item MC found once in the kit's file"))
+        return {};
+    kit[at + item.size() / 2] ^= 0x01;
+    const std::string copy = folder + "\\MeridalUpgrade.exe";  // the name gives the error report's title
+    return Check(WriteBytes(copy, kit), "damaged copy written: " + copy) ? copy : std::string();
+}
+
+// The installation the damaged kit must leave as it is.
+void CheckInstallationUntouched() {
+    const std::string f = kFolder;
+    CheckFolderContents(f, {"Data", "Meridal_2013.exe"});
+    CheckFolderContents(f + "\\Data", {"Anx3.rtf"});
+    CheckFileBytes(f + "\\Meridal_2013.exe", OldExe(), "left as it was");
+    CheckFileBytes(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}", "left as it was");
+    CheckRecordedVersion(kOldVersion);
+}
+
+// A kit whose last item lost a bit: under /S it ends with 7 and writes
+// nothing; its window shows the error report and never arms the button.
+void ScenarioDamagedPayload() {
+    const std::string damaged = MakeDamagedKit("C:\\Damaged");
+    if (damaged.empty()) return;
+    const std::string report = "Pachetul de actualizare este deteriorat: ModelComunicare.rtf. Descarcati-l din nou.";
+    const std::string logFolder = "C:\\Jurnale", logPath = logFolder + "\\kit.log";
+    PrepareOldInstallation();
+    PutFile(std::string(kFolder) + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}");
+    RemoveTree(logFolder);
+    MakeFolders(logFolder);
+
+    Note("/S");
+    DWORD exitCode = 0;
+    std::string windows;
+    if (RunKitUnattended("/S /LOG=" + logPath, exitCode, windows, damaged)) {
+        Check(exitCode == 7, "exit code 7", "got " + std::to_string(exitCode));
+        Check(windows.empty(), "no window appeared", "seen:" + windows);
+    }
+    CheckLines("log file", LogFileLines(logPath),
+               {std::string(kErrorTitle) + ": " + report, "Rezultat: pachet deteriorat, nimic scris (cod 7)"});
+    CheckInstallationUntouched();
+
+    Note("the window");
+    Kit kit;
+    Dialog box;
+    if (!kit.Start(damaged) || !Check(kit.WaitForDialog(box), "error report appears")) return;
+    CheckDialog(box, kErrorTitle, report);
+    Sleep(1500);  // the version check would have run under the box by now
+    Check(!IsWindowEnabled(kit.upgrade), "upgrade button disabled under the report");
+    kit.PressOk(box);
+    Sleep(1500);
+    Check(!IsWindowEnabled(kit.upgrade), "upgrade button still disabled after OK");
+    CheckText("upgrade button caption", TextOf(kit.upgrade), "Cautare...");
+    CheckLines("log stays empty", kit.LogLines(), {});
+    Check(kit.NoDialog() && kit.Running(), "no further box, the window goes on running");
+    CheckInstallationUntouched();
+    ClickOn(kit.close);
+    kit.CheckEndsWithZero("a click on \"Inchide\"");
+}
+
+// The kit built for the next release (KIT_VERSION above 2.39) over an
+// installation of 2.39: caption, check, upgrade and record say its version.
+void ScenarioNextRelease() {
+    if (!Check(!AtLeastKit("2.39"), "the kit is built for a version after 2.39", "KIT_VERSION " KIT_VERSION_STRING))
+        return;
+    SetRecord(kFolder, "Meridal - 2013 v.2.39");
+    PrepareFolder(kFolder, true);
+    PutFile(std::string(kFolder) + "\\Meridal_2013.exe", OldExe());
+    Kit kit;
+    if (!kit.Start(g_kitPath)) return;
+    CheckText("window caption", TextOf(kit.form), kCaption);
+    if (!Check(WaitUntil([&] { return IsWindowEnabled(kit.upgrade) != FALSE; }), "upgrade button enabled by the check"))
+        return;
+    CheckLines("log after the check: 2.39, not the latest", kit.LogLines(),
+               {LocationLine(kFolder), VersionLine("2.39")});
+    CheckText("upgrade button caption", TextOf(kit.upgrade), kUpgradeCaption);
+    Dialog box;
+    if (!ClickUpgradeForDialog(kit, box)) return;
+    CheckDialog(box, "Information", kUpgraded);
+    CheckRecordedVersion(kNewVersion);
+    for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(kFolder, entry);
+    kit.PressOk(box);
+    ClickOn(kit.close);
+    kit.CheckEndsWithZero("a click on \"Inchide\"");
+}
+
 //=== Table of scenarios ======================================================
 
 struct Scenario {
@@ -1049,7 +1158,7 @@ struct Scenario {
 
 const Scenario kScenarios[] = {
     {"window", ScenarioWindow, "window before and after the check of v.2.35, Esc in the log"},
-    {"versions", ScenarioVersions, "v.2.39, v.2.4, v.2.05, v.1.50; close box, WM_CLOSE, Inchide"},
+    {"versions", ScenarioVersions, "the kit's own version, v.2.4, v.2.05, v.1.50; close box, WM_CLOSE, Inchide"},
     {"not_installed", ScenarioNotInstalled, "no record, no CALE, VER without digits"},
     {"record_64bit_view", ScenarioRecord64BitView, "a record in the 64-bit registry view only"},
     {"bad_version", ScenarioBadVersion, "VER v.2.3x and VER as a number reach the error report"},
@@ -1068,6 +1177,8 @@ const Scenario kScenarios[] = {
     {"logged_window", ScenarioLoggedWindow, "/LOG with the window, an unopenable log, /?"},
     {"links", ScenarioLinks, "links planted as Data, a target and leftovers"},
     {"second_kit", ScenarioSecondKit, "a second kit while one runs; two unattended runs at once"},
+    {"damaged_payload", ScenarioDamagedPayload, "one byte of the last item changed: exit 7, report, nothing written"},
+    {"next_release", ScenarioNextRelease, "a kit built for a version after 2.39 upgrades 2.39"},
 };
 
 }  // namespace

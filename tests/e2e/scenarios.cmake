@@ -2,7 +2,7 @@
 # copy of the template Wine prefix (see add_wine_test in tests/CMakeLists.txt).
 list(APPEND KIT_SCENARIOS
   window               # the window before and after the check, Esc in the log
-  versions             # recorded versions against 2.39; the three ways out
+  versions             # recorded versions against the kit's; the three ways out
   not_installed        # records that name no installation
   bad_version          # versions that are no numbers reach the error report
   upgrade_complete     # a complete upgrade: files, log, record, dialog
@@ -18,7 +18,9 @@ list(APPEND KIT_SCENARIOS
   logged_window        # /LOG with the window; an unopenable log; /?
   links                # links planted as Data, a target and leftovers
   second_kit           # one kit at a time
+  damaged_payload      # a copy with one byte of an item changed: exit 7, the report, nothing written
 )
+# next_release runs only against a kit built for a later version (tests/release/next_version.sh).
 
 # "," as regional decimal separator (needs the ro_RO.UTF-8 locale:
 # localedef -i ro_RO -f UTF-8 ro_RO.UTF-8).

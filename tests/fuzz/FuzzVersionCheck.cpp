@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/Error.h"
+#include "kit/BuildVersion.h"
 #include "kit/KitWindow.h"
 #include "kit/VersionCheck.h"
 
@@ -104,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string notInstalled = "Programul Meridal - 2013 NU este instalat aici!";
-    const std::string armed = "Actualizare la versiunea 2.39";
+    const std::string armed = "Actualizare la versiunea " KIT_VERSION_SHOWN;
     if (error.empty() && window.log.size() == 1) {
         // Not installed.
         Require(window.log[0] == notInstalled && !window.enabled && window.caption == "Cautare..." && folder.empty());

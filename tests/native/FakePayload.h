@@ -1,5 +1,7 @@
 // Payload items held in memory, stored under "UPGRADE" and looked up without
 // regard to case, as the kit's resources are; remembers what was asked for.
+// Unless a test stores its own, the checksums are those a build would store
+// for the items held.
 #pragma once
 
 #include <cctype>
@@ -8,6 +10,8 @@
 #include <vector>
 
 #include "framework/PayloadStore.h"
+#include "payload/Catalogue.h"
+#include "payload/Crc32.h"
 
 struct FakePayload : fw::PayloadStore {
     std::map<std::string, std::string> items;
@@ -18,10 +22,34 @@ struct FakePayload : fw::PayloadStore {
         return text;
     }
     bool Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
+        if (Upper(type) == payload::kChecksumsType && !items.count(payload::kChecksumsType)) {
+            if (Upper(name) != "UPGRADE") return false;
+            checksums_.clear();
+            for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+                auto item = items.find(payload::Catalogue()[i].code);
+                const std::uint32_t crc =
+                    item == items.end() ? 0 : payload::Crc32(item->second.data(), item->second.size());
+                for (int shift = 0; shift < 32; shift += 8) checksums_ += static_cast<char>(crc >> shift);
+            }
+            blob = {checksums_.data(), checksums_.size()};
+            return true;
+        }
         asked.push_back(type);
         auto it = items.find(Upper(type));
         if (Upper(name) != "UPGRADE" || it == items.end()) return false;
         blob = {it->second.data(), it->second.size()};
         return true;
     }
+
+    // Changes one byte of an item after its checksum was taken, as a cut
+    // download or a bad disk would.
+    void Damage(const std::string& code) {
+        fw::Blob stored;
+        Find(payload::kChecksumsType, "UPGRADE", stored);
+        items[payload::kChecksumsType] = checksums_;
+        items[code][items[code].size() / 2] ^= 0x01;
+    }
+
+private:
+    std::string checksums_;
 };

@@ -9,6 +9,7 @@
 #include "FileRegistry.h"
 #include "FolderFileSystem.h"
 #include "TempFolder.h"
+#include "kit/BuildVersion.h"
 #include "kit/CommandLine.h"
 #include "kit/InstallationRecord.h"
 #include "kit/RunLog.h"
@@ -52,7 +53,7 @@ TEST(CommandLine, SwitchesAndTheExitCodesTheyLeadTo) {
     const std::pair<RunOutcome, int> codes[] = {
         {RunOutcome::Upgraded, 0},          {RunOutcome::UpToDate, 0},           {RunOutcome::NotInstalled, 1},
         {RunOutcome::VersionUnreadable, 1}, {RunOutcome::ApplicationRunning, 2}, {RunOutcome::FailedAfterFirstItem, 3},
-        {RunOutcome::BadCommandLine, 4},    {RunOutcome::LogUnavailable, 5},
+        {RunOutcome::BadCommandLine, 4},    {RunOutcome::LogUnavailable, 5},     {RunOutcome::PayloadDamaged, 7},
     };
     for (const auto& [outcome, code] : codes) {
         EXPECT_EQ(kit::ExitCodeOf(outcome), code);
@@ -65,6 +66,9 @@ struct MemoryLog : kit::RunLog {
     void Write(const std::string& text) override { lines.push_back(text); }
 };
 
+// The kit's record of its own version, as the build set it.
+const char kKitRecord[] = "Meridal - 2013 v." KIT_VERSION_SHOWN;
+
 std::string Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -75,30 +79,33 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
     struct Case {
         const char* what;
         const char* recorded;  // VER; null for no record
-        std::function<void(const fs::path& install, const std::string& cale, FolderFileSystem& files)> prepare;
+        std::function<void(const fs::path& install, const std::string& cale, FolderFileSystem& files,
+                           FakePayload& payload)>
+            prepare;
         kit::RunOutcome outcome;
         std::vector<std::string> lastLines;  // the log's last lines
         bool written;                        // the executable replaced
         const char* version;                 // VER afterwards
     };
-    auto nothing = [](const fs::path&, const std::string&, FolderFileSystem&) {};
+    auto nothing = [](const fs::path&, const std::string&, FolderFileSystem&, FakePayload&) {};
     const std::string exeRunning = "Error: Inchideti mai intai Meridal - 2013!";
     const Case cases[] = {
         {"older installation",
          "Meridal - 2013 v.2.35",
          nothing,
          kit::RunOutcome::Upgraded,
-         {"Versiune actualizata.", "Information: Meridal - 2013 a fost actualizata la versiunea 2.39."},
+         {"Versiune actualizata.",
+          "Information: Meridal - 2013 a fost actualizata la versiunea " KIT_VERSION_SHOWN "."},
          true,
-         "Meridal - 2013 v.2.39"},
+         kKitRecord},
         // A repeated deployment leaves an up-to-date PC's templates alone.
         {"up to date",
-         "Meridal - 2013 v.2.39",
+         kKitRecord,
          nothing,
          kit::RunOutcome::UpToDate,
          {"Aveti deja ultima versiune!"},
          false,
-         "Meridal - 2013 v.2.39"},
+         kKitRecord},
         {"not installed",
          nullptr,
          nothing,
@@ -115,7 +122,7 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
          "Meridal - 2013 v.2.3x"},
         {"application running",
          "Meridal - 2013 v.2.35",
-         [](const fs::path&, const std::string& cale, FolderFileSystem& files) {
+         [](const fs::path&, const std::string& cale, FolderFileSystem& files, FakePayload&) {
              files.replaceFails.insert(FolderFileSystem::Native(cale + "\\Meridal_2013.exe"));
          },
          kit::RunOutcome::ApplicationRunning,
@@ -124,11 +131,21 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
          "Meridal - 2013 v.2.35"},
         {"no Data folder",
          "Meridal - 2013 v.2.35",
-         [](const fs::path& install, const std::string&, FolderFileSystem&) { fs::remove_all(install / "Data"); },
+         [](const fs::path& install, const std::string&, FolderFileSystem&, FakePayload&) {
+             fs::remove_all(install / "Data");
+         },
          kit::RunOutcome::FailedAfterFirstItem,
          {"Meridalupgrade: Cannot create file \"INSTALL\\Data\\raport.rtf\". The system cannot find the path "
           "specified."},
          true,
+         "Meridal - 2013 v.2.35"},
+        // The last item damaged: found before the first is written.
+        {"damaged payload",
+         "Meridal - 2013 v.2.35",
+         [](const fs::path&, const std::string&, FolderFileSystem&, FakePayload& payload) { payload.Damage("MC"); },
+         kit::RunOutcome::PayloadDamaged,
+         {"Meridalupgrade: Pachetul de actualizare este deteriorat: ModelComunicare.rtf. Descarcati-l din nou."},
+         false,
          "Meridal - 2013 v.2.35"},
     };
     for (const Case& c : cases) {
@@ -151,7 +168,7 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
         for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)
             payload.items[payload::Catalogue()[i].code] = "new item " + std::to_string(i);
         FolderFileSystem files;
-        c.prepare(install, cale, files);
+        c.prepare(install, cale, files, payload);
         MemoryLog log;
 
         EXPECT_EQ(kit::RunSilently(payload, files, registry, log, "Meridalupgrade"), c.outcome);

@@ -13,6 +13,7 @@
 #include "TempFolder.h"
 #include "framework/Error.h"
 #include "kit/AtomicFileWriter.h"
+#include "kit/BuildVersion.h"
 #include "kit/InstallationRecord.h"
 #include "kit/KitConstants.h"
 #include "kit/UpgradeRun.h"
@@ -77,9 +78,10 @@ TEST_F(UpgradeRunTest, CompleteRunWritesEveryItemAndRecordsTheVersion) {
     Run();
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) EXPECT_EQ(Read(Target(i)), Item(i)) << Target(i);
     EXPECT_TRUE(fs::exists(install / "Meridal_2013.exe"));
-    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.39");
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v." KIT_VERSION_SHOWN);
     EXPECT_EQ(window.log, std::vector<std::string>{"Versiune actualizata."});
-    EXPECT_EQ(window.informations, std::vector<std::string>{"Meridal - 2013 a fost actualizata la versiunea 2.39."});
+    EXPECT_EQ(window.informations,
+              std::vector<std::string>{"Meridal - 2013 a fost actualizata la versiunea " KIT_VERSION_SHOWN "."});
     EXPECT_TRUE(window.errors.empty());
     EXPECT_FALSE(window.enabled);
     EXPECT_TRUE(LeftoverTemporaryFiles().empty());
@@ -204,7 +206,8 @@ TEST_F(UpgradeRunTest, FullDiskLeavesEveryTargetWhollyOldOrWhollyNew) {
             EXPECT_TRUE(now == "old " + std::to_string(i) || now == Item(i)) << Target(i);
         }
         EXPECT_TRUE(LeftoverTemporaryFiles().empty());
-        EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), completed ? "Meridal - 2013 v.2.39" : "Meridal - 2013 v.2.35");
+        EXPECT_EQ(kit::ReadRecordValue(registry, "VER"),
+                  completed ? "Meridal - 2013 v." KIT_VERSION_SHOWN : "Meridal - 2013 v.2.35");
     }
 }
 

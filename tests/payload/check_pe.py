@@ -2,7 +2,7 @@
 """Checks the Windows executables of the build with pefile (python3-pefile).
 
     /usr/bin/python3 tests/payload/check_pe.py standin <exe>
-    /usr/bin/python3 tests/payload/check_pe.py kit <kit exe> <folder>...
+    /usr/bin/python3 tests/payload/check_pe.py kit <kit exe> <version> <folder>...
     /usr/bin/python3 tests/payload/check_pe.py size <kit exe> <budget bytes>
 
 standin: the padded stand-in for the application's executable: PE32, i386,
@@ -10,10 +10,11 @@ standin: the padded stand-in for the application's executable: PE32, i386,
 kit:     the upgrade kit: PE32, i386, GUI, system imports only, no link time
          stamp, ASLR (DYNAMICBASE) with its relocations, DEP (NXCOMPAT), the
          stack protector's runtime linked in, its icon, arrow bitmap, version
-         information and manifest, and the ten payload items, each
+         information and manifest, both saying <version> (the build's
+         KIT_VERSION, such as 2.39), the ten payload items, each
          byte-identical to its file (names from payload/Catalogue.def), taken
          from the first <folder> that has it, e.g. the build's payload folder
-         (the stand-in) and payload/files.
+         (the stand-in) and payload/files, and the items' CRC-32 checksums.
 size:    the kit's overhead, its size less the bytes of its ten payload
          items, is at most <budget bytes>; prints the figures.
 
@@ -24,6 +25,7 @@ import os
 import re
 import struct
 import sys
+import zlib
 
 import pefile
 
@@ -31,6 +33,7 @@ STANDIN_SIZE = 7256064
 # An independent list on purpose: the catalogue is checked against it.
 PAYLOAD_CODES = ["MERIDAL", "RP", "A3", "AD", "MT", "MF", "A1", "B1", "C1", "MC"]
 PAYLOAD_NAME = "UPGRADE"
+CHECKSUMS_TYPE = "CRC32"
 ROMANIAN = 1048
 CATALOGUE = os.path.join(os.path.dirname(os.path.abspath(__file__)),
                          "..", "..", "payload", "Catalogue.def")
@@ -228,7 +231,19 @@ def version_strings(pe):
     return strings
 
 
-def check_version(pe, tree):
+class KitVersion:
+    """A kit version as the build option gives it ("2.39"): its units and
+    hundredths, and its text as the kit shows it, the shortest decimal form
+    ("2.4" for 2.40)."""
+
+    def __init__(self, text):
+        units, _, hundredths = text.partition(".")
+        self.major, self.minor = int(units), int(hundredths)
+        self.shown = text.rstrip("0").rstrip(".") if "." in text else text
+        self.file = "%d.%d.0.0" % (self.major, self.minor)
+
+
+def check_version(pe, tree, version):
     if not check(RT_VERSION in tree, "VERSIONINFO: missing"):
         return
     try:
@@ -236,16 +251,30 @@ def check_version(pe, tree):
     except Exception as e:
         check(False, "VERSIONINFO: cannot be parsed: %s" % e)
         return
-    product = strings.get("ProductName")
-    check(product == "Meridal - 2013",
-          "VERSIONINFO: ProductName is %r, expected 'Meridal - 2013'" % product)
-    version = strings.get("FileVersion", "")
-    check(version.startswith("2.39"),
-          "VERSIONINFO: FileVersion is %r, expected to begin with '2.39'"
-          % version)
+    expected = {
+        "ProductName": "Meridal - 2013",
+        "FileVersion": version.file,
+        "ProductVersion": version.shown,
+        "FileDescription": "Actualizare Meridal - 2013 la versiunea %s"
+                           % version.shown,
+    }
+    for key, want in expected.items():
+        got = strings.get(key)
+        check(got == want, "VERSIONINFO: %s is %r, expected %r"
+              % (key, got, want))
+    fixed = getattr(pe, "VS_FIXEDFILEINFO", None)
+    fixed = fixed[0] if isinstance(fixed, list) and fixed else fixed
+    if check(fixed is not None, "VERSIONINFO: no fixed file information"):
+        numbers = (version.major << 16 | version.minor, 0)
+        for name in ("FileVersion", "ProductVersion"):
+            got = (getattr(fixed, name + "MS"), getattr(fixed, name + "LS"))
+            check(got == numbers, "VERSIONINFO: fixed %s is %d.%d.%d.%d, "
+                  "expected %s" % (name, got[0] >> 16, got[0] & 0xFFFF,
+                                   got[1] >> 16, got[1] & 0xFFFF,
+                                   version.file))
 
 
-def check_manifest(pe, tree):
+def check_manifest(pe, tree, version):
     names = tree.get(RT_MANIFEST, {})
     if not check(names, "manifest (RT_MANIFEST): missing"):
         return
@@ -253,6 +282,13 @@ def check_manifest(pe, tree):
                     for d in langs.values())
     for word in (b"requireAdministrator", b"supportedOS"):
         check(word in text, "manifest: no %s" % word.decode())
+    identity = re.search(rb'<assemblyIdentity\b[^>]*\bversion="([^"]*)"', text)
+    got = identity.group(1).decode("ascii", "replace") if identity else None
+    check(got == version.file, "manifest: assembly version %r, expected %r"
+          % (got, version.file))
+    description = "<description>Meridal - 2013 - UpGrade v.%s</description>" \
+        % version.shown
+    check(description.encode() in text, "manifest: no %s" % description)
 
 
 def catalogue_files():
@@ -279,7 +315,35 @@ def find_file(folders, name):
     return None
 
 
+def check_checksums(pe, tree, items):
+    """The CRC32 resource holds the CRC-32 of each item, in catalogue order,
+    four bytes each, little-endian."""
+    names = tree.get(CHECKSUMS_TYPE)
+    if not check(names, "checksums: no resource of type %s" % CHECKSUMS_TYPE):
+        return
+    langs = names.get(PAYLOAD_NAME)
+    check(list(names) == [PAYLOAD_NAME] and langs and list(langs) == [ROMANIAN],
+          "checksums: stored as %s, expected %s %s in language %d only"
+          % ({n: list(l) for n, l in names.items()}, CHECKSUMS_TYPE,
+             PAYLOAD_NAME, ROMANIAN))
+    if not langs:
+        return
+    data = resource_data(pe, next(iter(langs.values())))
+    if not check(len(data) == 4 * len(PAYLOAD_CODES),
+                 "checksums: %d bytes, expected %d" % (len(data),
+                                                      4 * len(PAYLOAD_CODES))):
+        return
+    stored = struct.unpack("<%dI" % len(PAYLOAD_CODES), data)
+    for code, value in zip(PAYLOAD_CODES, stored):
+        if code in items:
+            want = zlib.crc32(items[code]) & 0xFFFFFFFF
+            check(value == want, "checksums: item %s stored as %08X, its "
+                  "CRC-32 is %08X" % (code, value, want))
+
+
 def check_payload(pe, tree, folders):
+    """Each item against its file; gives {code: the item's bytes}."""
+    items = {}
     files = catalogue_files()
     for code in PAYLOAD_CODES:
         label = "payload item %s" % code
@@ -303,12 +367,14 @@ def check_payload(pe, tree, folders):
         with open(path, "rb") as f:
             want = f.read()
         got = resource_data(pe, next(iter(langs.values())))
+        items[code] = got
         if got != want:
             at = next((i for i, (a, b) in enumerate(zip(got, want)) if a != b),
                       min(len(got), len(want)))
             check(False, "%s: %d bytes differ from %s (%d bytes), first "
                   "difference at offset %d" % (label, len(got), files[code],
                                                len(want), at))
+    return items
 
 
 # -------------------------------------------------------------------- modes
@@ -335,7 +401,7 @@ def check_standin(path):
         label, size, ", ".join(dlls))
 
 
-def check_kit(path, folders):
+def check_kit(path, version, folders):
     pe = load(path)
     if pe is None:
         return
@@ -348,13 +414,13 @@ def check_kit(path, folders):
         return
     check_icon(pe, tree)
     check_bitmap(pe, tree)
-    check_version(pe, tree)
-    check_manifest(pe, tree)
-    check_payload(pe, tree, folders)
+    check_version(pe, tree, version)
+    check_manifest(pe, tree, version)
+    check_checksums(pe, tree, check_payload(pe, tree, folders))
     return "%s: PE32 i386 GUI, DYNAMICBASE, NXCOMPAT, relocations, stack " \
-           "protector, no time stamp, imports %s; icon, bitmap, version, " \
-           "manifest and %d payload items OK" % (label, ", ".join(dlls),
-                                                len(PAYLOAD_CODES))
+           "protector, no time stamp, imports %s; icon, bitmap, version %s " \
+           "and manifest, %d payload items and their checksums OK" % (
+               label, ", ".join(dlls), version.file, len(PAYLOAD_CODES))
 
 
 def check_size(path, budget):
@@ -381,13 +447,14 @@ def check_size(path, budget):
 def main(argv):
     if len(argv) == 3 and argv[1] == "standin":
         summary = check_standin(argv[2])
-    elif len(argv) >= 4 and argv[1] == "kit":
-        summary = check_kit(argv[2], argv[3:])
+    elif len(argv) >= 5 and argv[1] == "kit" and \
+            re.match(r"^[0-9]+\.[0-9]{2}$", argv[3]):
+        summary = check_kit(argv[2], KitVersion(argv[3]), argv[4:])
     elif len(argv) == 4 and argv[1] == "size" and argv[3].isdigit():
         summary = check_size(argv[2], int(argv[3]))
     else:
         sys.stderr.write("usage: check_pe.py standin <exe>\n"
-                         "       check_pe.py kit <kit exe> <payload folder>...\n"
+                         "       check_pe.py kit <kit exe> <version> <payload folder>...\n"
                          "       check_pe.py size <kit exe> <budget bytes>\n")
         return 2
     if failures:

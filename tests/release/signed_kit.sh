@@ -2,7 +2,7 @@
 # Signs a copy of the kit with tools/sign_kit.sh and a throwaway self-signed
 # certificate made here, and checks osslsigncode accepts the signature, the
 # signature is all that changed and the resources are still the payload files.
-#   tests/release/signed_kit.sh <kit exe> <Wine tests' kit exe> <out folder> <check_pe.py> <payload folder>...
+#   tests/release/signed_kit.sh <kit exe> <Wine tests' kit exe> <out folder> <check_pe.py> <version> <payload folder>...
 # Leaves a signed copy of the Wine tests' kit (the kit itself, or its x86_64
 # twin on a host that runs no 32-bit code) as <out folder>/wine/MeridalUpgrade.exe.
 set -euo pipefail
