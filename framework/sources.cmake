@@ -11,4 +11,5 @@ set(FRAMEWORK_WIN32_SOURCES
   framework/Win32Registry.cpp
   framework/ModuleResources.cpp
   framework/Win32FileSystem.cpp
+  framework/Win32Error.cpp
 )

@@ -27,7 +27,7 @@ TForm1::TForm1(kit::RunLog& log) : window_(log, this) {
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     CreateHandle({"TForm1"}, kExStyle, "Form1", kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr);
-    SetLayeredWindowAttributes(Handle(), kFormColor, 0, LWA_COLORKEY);
+    fw::SetColorKey(Handle(), kFormColor);
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     Panel1.Create(Handle(), 8, 8, 425, 161, kPanelColor);

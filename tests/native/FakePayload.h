@@ -17,11 +17,13 @@ struct FakePayload : fw::PayloadStore {
         for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         return text;
     }
-    bool Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
+    fw::Status Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
         asked.push_back(type);
         auto it = items.find(Upper(type));
-        if (Upper(name) != "UPGRADE" || it == items.end()) return false;
+        // ERROR_RESOURCE_NAME_NOT_FOUND, as the kit's own resources say it
+        if (Upper(name) != "UPGRADE" || it == items.end())
+            return fw::Status::Failure(1814, "The specified resource name cannot be found in the image file");
         blob = {it->second.data(), it->second.size()};
-        return true;
+        return fw::Status::Success();
     }
 };
