@@ -30,7 +30,7 @@ std::string UsageText() {
            "2\tprogramul ruleaza, nimic scris\n"
            "3\teroare dupa primul fisier, versiunea nu a fost inregistrata\n"
            "4\tlinie de comanda gresita\n"
-           "5\tfisierul jurnal nu poate fi deschis, nimic scris";
+           "5\tfisierul jurnal nu poate fi deschis (nimic scris) sau scris";
 }
 
 }  // namespace kit::text

@@ -33,6 +33,7 @@ constexpr const char* kStreamWriteError = "Stream write error";
 constexpr const char* kErrorTitle = "Error";              // the titles of the two dialogs,
 constexpr const char* kInformationTitle = "Information";  // as the log names them
 constexpr const char* kLogUnavailable = "Fisierul jurnal \"%s\" nu poate fi deschis. %s";
+constexpr const char* kLogWriteFailed = "Fisierul jurnal \"%s\" nu poate fi scris. %s";
 constexpr const char* kLogPathMissing = "Lipseste calea fisierului jurnal: %s";
 std::string UsageText();
 // The result line's words for each way a run ends (see RunOutcome).
@@ -44,7 +45,10 @@ constexpr const char* kResultNotInstalled = "programul nu este instalat, nimic s
 constexpr const char* kResultVersionUnreadable = "versiunea instalata nu poate fi citita, nimic scris";
 constexpr const char* kResultApplicationRunning = "programul ruleaza, nimic scris";
 constexpr const char* kResultFailedAfterFirstItem = "eroare dupa primul fisier, versiunea nu a fost inregistrata";
+constexpr const char* kResultUnexpectedFailure = "eroare neasteptata";
 constexpr const char* kResultBadCommandLine = "linie de comanda gresita, nimic scris";
 constexpr const char* kResultLogUnavailable = "fisierul jurnal nu poate fi deschis, nimic scris";
+constexpr const char* kResultLogWriteFailed = "fisierul jurnal nu poate fi scris, jurnal incomplet";
+constexpr const char* kResultUsage = "utilizarea scrisa in jurnal, nimic scris";
 
 }  // namespace kit::text
