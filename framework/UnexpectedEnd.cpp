@@ -19,8 +19,7 @@ LONG g_ending = 0;
     if (InterlockedExchange(&g_ending, 1) == 0 && g_report) {
         try {
             g_report(text);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     TerminateProcess(GetCurrentProcess(), g_exitCode);
     ExitProcess(g_exitCode);  // not reached
@@ -38,8 +37,7 @@ LONG g_ending = 0;
             throw;
         } catch (const std::exception& failure) {
             text = failure.what();
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     End(text);
 }

@@ -8,8 +8,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "controls/DibSurface.h"
 #include "controls/LbSpeedButton.h"
 #include "framework/Application.h"
+#include "framework/Error.h"
 #include "kit/KitButtonLook.h"
 #include "wine/LbWineSupport.h"
 
@@ -231,6 +233,26 @@ void CheckWindowBehaviour(HWND panel) {
 
 }  // namespace
 
+// A size the system has no bitmap for (a terabyte) fails, also when asked
+// again, and leaves no size without pixels behind, which the next paint
+// would read through; a size that fits works afterwards.
+void CheckSurfaceWithoutBitmap() {
+    auto fails = [](DibSurface& surface) {
+        try {
+            surface.Resize(1 << 19, 1 << 19);
+        } catch (const fw::Error&) {
+            return surface.Width() == 0 && surface.Height() == 0 && surface.Bits() == nullptr;
+        }
+        return false;
+    };
+    DibSurface surface;
+    surface.Resize(4, 4);
+    Check(fails(surface), "a surface without a bitmap of its size fails and stays empty");
+    Check(fails(surface), "and fails again when asked for the same size");
+    surface.Resize(4, 4);
+    Check(surface.Width() == 4 && surface.Bits() != nullptr, "a size that fits works afterwards");
+}
+
 int main() {
     lbtest::PrintPasses() = false;  // failures only
     lbtest::StartWatchdog(120);
@@ -240,6 +262,7 @@ int main() {
     CheckButton(panel, 16, 201, "Actualizare la versiunea 2.39");
     CheckButton(panel, 300, 108, "Inchide");
     CheckWindowBehaviour(panel);
+    CheckSurfaceWithoutBitmap();
     if (lbtest::Failures()) std::printf("%d check(s) failed\n", lbtest::Failures());
     else std::printf("all button pixel checks passed\n");
     return lbtest::Failures() ? 1 : 0;
