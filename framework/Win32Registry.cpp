@@ -19,7 +19,10 @@ public:
     Status QueryInfo(const std::string& name, RegistryValueInfo& info) override {
         DWORD kind = 0, size = 0;
         const Status status = Checked(RegQueryValueExA(key_.get(), name.c_str(), nullptr, &kind, nullptr, &size));
-        if (status) info = {kind, size};
+        if (status) {
+            info.kind = kind;
+            info.size = size;
+        }
         return status;
     }
 
