@@ -1,29 +1,41 @@
 #include "controls/DibSurface.h"
 
 #include "framework/Error.h"
+#include "framework/Win32Error.h"
 
 namespace lb {
 
 void DibSurface::Resize(int width, int height) {
-    if (width == width_ && height == height_ && dc_) return;
+    width = width > 0 ? width : 1;
+    height = height > 0 ? height : 1;
+    if (width == width_ && height == height_ && bitmap_) return;
     if (dc_ && original_) SelectObject(dc_.get(), original_);
+    original_ = nullptr;
     bitmap_.reset();
+    // No size until a bitmap of the new one is there: a failure below leaves
+    // an empty surface that the next call builds again, never a size
+    // without pixels behind it.
     bits_ = nullptr;
-    width_ = width > 0 ? width : 1;
-    height_ = height > 0 ? height : 1;
+    width_ = height_ = 0;
     if (!dc_) dc_.reset(CreateCompatibleDC(nullptr));
     if (!dc_) throw fw::Error("Cannot create a memory device context");
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width_;
-    format.bmiHeader.biHeight = -height_;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     bitmap_.reset(CreateDIBSection(dc_.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap_) throw fw::Error("Cannot create a bitmap of the button's size");
+    if (!bitmap_ || !bits) {
+        const DWORD code = GetLastError();
+        bitmap_.reset();
+        throw fw::Win32Error("Cannot create a bitmap of the button's size", code);
+    }
     bits_ = static_cast<DWORD*>(bits);
+    width_ = width;
+    height_ = height;
     original_ = SelectObject(dc_.get(), bitmap_.get());
 }
 

@@ -13,7 +13,9 @@ namespace lb {
 class DibSurface {
 public:
     DibSurface() = default;
-    void Resize(int width, int height);  // contents undefined afterwards
+    // Contents undefined afterwards. Fails with fw::Error when there is no
+    // bitmap of that size, leaving the surface empty (0 × 0, no pixels).
+    void Resize(int width, int height);
     HDC Dc() const { return dc_.get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }

@@ -1,6 +1,5 @@
 #include "controls/GdiCanvas.h"
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -144,11 +143,18 @@ void GdiCanvas::DrawTransparent(const Bitmap& bitmap, int x, int y, TColor trans
 }
 
 const Bitmap* GdiCanvas::ResourceBitmap(const char* name) {
-    // Loaded once per process; only the GUI thread paints.
-    static std::map<std::string, std::unique_ptr<Bitmap>> loaded;
-    auto found = loaded.find(name);
-    if (found == loaded.end()) found = loaded.emplace(name, LoadBitmapResource(name)).first;
-    return found->second.get();
+    // Loaded once per process, in a short list (the buttons use one bitmap);
+    // only the GUI thread paints.
+    struct Loaded {
+        std::string name;
+        std::unique_ptr<Bitmap> bitmap;
+        std::unique_ptr<Loaded> next;
+    };
+    static std::unique_ptr<Loaded> loaded;
+    for (const Loaded* entry = loaded.get(); entry; entry = entry->next.get())
+        if (entry->name == name) return entry->bitmap.get();
+    loaded.reset(new Loaded{name, LoadBitmapResource(name), std::move(loaded)});
+    return loaded->bitmap.get();
 }
 
 }  // namespace lb

@@ -71,7 +71,7 @@ void TLbButtonThread::Stop() noexcept {
     tickWindow_.Close();
 }
 
-DWORD WINAPI TLbButtonThread::ThreadMain(void* context) {
+DWORD WINAPI TLbButtonThread::ThreadMain(void* context) noexcept {
     Shared* shared = static_cast<Shared*>(context);
     HANDLE wake[2] = {shared->stopping.get(), shared->running.get()};
     for (;;) {

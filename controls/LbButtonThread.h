@@ -61,7 +61,7 @@ private:
             if (InterlockedDecrement(&references) == 0) delete this;
         }
     };
-    static DWORD WINAPI ThreadMain(void* shared);
+    static DWORD WINAPI ThreadMain(void* shared) noexcept;
 
     std::function<void()> tick_;
     TickWindow tickWindow_;

@@ -42,7 +42,11 @@ bool Application::RouteDialogChar(const MSG& msg) {
 
 int Application::Run() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+    ShowPendingReports();
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        Dispatch(msg);
+        ShowPendingReports();
+    }
     return 0;
 }
 
@@ -74,16 +78,30 @@ void Application::ShowException(const std::exception& failure) {
     MessageBoxA(mainWindow_, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
-void ReportException(const std::exception& failure) { Application::Get().ShowException(failure); }
+void Application::PostReport(const std::exception& failure) {
+    const std::string text = ErrorReportText(failure.what());
+    if (OnErrorReport) OnErrorReport(Title(), text);
+    if (!pending_.empty()) return;
+    pending_ = text;
+    // Wakes the loop when the failure came from a message sent by another
+    // thread, which the loop handles while it waits.
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
 
-bool RunGuarded(void (*run)(void* context), void* context) {
+void Application::ShowPendingReports() {
+    if (pending_.empty()) return;
+    MessageBoxA(mainWindow_, pending_.c_str(), Title().c_str(), MB_OK | MB_ICONERROR);
+    pending_.clear();
+}
+
+bool RunGuarded(void (*run)(void* context), void* context) noexcept {
     try {
         run(context);
         return true;
     } catch (const std::exception& failure) {
-        ReportException(failure);
+        Application::Get().PostReport(failure);
     } catch (...) {
-        ReportException(Error("Unknown failure"));
+        Application::Get().PostReport(Error("Unknown failure"));
     }
     return false;
 }

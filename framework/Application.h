@@ -17,7 +17,8 @@ public:
 
     // Loads the format settings from the user's regional settings.
     void Initialize();
-    // Runs the message loop until Terminate; returns the exit code.
+    // Runs the message loop until Terminate, showing the failure reports
+    // that handlers posted after each message; returns the exit code.
     int Run();
     void Terminate();
     // Dispatches every pending message once, then returns.
@@ -36,26 +37,33 @@ public:
     void SettingsChanged();
 
     std::string Title() const;
+    // Shows a failure in the top-level error report now: a modal box with
+    // the error icon and the application title. Only outside handlers.
     void ShowException(const std::exception& failure);
-    // Told the title and text of each error report just before it is shown.
+    // Records the failure of a handler (OnErrorReport) and leaves its report
+    // to the message loop, which shows it once the handler has returned: no
+    // modal box opens inside a paint or a timer tick. One report at a time:
+    // failures while one waits or is on screen (a paint that fails again)
+    // are recorded only. GUI thread only.
+    void PostReport(const std::exception& failure);
+    // Told the title and text of each error report when it is recorded.
     std::function<void(const std::string& title, const std::string& text)> OnErrorReport;
 
 private:
     Application() = default;
     bool Dispatch(MSG& msg);  // false on WM_QUIT
     bool RouteDialogChar(const MSG& msg);
+    void ShowPendingReports();
     HWND mainWindow_ = nullptr;
+    std::string pending_;  // the posted report, until its box is closed
 };
 
-// Shows a failure in the top-level error report.
-void ReportException(const std::exception& failure);
-
 // The one guard at the edge of every window procedure, timer and tick: runs
-// call and hands any failure to the error report instead of letting it cross
-// back into Windows. False when call failed.
-bool RunGuarded(void (*run)(void* context), void* context);
+// call and posts any failure to the error report (see PostReport) instead
+// of letting it cross back into Windows. False when call failed.
+bool RunGuarded(void (*run)(void* context), void* context) noexcept;
 template <typename Call>
-bool CallGuarded(Call&& call) {
+bool CallGuarded(Call&& call) noexcept {
     using Target = std::remove_reference_t<Call>;
     return RunGuarded([](void* context) { (*static_cast<Target*>(context))(); }, static_cast<void*>(&call));
 }

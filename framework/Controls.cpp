@@ -1,8 +1,7 @@
 #include "framework/Controls.h"
 
-#include <map>
-
 #include "framework/Application.h"
+#include "framework/Win32Error.h"
 
 namespace fw {
 
@@ -135,6 +134,10 @@ void Memo::Create(HWND parent, int left, int top, int width, int height, COLORRE
     hwnd_.reset(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, left,
                                 top, width, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+    if (!hwnd_) {
+        const DWORD code = GetLastError();
+        throw Win32Error("Cannot create the log box", code);
+    }
     SetPropA(hwnd_.get(), kMemoProperty, this);
     SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
@@ -159,29 +162,36 @@ HBRUSH Memo::Colorize(HDC dc) const {
 
 //--- Timer
 
-namespace {
-std::map<UINT_PTR, Timer*>& Timers() {
-    static std::map<UINT_PTR, Timer*> timers;
-    return timers;
-}
-}  // namespace
+Timer* Timer::enabled_ = nullptr;
 
 void Timer::SetEnabled(bool enabled) {
     if (enabled == Enabled()) return;
     if (enabled) {
-        id_ = SetTimer(nullptr, 0, Interval, &Timer::TimerProc);
-        if (id_) Timers()[id_] = this;
+        // A timer that doesn't start would leave its work undone for ever.
+        const UINT_PTR id = SetTimer(nullptr, 0, Interval, &Timer::TimerProc);
+        if (!id) {
+            const DWORD code = GetLastError();
+            throw Win32Error("Cannot start a timer", code);
+        }
+        id_ = id;  // owned from here: disabling or destroying the timer kills it
+        next_ = enabled_;
+        enabled_ = this;
     } else {
         KillTimer(nullptr, id_);
-        Timers().erase(id_);
+        for (Timer** link = &enabled_; *link; link = &(*link)->next_) {
+            if (*link == this) {
+                *link = next_;
+                break;
+            }
+        }
         id_ = 0;
     }
 }
 
-void CALLBACK Timer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
-    auto it = Timers().find(id);
-    if (it == Timers().end() || !it->second->OnTimer) return;
-    CallGuarded([&] { it->second->OnTimer(); });
+void CALLBACK Timer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    Timer* timer = enabled_;
+    while (timer && timer->id_ != id) timer = timer->next_;
+    if (timer && timer->OnTimer) CallGuarded([timer] { timer->OnTimer(); });
 }
 
 //--- Dialogs

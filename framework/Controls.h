@@ -65,6 +65,7 @@ public:
     Memo& operator=(const Memo&) = delete;
     ~Memo();
 
+    // Fails with fw::Error, carrying the system's code.
     void Create(HWND parent, int left, int top, int width, int height, COLORREF color, HFONT font);
     void AppendLine(const std::string& line);
     HWND Handle() const { return hwnd_.get(); }
@@ -77,7 +78,8 @@ private:
     unique_hbrush brush_;
 };
 
-// A thread timer that calls OnTimer every Interval milliseconds while enabled.
+// A thread timer that calls OnTimer every Interval milliseconds while
+// enabled; enabling fails with fw::Error when the system gives no timer.
 class Timer {
 public:
     Timer() = default;
@@ -91,8 +93,10 @@ public:
     bool Enabled() const { return id_ != 0; }
 
 private:
-    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD);
+    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept;
     UINT_PTR id_ = 0;
+    static Timer* enabled_;  // the enabled timers, linked through next_
+    Timer* next_ = nullptr;
 };
 
 // Modal message dialogs with one "OK" button, owned by the main window.

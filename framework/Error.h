@@ -1,21 +1,41 @@
 // The kit's one failure type: a raised error that carries the message the
-// user is shown. Handlers either catch it themselves or let it reach the
-// application's top-level error report.
+// user is shown and, where the failure comes from the system, the system's
+// error code, so decisions read the code, never the text. Handlers either
+// catch it themselves or let it reach the application's top-level error
+// report.
 #pragma once
 
 #include <exception>
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace fw {
 
 class Error : public std::exception {
 public:
-    explicit Error(std::string message) : message_(std::move(message)) {}
+    explicit Error(std::string message, unsigned long systemCode = 0)
+        : code(systemCode), message_(std::move(message)) {}
     const char* what() const noexcept override { return message_.c_str(); }
+    unsigned long code;  // the system's error code; 0 where there is none
 
 private:
     std::string message_;
+};
+
+// What a call of an adapter (registry, payload, log, windows) came to:
+// success, or a failure carrying the system's error code and its text, so
+// the reason survives whatever the caller does next.
+struct Status {
+    bool ok = true;
+    unsigned long code = 0;  // the system's error code; 0 where there is none
+    std::string text;        // the system's text of the failure
+
+    explicit operator bool() const { return ok; }
+    static Status Success() { return {}; }
+    static Status Failure(unsigned long systemCode, std::string systemText) {
+        return {false, systemCode, std::move(systemText)};
+    }
 };
 
 // Replaces each "%s" of a message template with the next argument, in order.

@@ -2,20 +2,23 @@
 
 #include <windows.h>
 
+#include "framework/Win32Error.h"
+
 namespace fw {
 
-bool ModuleResources::Find(const std::string& type, const std::string& name, Blob& blob) {
+Status ModuleResources::Find(const std::string& type, const std::string& name, Blob& blob) {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC info = FindResourceA(module, name.c_str(), type.c_str());
-    if (!info) return false;
+    if (!info) return LastFailure();
     HGLOBAL loaded = LoadResource(module, info);
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) return false;
+    if (!loaded) return LastFailure();
     // Resource memory is mapped from the executable and lives as long as the
     // process: the bytes are written from there, never copied.
+    const void* data = LockResource(loaded);
+    if (!data) return LastFailure();
     blob.data = data;
     blob.size = SizeofResource(module, info);
-    return true;
+    return Status::Success();
 }
 
 }  // namespace fw

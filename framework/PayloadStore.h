@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "framework/Error.h"
+
 namespace fw {
 
 struct Blob {
@@ -15,9 +17,10 @@ class PayloadStore {
 public:
     virtual ~PayloadStore() = default;
     // Finds the blob of the given type and name, matched without regard to
-    // letter case; false when there is none. The bytes stay valid while the
-    // store lives.
-    virtual bool Find(const std::string& type, const std::string& name, Blob& blob) = 0;
+    // letter case; a failure carries the system's code (such as 1814,
+    // ERROR_RESOURCE_NAME_NOT_FOUND, when there is none). The bytes stay
+    // valid while the store lives.
+    virtual Status Find(const std::string& type, const std::string& name, Blob& blob) = 0;
 };
 
 }  // namespace fw

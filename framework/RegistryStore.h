@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "framework/Error.h"
+
 namespace fw {
 
 enum class RegistryHive { LocalMachine, CurrentUser };
@@ -24,24 +26,28 @@ struct RegistryValueInfo {
     std::uint32_t size = 0;  // bytes, including any terminating NUL
 };
 
-// An open key. Closed when destroyed.
+// The system's code for a value or key that doesn't exist (ERROR_FILE_NOT_FOUND).
+constexpr unsigned long kRegistryNotFound = 2;
+
+// An open key. Closed when destroyed. Each call gives its failure with the
+// system's error code and text.
 class RegistryKey {
 public:
     virtual ~RegistryKey() = default;
-    // Kind and size of a value; false when it doesn't exist or can't be queried.
-    virtual bool QueryInfo(const std::string& name, RegistryValueInfo& info) = 0;
-    // The value's raw bytes; false when they can't be read.
-    virtual bool QueryData(const std::string& name, std::string& bytes) = 0;
+    // Kind and size of a value; fails with kRegistryNotFound when it doesn't exist.
+    virtual Status QueryInfo(const std::string& name, RegistryValueInfo& info) = 0;
+    // The value's raw bytes.
+    virtual Status QueryData(const std::string& name, std::string& bytes) = 0;
     // Stores text as a string value, terminating NUL included, and forces it
-    // to the disk; false on failure.
-    virtual bool SetString(const std::string& name, const std::string& text) = 0;
+    // to the disk.
+    virtual Status SetString(const std::string& name, const std::string& text) = 0;
 };
 
-// Opens a key with all access, creating it when missing; null when that fails.
 class RegistryStore {
 public:
     virtual ~RegistryStore() = default;
-    virtual std::unique_ptr<RegistryKey> CreateKey(RegistryHive hive, const std::string& path) = 0;
+    // Opens a key with all access into key, creating it when missing.
+    virtual Status CreateKey(RegistryHive hive, const std::string& path, std::unique_ptr<RegistryKey>& key) = 0;
 };
 
 }  // namespace fw

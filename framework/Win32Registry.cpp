@@ -3,39 +3,46 @@
 #include <windows.h>
 
 #include "framework/Handles.h"
+#include "framework/Win32Error.h"
 
 namespace fw {
 
 namespace {
 
+// Registry calls return their error code instead of setting the last error.
+Status Checked(LONG result) { return result == ERROR_SUCCESS ? Status::Success() : FailureOf(result); }
+
 class Win32RegistryKey : public RegistryKey {
 public:
-    explicit Win32RegistryKey(HKEY key) : key_(key) {}
+    explicit Win32RegistryKey(unique_hkey key) : key_(std::move(key)) {}
 
-    bool QueryInfo(const std::string& name, RegistryValueInfo& info) override {
+    Status QueryInfo(const std::string& name, RegistryValueInfo& info) override {
         DWORD kind = 0, size = 0;
-        if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &kind, nullptr, &size) != ERROR_SUCCESS) return false;
-        info.kind = kind;
-        info.size = size;
-        return true;
+        const Status status = Checked(RegQueryValueExA(key_.get(), name.c_str(), nullptr, &kind, nullptr, &size));
+        if (status) {
+            info.kind = kind;
+            info.size = size;
+        }
+        return status;
     }
 
-    bool QueryData(const std::string& name, std::string& bytes) override {
+    Status QueryData(const std::string& name, std::string& bytes) override {
         DWORD size = 0;
-        if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return false;
+        Status status = Checked(RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, nullptr, &size));
+        if (!status) return status;
         bytes.assign(size, '\0');
-        if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&bytes[0]), &size) !=
-            ERROR_SUCCESS)
-            return false;
-        bytes.resize(size);
-        return true;
+        status = Checked(
+            RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&bytes[0]), &size));
+        if (status) bytes.resize(size);
+        return status;
     }
 
     // Flushed at once: the value is only stored once it is on disk.
-    bool SetString(const std::string& name, const std::string& text) override {
-        return RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS &&
-               RegFlushKey(key_.get()) == ERROR_SUCCESS;
+    Status SetString(const std::string& name, const std::string& text) override {
+        const Status set =
+            Checked(RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                   static_cast<DWORD>(text.size() + 1)));
+        return set ? Checked(RegFlushKey(key_.get())) : set;
     }
 
 private:
@@ -49,12 +56,14 @@ HKEY RootOf(RegistryHive hive) { return hive == RegistryHive::LocalMachine ? HKE
 // Always the 32-bit view: the 32-bit application's installer writes its
 // record there (WOW6432Node on 64-bit Windows), and a 64-bit build of the kit
 // must find the same record. 32-bit Windows ignores the flag.
-std::unique_ptr<RegistryKey> Win32Registry::CreateKey(RegistryHive hive, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(RootOf(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return std::make_unique<Win32RegistryKey>(key);
+Status Win32Registry::CreateKey(RegistryHive hive, const std::string& path, std::unique_ptr<RegistryKey>& key) {
+    HKEY opened = nullptr;
+    const Status status = Checked(RegCreateKeyExA(RootOf(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                                  KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &opened, nullptr));
+    if (!status) return status;
+    unique_hkey owned(opened);  // owned before anything else can fail
+    key = std::make_unique<Win32RegistryKey>(std::move(owned));
+    return status;
 }
 
 }  // namespace fw

@@ -7,7 +7,7 @@ namespace fw {
 
 class Win32Registry : public RegistryStore {
 public:
-    std::unique_ptr<RegistryKey> CreateKey(RegistryHive hive, const std::string& path) override;
+    Status CreateKey(RegistryHive hive, const std::string& path, std::unique_ptr<RegistryKey>& key) override;
 };
 
 }  // namespace fw

@@ -5,6 +5,7 @@
 #include "framework/Align.h"
 #include "framework/Application.h"
 #include "framework/Error.h"
+#include "framework/Win32Error.h"
 
 namespace fw {
 
@@ -21,7 +22,9 @@ void RegisterOnce(const WindowClass& windowClass, WNDPROC proc) {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hIcon = LoadIconA(instance, "MAINICON");
     wc.lpszClassName = windowClass.name;
-    if (!RegisterClassExA(&wc)) throw Error(std::string("Cannot register window class ") + windowClass.name);
+    if (RegisterClassExA(&wc)) return;
+    const DWORD code = GetLastError();
+    throw Win32Error(std::string("Cannot register window class ") + windowClass.name, code);
 }
 
 struct DialogCharRound {
@@ -29,7 +32,7 @@ struct DialogCharRound {
     bool taken;
 };
 
-BOOL CALLBACK OfferDialogChar(HWND control, LPARAM context) {
+BOOL CALLBACK OfferDialogChar(HWND control, LPARAM context) noexcept {
     auto* round = reinterpret_cast<DialogCharRound*>(context);
     round->taken = SendMessageA(control, CM_DIALOGCHAR, static_cast<unsigned char>(round->key), 0) != 0;
     return round->taken ? FALSE : TRUE;
@@ -71,12 +74,20 @@ bool SendDialogChar(HWND form, char key) {
     return round.taken;
 }
 
+void SetColorKey(HWND window, COLORREF key) {
+    if (SetLayeredWindowAttributes(window, key, 0, LWA_COLORKEY)) return;
+    const DWORD code = GetLastError();
+    throw Win32Error("Cannot set the window's see-through colour", code);
+}
+
 void Window::CreateHandle(const WindowClass& windowClass, DWORD exStyle, const char* text, DWORD style, int left,
                           int top, int width, int height, HWND parent) {
     RegisterOnce(windowClass, &Window::WindowProc);
     HWND hwnd = CreateWindowExA(exStyle, windowClass.name, text, style, left, top, width, height, parent, nullptr,
                                 GetModuleHandleA(nullptr), this);
-    if (!hwnd) throw Error(std::string("Cannot create window ") + windowClass.name);
+    if (hwnd) return;
+    const DWORD code = GetLastError();
+    throw Win32Error(std::string("Cannot create window ") + windowClass.name, code);
 }
 
 Window* Window::FromHandle(HWND hwnd) {
@@ -89,7 +100,7 @@ LRESULT Window::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_.get(), msg, wParam, lParam);
 }
 
-LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     Window* self = nullptr;
     if (msg == WM_NCCREATE) {
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);

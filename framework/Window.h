@@ -1,7 +1,8 @@
 // Base of the framework's windows: creates the window with this object
 // attached (registering its class on first use) and forwards every message
 // to HandleMessage until WM_NCDESTROY lets the object go. No failure crosses
-// back into Windows: it goes to the error report.
+// back into Windows: the window procedure is noexcept, and a failure of a
+// handler is posted to the error report (see CallGuarded).
 #pragma once
 
 #include <windows.h>
@@ -46,6 +47,11 @@ bool WindowColor(HWND window, COLORREF& color);
 // accelerator; true when one of them took it.
 bool SendDialogChar(HWND form, char key);
 
+// Makes every pixel of the key colour in a layered window see-through. A
+// layered window shows nothing until this succeeds, so a failure fails with
+// fw::Error, carrying the system's code.
+void SetColorKey(HWND window, COLORREF key);
+
 class Window {
 public:
     Window() = default;
@@ -60,7 +66,7 @@ public:
 
 protected:
     // Registers the class the first time a window of it is made, then creates
-    // the window; fails with fw::Error.
+    // the window; fails with fw::Error, carrying the system's code.
     void CreateHandle(const WindowClass& windowClass, DWORD exStyle, const char* text, DWORD style, int left, int top,
                       int width, int height, HWND parent);
     // Destroys the window now, while the derived object is still whole.
@@ -69,7 +75,7 @@ protected:
     LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     unique_hwnd hwnd_;
 };
 

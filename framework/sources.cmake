@@ -12,4 +12,6 @@ set(FRAMEWORK_WIN32_SOURCES
   framework/ModuleResources.cpp
   framework/Win32FileSystem.cpp
   framework/SingleInstance.cpp
+  framework/Win32Error.cpp
+  framework/UnexpectedEnd.cpp
 )

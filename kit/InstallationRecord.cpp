@@ -10,21 +10,23 @@ std::string InstallationRecordPath() {
 }
 
 std::string ReadRecordValue(fw::RegistryStore& registry, const std::string& name) {
-    auto key = registry.CreateKey(fw::RegistryHive::LocalMachine, InstallationRecordPath());
-    if (!key) return {};
+    std::unique_ptr<fw::RegistryKey> key;
+    if (!registry.CreateKey(fw::RegistryHive::LocalMachine, InstallationRecordPath(), key)) return {};
     fw::RegistryValueInfo info;
     if (!key->QueryInfo(name, info) || info.size == 0) return {};
     if (info.kind != fw::kRegString && info.kind != fw::kRegExpandString)
         throw fw::Error(fw::FormatMessageText("Invalid data type for '%s'", {name}));
     std::string bytes;
-    if (!key->QueryData(name, bytes)) throw fw::Error(fw::FormatMessageText("Failed to get data for '%s'", {name}));
+    const fw::Status read = key->QueryData(name, bytes);
+    if (!read) throw fw::Error(fw::FormatMessageText("Failed to get data for '%s'", {name}), read.code);
     return bytes.substr(0, bytes.find('\0'));
 }
 
 void WriteRecordValue(fw::RegistryStore& registry, const std::string& name, const std::string& text) {
-    auto key = registry.CreateKey(fw::RegistryHive::LocalMachine, InstallationRecordPath());
-    if (!key || !key->SetString(name, text))
-        throw fw::Error(fw::FormatMessageText("Failed to set data for '%s'", {name}));
+    std::unique_ptr<fw::RegistryKey> key;
+    fw::Status written = registry.CreateKey(fw::RegistryHive::LocalMachine, InstallationRecordPath(), key);
+    if (written) written = key->SetString(name, text);
+    if (!written) throw fw::Error(fw::FormatMessageText("Failed to set data for '%s'", {name}), written.code);
 }
 
 }  // namespace kit

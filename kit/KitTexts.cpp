@@ -34,7 +34,7 @@ std::string UsageText() {
            "2\tprogramul ruleaza, nimic scris\n"
            "3\teroare dupa primul fisier, versiunea nu a fost inregistrata\n"
            "4\tlinie de comanda gresita\n"
-           "5\tfisierul jurnal nu poate fi deschis, nimic scris\n"
+           "5\tfisierul jurnal nu poate fi deschis (nimic scris) sau scris\n"
            "6\talt kit de actualizare ruleaza, nimic scris\n"
            "7\tpachet deteriorat, nimic scris";
 }

@@ -40,6 +40,7 @@ std::string PayloadDamagedText(const std::string& fileName);
 constexpr const char* kErrorTitle = "Error";              // the titles of the two dialogs,
 constexpr const char* kInformationTitle = "Information";  // as the log names them
 constexpr const char* kLogUnavailable = "Fisierul jurnal \"%s\" nu poate fi deschis. %s";
+constexpr const char* kLogWriteFailed = "Fisierul jurnal \"%s\" nu poate fi scris. %s";
 constexpr const char* kLogPathMissing = "Lipseste calea fisierului jurnal: %s";
 std::string UsageText();
 constexpr const char* kAnotherKitRunning = "Un alt kit de actualizare ruleaza deja pe acest calculator.";
@@ -52,9 +53,12 @@ constexpr const char* kResultNotInstalled = "programul nu este instalat, nimic s
 constexpr const char* kResultVersionUnreadable = "versiunea instalata nu poate fi citita, nimic scris";
 constexpr const char* kResultApplicationRunning = "programul ruleaza, nimic scris";
 constexpr const char* kResultFailedAfterFirstItem = "eroare dupa primul fisier, versiunea nu a fost inregistrata";
+constexpr const char* kResultUnexpectedFailure = "eroare neasteptata";
 constexpr const char* kResultBadCommandLine = "linie de comanda gresita, nimic scris";
 constexpr const char* kResultLogUnavailable = "fisierul jurnal nu poate fi deschis, nimic scris";
 constexpr const char* kResultAnotherKitRunning = "alt kit de actualizare ruleaza, nimic scris";
 constexpr const char* kResultPayloadDamaged = "pachet deteriorat, nimic scris";
+constexpr const char* kResultLogWriteFailed = "fisierul jurnal nu poate fi scris, jurnal incomplet";
+constexpr const char* kResultUsage = "utilizarea scrisa in jurnal, nimic scris";
 
 }  // namespace kit::text

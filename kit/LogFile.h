@@ -1,9 +1,11 @@
-// The /LOG file: opened for appending, each line written and handed to the
-// system at once, so the lines before a crash or a power cut are kept.
+// The /LOG file: opened for appending, each line written and flushed to the
+// disk at once, so the lines before a crash or a power cut are kept. A line
+// that can't be written or flushed ends the log (see RunLog).
 #pragma once
 
 #include <string>
 
+#include "framework/Error.h"
 #include "framework/Handles.h"
 #include "kit/RunLog.h"
 
@@ -11,14 +13,17 @@ namespace kit {
 
 class LogFile : public RunLog {
 public:
-    // False, with the reason in error, when the file can't be opened.
-    bool Open(const std::string& path, std::string& error);
+    // Opens the file for appending; a failure carries the system's code and text.
+    fw::Status Open(const std::string& path);
     bool IsOpen() const { return static_cast<bool>(file_); }
+
+protected:
     // Prefixes the local date and time; does nothing when no file is open.
-    void Write(const std::string& text) override;
+    void Append(const std::string& text) override;
 
 private:
     fw::unique_hfile file_;
+    std::string path_;
 };
 
 }  // namespace kit

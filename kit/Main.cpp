@@ -9,6 +9,7 @@
 #include "framework/ErrorReport.h"
 #include "framework/ModuleResources.h"
 #include "framework/SingleInstance.h"
+#include "framework/UnexpectedEnd.h"
 #include "framework/Win32FileSystem.h"
 #include "framework/Win32Registry.h"
 #include "kit/CommandLine.h"
@@ -34,12 +35,28 @@ void ShowUsage(const std::string& problem) {
                 MB_OK | (problem.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
 }
 
-// Writes the failure's report, when there is one, and the result line to
-// the log; gives the outcome's exit code.
-int EndRun(kit::RunLog& log, kit::RunOutcome outcome, const std::string& report = std::string()) {
-    if (!report.empty()) log.Write(kit::DialogLine(fw::Application::Get().Title(), report));
-    log.Write(kit::ResultLine(outcome));
-    return kit::ExitCodeOf(outcome);
+// The run's log; of static duration, so a failure that ends the process,
+// whenever it comes, still finds it (see GuardRun).
+kit::LogFile g_log;
+bool g_silent = false;
+
+void ReportUnexpectedEnd(const std::string& text) {
+    const std::string title = fw::Application::Get().Title(), report = fw::ErrorReportText(text);
+    kit::EndRun(g_log, kit::RunOutcome::UnexpectedFailure, title, report);
+    if (!g_silent) MessageBoxA(nullptr, report.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+// A run under /S waits for no one: the system's critical-error ("no disk"),
+// open-file and fault boxes stay away, also for the log's own drive. A
+// failure that ends the process is written to the log and ends it with 3,
+// under /S without any box.
+void GuardRun(bool silent) {
+    g_silent = silent;
+    fw::EndUnexpectedFailures(&ReportUnexpectedEnd,
+                              static_cast<unsigned>(kit::ExitCodeOf(kit::RunOutcome::UnexpectedFailure)));
+    if (!silent) return;
+    const UINT quiet = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX;
+    SetErrorMode(SetErrorMode(quiet) | quiet);
 }
 
 // /S: no window, no dialog; what happens goes to the log and the exit code.
@@ -48,7 +65,8 @@ int RunUnattended(kit::LogFile& log) {
     fw::Win32Registry registry;
     fw::ModuleResources resources;
     fw::Win32FileSystem files;
-    return EndRun(log, kit::RunSilently(resources, files, registry, log, fw::Application::Get().Title()));
+    const std::string title = fw::Application::Get().Title();
+    return kit::EndRun(log, kit::RunSilently(resources, files, registry, log, title), title);
 }
 
 // A second kit with a window brings the open one to the front (waiting a
@@ -72,6 +90,8 @@ int RunWindow(kit::LogFile& log, const std::string& logError) {
     application.OnErrorReport = [&log](const std::string& title, const std::string& text) {
         log.Write(kit::DialogLine(title, text));
     };
+    // A log that fails is reported once; the window works on.
+    log.OnFailure = [](const fw::Error& failure) { fw::Application::Get().PostReport(failure); };
     TForm1 form1(log);
     form1.Show();
     if (!logError.empty()) application.ShowException(fw::Error(logError));
@@ -84,30 +104,33 @@ int RunWindow(kit::LogFile& log, const std::string& logError) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     fw::Application& application = fw::Application::Get();
     application.Initialize();
-    kit::LogFile log;
+    kit::LogFile& log = g_log;
     bool silent = false;
     try {
         const kit::CommandLine command = kit::ParseCommandLine(Arguments());
         silent = command.silent;
-        if (command.usage) {
+        GuardRun(silent);
+        if (command.usage && !silent) {
             ShowUsage(std::string());
             return 0;
         }
-        std::string logError;
-        if (!command.logPath.empty() && !log.Open(command.logPath, logError) && silent)
-            return kit::ExitCodeOf(kit::RunOutcome::LogUnavailable);
+        const fw::Status opened = command.logPath.empty() ? fw::Status::Success() : log.Open(command.logPath);
+        if (!opened && silent) return kit::ExitCodeOf(kit::RunOutcome::LogUnavailable);
         if (!command.problem.empty()) {
-            const int exitCode = EndRun(log, kit::RunOutcome::BadCommandLine, command.problem);
+            const int exitCode =
+                kit::EndRun(log, kit::RunOutcome::BadCommandLine, application.Title(), command.problem);
             if (!silent) ShowUsage(command.problem);
             return exitCode;
         }
+        if (command.usage) return kit::EndRun(log, kit::WriteUsage(log), application.Title());  // /S /?
         const fw::SingleInstance instance(kInstanceName);
         if (!instance.taken()) {
-            const int exitCode = EndRun(log, kit::RunOutcome::AnotherKitRunning);
+            const int exitCode = kit::EndRun(log, kit::RunOutcome::AnotherKitRunning, application.Title());
             if (!silent) ShowTheOtherKit();
             return exitCode;
         }
-        return silent ? RunUnattended(log) : RunWindow(log, logError);
+        return silent ? RunUnattended(log)
+                      : RunWindow(log, opened ? std::string() : kit::LogUnavailableText(command.logPath, opened.text));
     } catch (const std::exception& failure) {
         // The unattended run catches its own failures; this is what is left,
         // such as memory running out.
@@ -115,6 +138,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             application.ShowException(failure);
             return 1;
         }
-        return EndRun(log, kit::RunOutcome::FailedAfterFirstItem, fw::ErrorReportText(failure.what()));
+        return kit::EndRun(log, kit::RunOutcome::UnexpectedFailure, application.Title(),
+                           fw::ErrorReportText(failure.what()));
     }
 }

@@ -15,6 +15,16 @@ std::string Digits(int value, int width) {
 }
 }  // namespace
 
+void RunLog::Write(const std::string& text) {
+    if (failure_) return;
+    try {
+        Append(text);
+    } catch (const fw::Error& failure) {
+        failure_ = std::make_unique<fw::Error>(failure);
+        if (OnFailure) OnFailure(*failure_);
+    }
+}
+
 std::string TimestampedLine(const LocalTime& time, const std::string& text) {
     return Digits(time.day, 2) + "." + Digits(time.month, 2) + "." + Digits(time.year, 4) + " " + Digits(time.hour, 2) +
            ":" + Digits(time.minute, 2) + ":" + Digits(time.second, 2) + "  " + text;
@@ -22,6 +32,10 @@ std::string TimestampedLine(const LocalTime& time, const std::string& text) {
 
 std::string LogUnavailableText(const std::string& path, const std::string& systemText) {
     return fw::FormatMessageText(text::kLogUnavailable, {path, systemText});
+}
+
+std::string LogWriteFailedText(const std::string& path, const std::string& systemText) {
+    return fw::FormatMessageText(text::kLogWriteFailed, {path, systemText});
 }
 
 std::string DialogLine(const std::string& title, const std::string& text) {

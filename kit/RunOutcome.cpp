@@ -21,10 +21,13 @@ const OutcomeRow kOutcomes[] = {
     {RunOutcome::VersionUnreadable, 1, text::kResultVersionUnreadable},
     {RunOutcome::ApplicationRunning, 2, text::kResultApplicationRunning},
     {RunOutcome::FailedAfterFirstItem, 3, text::kResultFailedAfterFirstItem},
+    {RunOutcome::UnexpectedFailure, 3, text::kResultUnexpectedFailure},
     {RunOutcome::BadCommandLine, 4, text::kResultBadCommandLine},
     {RunOutcome::LogUnavailable, 5, text::kResultLogUnavailable},
     {RunOutcome::AnotherKitRunning, 6, text::kResultAnotherKitRunning},
     {RunOutcome::PayloadDamaged, 7, text::kResultPayloadDamaged},
+    {RunOutcome::LogWriteFailed, 5, text::kResultLogWriteFailed},
+    {RunOutcome::UsageWritten, 0, text::kResultUsage},
 };
 
 const OutcomeRow& RowOf(RunOutcome outcome) {
@@ -35,6 +38,10 @@ const OutcomeRow& RowOf(RunOutcome outcome) {
 }  // namespace
 
 int ExitCodeOf(RunOutcome outcome) { return RowOf(outcome).exitCode; }
+
+RunOutcome AfterLogFailure(RunOutcome outcome) {
+    return ExitCodeOf(outcome) == 0 ? RunOutcome::LogWriteFailed : outcome;
+}
 
 std::string ResultLine(RunOutcome outcome) {
     const OutcomeRow& row = RowOf(outcome);

@@ -14,13 +14,20 @@ enum class RunOutcome {
     VersionUnreadable,     // the recorded version is no number; nothing written
     ApplicationRunning,    // the executable could not be replaced; nothing written
     FailedAfterFirstItem,  // a later item or the record failed; the record is unchanged
+    UnexpectedFailure,     // a failure no part of the run expected (memory, a crash); its report is logged
     BadCommandLine,        // a known switch is malformed
     LogUnavailable,        // the log file can't be opened; nothing written
     AnotherKitRunning,     // another upgrade kit runs on this machine; nothing written
     PayloadDamaged,        // an item of the kit doesn't match its checksum; nothing written
+    LogWriteFailed,        // the log failed in the middle of the run, before any other failure
+    UsageWritten,          // /S /?: the usage went to the log; nothing written
 };
 
 int ExitCodeOf(RunOutcome outcome);
+
+// The outcome of a run whose log failed: LogWriteFailed, unless the run had
+// already failed in a way of its own, which stays what the run tells.
+RunOutcome AfterLogFailure(RunOutcome outcome);
 
 // "Rezultat: ... (cod N)"
 std::string ResultLine(RunOutcome outcome);

@@ -14,8 +14,12 @@ namespace kit {
 RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::RegistryStore& registry, RunLog& log,
                        const std::string& errorReportTitle) {
     LoggedWindow window(log);
-    auto report = [&](const std::exception& failure) {
+    // A failure of the run is the run's own unless the log had failed before
+    // it; its report then can't be written either.
+    auto failed = [&](const std::exception& failure, RunOutcome outcome) {
+        if (log.Failure()) return RunOutcome::LogWriteFailed;
         log.Write(DialogLine(errorReportTitle, fw::ErrorReportText(failure.what())));
+        return outcome;
     };
 
     // A damaged kit writes nothing, whatever the installation.
@@ -29,19 +33,37 @@ RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::Reg
     try {
         check = RunVersionCheck(registry, window, installFolder);
     } catch (const std::exception& failure) {
-        report(failure);
-        return RunOutcome::VersionUnreadable;
+        return failed(failure, RunOutcome::VersionUnreadable);
     }
+    // An administrator who asked for a log gets the whole of it, or no upgrade.
+    if (log.Failure()) return RunOutcome::LogWriteFailed;
     if (check == CheckResult::NotInstalled) return RunOutcome::NotInstalled;
     if (check == CheckResult::UpToDate) return RunOutcome::UpToDate;
 
     UpgradeServices services{payload, files, registry, window};
     try {
-        return RunUpgrade(services, installFolder) ? RunOutcome::Upgraded : RunOutcome::ApplicationRunning;
+        // A run that gives false has written only its own report to the log.
+        if (!RunUpgrade(services, installFolder)) return RunOutcome::ApplicationRunning;
     } catch (const std::exception& failure) {
-        report(failure);
-        return RunOutcome::FailedAfterFirstItem;
+        return failed(failure, RunOutcome::FailedAfterFirstItem);
     }
+    return log.Failure() ? RunOutcome::LogWriteFailed : RunOutcome::Upgraded;
+}
+
+RunOutcome WriteUsage(RunLog& log) {
+    const std::string usage = text::UsageText();
+    for (std::size_t start = 0, end = 0; start < usage.size(); start = end + 1) {
+        end = usage.find('\n', start);
+        if (end == std::string::npos) end = usage.size();
+        log.Write(usage.substr(start, end - start));
+    }
+    return RunOutcome::UsageWritten;
+}
+
+int EndRun(RunLog& log, RunOutcome outcome, const std::string& reportTitle, const std::string& report) {
+    if (!report.empty()) log.Write(DialogLine(reportTitle, report));
+    log.Write(ResultLine(outcome));
+    return ExitCodeOf(log.Failure() ? AfterLogFailure(outcome) : outcome);
 }
 
 }  // namespace kit

@@ -4,6 +4,8 @@
 // line, dialog text and error report goes to the run's log instead.
 #pragma once
 
+#include <string>
+
 #include "framework/FileSystem.h"
 #include "framework/PayloadStore.h"
 #include "framework/RegistryStore.h"
@@ -14,8 +16,18 @@ namespace kit {
 
 // A kit whose payload is damaged stops before it reads or writes anything.
 // An installation that already has the kit's version is left as it is, so a
-// repeated deployment does not replace its templates again.
+// repeated deployment does not replace its templates again. A log that fails
+// ends the run with LogWriteFailed unless a failure of the run came first;
+// one that fails during the check lets nothing be written.
 RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::RegistryStore& registry, RunLog& log,
                        const std::string& errorReportTitle);
+
+// /S /?: the usage text into the log, one line each of its lines.
+RunOutcome WriteUsage(RunLog& log);
+
+// Writes the failure's report, when there is one, under reportTitle and the
+// result line to the log; gives the exit code: the outcome's, or the log's
+// failure when the log failed and the outcome is no failure of its own.
+int EndRun(RunLog& log, RunOutcome outcome, const std::string& reportTitle, const std::string& report = {});
 
 }  // namespace kit

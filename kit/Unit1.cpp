@@ -29,7 +29,7 @@ TForm1::TForm1(kit::RunLog& log) : window_(log, this) {
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     CreateHandle({"TForm1"}, kExStyle, "Form1", kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr);
-    SetLayeredWindowAttributes(Handle(), kFormColor, 0, LWA_COLORKEY);
+    fw::SetColorKey(Handle(), kFormColor);
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     Panel1.Create(Handle(), 8, 8, 425, 161, kPanelColor);
@@ -71,7 +71,7 @@ void TForm1::CheckPayload() {
     if (!damaged) return;
     Timer1.SetEnabled(false);  // before the report, whose box would let the timer tick
     outcome_ = kit::RunOutcome::PayloadDamaged;
-    fw::ReportException(fw::Error(kit::text::PayloadDamagedText(damaged)));
+    fw::Application::Get().ShowException(fw::Error(kit::text::PayloadDamagedText(damaged)));
 }
 
 void TForm1::FormCreate() {

@@ -14,8 +14,8 @@ namespace kit {
 
 void ExtractPayloadItem(UpgradeServices& services, const std::string& itemType, const std::string& targetPath) {
     fw::Blob item;
-    if (!services.payload.Find(itemType, payload::kItemName, item))
-        throw fw::Error(fw::FormatMessageText(text::kResourceNotFound, {payload::kItemName}));
+    const fw::Status found = services.payload.Find(itemType, payload::kItemName, item);
+    if (!found) throw fw::Error(fw::FormatMessageText(text::kResourceNotFound, {payload::kItemName}), found.code);
     WriteFileAtomically(services.files, targetPath, item.data, item.size);
 }
 

@@ -846,6 +846,33 @@ void ScenarioUnattended() {
         for (const std::string& line : lines) got += "\n        " + Quoted(line);
         Check(same, "log holds the expected " + std::to_string(c.log.size()) + " lines", "got:" + got);
     }
+
+    // /S /? waits for no one: no usage box; the usage goes to the log.
+    for (const bool logged : {true, false}) {
+        Note(logged ? "/S /? with a log" : "/S /? without a log");
+        SetRecord(kFolder, kOldVersion);
+        PrepareFolder(kFolder, true);
+        PutFile(f + "\\Meridal_2013.exe", OldExe());
+        RemoveTree(logFolder);
+        MakeFolders(logFolder);
+        DWORD exitCode = 1;
+        std::string windows;
+        if (RunKitUnattended(logged ? "/S /? \"/LOG=" + logPath + "\"" : "/S /?", exitCode, windows)) {
+            Check(exitCode == 0, "exit code 0", "got " + std::to_string(exitCode));
+            Check(windows.empty(), "no window appeared", "seen:" + windows);
+        }
+        CheckFileBytes(f + "\\Meridal_2013.exe", OldExe(), "left as it was");
+        CheckRecordedVersion(kOldVersion);
+        if (!logged) {
+            Check(!Exists(logPath), "no log written");
+            continue;
+        }
+        const std::vector<std::string> lines = LogFileLines(logPath);
+        Check(lines.size() > 2 && lines.front() == "MeridalUpgrade.exe [/S] [/LOG=<fisier>]" &&
+                  lines.back() == "Rezultat: utilizarea scrisa in jurnal, nimic scris (cod 0)",
+              "log holds the usage, then the result",
+              lines.empty() ? "got nothing" : "got " + Quoted(lines.front()) + " ... " + Quoted(lines.back()));
+    }
 }
 
 //=== Scenarios: an installation folder that ordinary users can write ==========
@@ -1173,7 +1200,7 @@ const Scenario kScenarios[] = {
     {"read_only_file", ScenarioReadOnlyFile, "read-only Anx3.rtf"},
     {"full_disk", ScenarioFullDisk, "installation on a full drive M:"},
     {"button_look", ScenarioButtonLook, "hot-tracking face of the buttons"},
-    {"unattended", ScenarioUnattended, "/S with /LOG: every exit code, no window"},
+    {"unattended", ScenarioUnattended, "/S with /LOG: every exit code, /S /?, no window"},
     {"logged_window", ScenarioLoggedWindow, "/LOG with the window, an unopenable log, /?"},
     {"links", ScenarioLinks, "links planted as Data, a target and leftovers"},
     {"second_kit", ScenarioSecondKit, "a second kit while one runs; two unattended runs at once"},

@@ -48,6 +48,7 @@ TEST_F(InstallationRecordTest, FailuresCarryTheirMessages) {
         FAIL() << "unreadable data read";
     } catch (const fw::Error& e) {
         EXPECT_STREQ(e.what(), "Failed to get data for 'CALE'");
+        EXPECT_EQ(e.code, 5u);  // the registry's own reason travels with the message
     }
 
     registry.denyAccess = true;
@@ -57,6 +58,7 @@ TEST_F(InstallationRecordTest, FailuresCarryTheirMessages) {
         FAIL() << "write without access";
     } catch (const fw::Error& e) {
         EXPECT_STREQ(e.what(), "Failed to set data for 'VER'");
+        EXPECT_EQ(e.code, 5u);
     }
 }
 

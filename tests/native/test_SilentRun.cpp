@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -10,6 +11,7 @@
 #include "FolderFileSystem.h"
 #include "TempFolder.h"
 #include "kit/BuildVersion.h"
+#include "framework/Error.h"
 #include "kit/CommandLine.h"
 #include "kit/InstallationRecord.h"
 #include "kit/RunLog.h"
@@ -61,9 +63,17 @@ TEST(CommandLine, SwitchesAndTheExitCodesTheyLeadTo) {
     }
 }
 
+// A log in memory whose medium fails, as a full disk does, from line
+// failFrom on.
 struct MemoryLog : kit::RunLog {
     std::vector<std::string> lines;
-    void Write(const std::string& text) override { lines.push_back(text); }
+    std::size_t failFrom = SIZE_MAX;
+    std::size_t attempts = 0;
+
+    void Append(const std::string& text) override {
+        if (attempts++ >= failFrom) throw fw::Error("Fisierul jurnal \"k.log\" nu poate fi scris. Disc plin", 112);
+        lines.push_back(text);
+    }
 };
 
 // The kit's record of its own version, as the build set it.
@@ -73,6 +83,32 @@ std::string Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+// An installation of the old program and annex in a real folder, its record
+// (VER recorded, none for null) and the payload.
+struct Installation {
+    TempFolder temp;
+    fs::path install = temp.Path() / "Meridal";
+    std::string cale;
+    FileRegistry registry{temp.File("registry.txt")};
+    FakePayload payload;
+
+    explicit Installation(const char* recorded) {
+        fs::create_directories(install / "Data");
+        std::ofstream(install / "Meridal_2013.exe", std::ios::binary) << "old program";
+        std::ofstream(install / "Data" / "Anx3.rtf", std::ios::binary) << "old annex";
+        // A fully qualified folder, as the check wants: the UNC spelling
+        // "\\tmp\..." of the temporary folder, which names the same folder here.
+        cale = "\\\\" + install.string().substr(1);
+        std::replace(cale.begin(), cale.end(), '/', '\\');
+        if (recorded) {
+            kit::WriteRecordValue(registry, "CALE", cale);
+            kit::WriteRecordValue(registry, "VER", recorded);
+        }
+        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)
+            payload.items[payload::Catalogue()[i].code] = "new item " + std::to_string(i);
+    }
+};
 
 // The unattended run over a real folder: what it writes, records and logs.
 TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
@@ -150,23 +186,11 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TempFolder temp;
-        const fs::path install = temp.Path() / "Meridal";
-        fs::create_directories(install / "Data");
-        std::ofstream(install / "Meridal_2013.exe", std::ios::binary) << "old program";
-        std::ofstream(install / "Data" / "Anx3.rtf", std::ios::binary) << "old annex";
-        // A fully qualified folder, as the check wants: the UNC spelling
-        // "\\tmp\..." of the temporary folder, which names the same folder here.
-        std::string cale = "\\\\" + install.string().substr(1);
-        std::replace(cale.begin(), cale.end(), '/', '\\');
-        FileRegistry registry{temp.File("registry.txt")};
-        if (c.recorded) {
-            kit::WriteRecordValue(registry, "CALE", cale);
-            kit::WriteRecordValue(registry, "VER", c.recorded);
-        }
-        FakePayload payload;
-        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)
-            payload.items[payload::Catalogue()[i].code] = "new item " + std::to_string(i);
+        Installation installation(c.recorded);
+        const fs::path& install = installation.install;
+        const std::string& cale = installation.cale;
+        FileRegistry& registry = installation.registry;
+        FakePayload& payload = installation.payload;
         FolderFileSystem files;
         c.prepare(install, cale, files, payload);
         MemoryLog log;
@@ -186,6 +210,64 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
         }
         EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), c.version);
     }
+}
+
+// The log's medium fails at one line of a run and takes no line after it.
+// The run's exit code is then 5, unless the run had failed on its own
+// before: an administrator can't take a run with a broken log for a whole
+// one. A log that fails during the check lets nothing be written.
+TEST(SilentRun, LogFailingInTheMiddleOfTheRun) {
+    struct Case {
+        const char* what;
+        std::size_t failFrom;  // the first line that can't be written
+        bool exeHeld;
+        int exitCode;
+        bool written;         // the executable replaced
+        const char* version;  // VER afterwards
+    };
+    // Lines of an upgrade: 0 folder, 1 version, 2 "Versiune actualizata.",
+    // 3 the information, 4 the result.
+    const Case cases[] = {
+        {"at the check's first line", 0, false, 5, false, "Meridal - 2013 v.2.35"},
+        {"at the check's last line", 1, false, 5, false, "Meridal - 2013 v.2.35"},
+        {"after the files", 2, false, 5, true, "Meridal - 2013 v.2.39"},
+        {"at the result line", 4, false, 5, true, "Meridal - 2013 v.2.39"},
+        {"at the close-first report of a running application", 2, true, 2, false, "Meridal - 2013 v.2.35"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Installation installation("Meridal - 2013 v.2.35");
+        FolderFileSystem files;
+        if (c.exeHeld) files.replaceFails.insert(FolderFileSystem::Native(installation.cale + "\\Meridal_2013.exe"));
+        MemoryLog log;
+        log.failFrom = c.failFrom;
+        static int told;
+        told = 0;
+        log.OnFailure = [](const fw::Error& failure) {
+            ++told;
+            EXPECT_EQ(failure.code, 112u);
+        };
+
+        const kit::RunOutcome outcome =
+            kit::RunSilently(installation.payload, files, installation.registry, log, "Meridalupgrade");
+        EXPECT_EQ(kit::EndRun(log, outcome, "Meridalupgrade"), c.exitCode);
+        EXPECT_EQ(log.lines.size(), c.failFrom);  // nothing after the failed line
+        EXPECT_EQ(told, 1);
+        ASSERT_NE(log.Failure(), nullptr);
+        EXPECT_EQ(Read(installation.install / "Meridal_2013.exe"),
+                  c.written ? installation.payload.items["MERIDAL"] : "old program");
+        EXPECT_EQ(kit::ReadRecordValue(installation.registry, "VER"), c.version);
+    }
+
+    // /S /?: the usage, one log line each, then the result; 0, or 5 when the log fails.
+    MemoryLog usage;
+    EXPECT_EQ(kit::EndRun(usage, kit::WriteUsage(usage), "Meridalupgrade"), 0);
+    ASSERT_GE(usage.lines.size(), 3u);
+    EXPECT_EQ(usage.lines.front(), "MeridalUpgrade.exe [/S] [/LOG=<fisier>]");
+    EXPECT_EQ(usage.lines.back(), "Rezultat: utilizarea scrisa in jurnal, nimic scris (cod 0)");
+    MemoryLog brokenUsage;
+    brokenUsage.failFrom = 1;
+    EXPECT_EQ(kit::EndRun(brokenUsage, kit::WriteUsage(brokenUsage), "Meridalupgrade"), 5);
 }
 
 TEST(RunLog, LinesLedByTheLocalDateAndTime) {

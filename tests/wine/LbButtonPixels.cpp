@@ -8,7 +8,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "controls/DibSurface.h"
 #include "controls/LbSpeedButton.h"
+#include "framework/Application.h"
+#include "framework/Error.h"
 #include "kit/KitButtonLook.h"
 #include "wine/LbWineSupport.h"
 
@@ -128,20 +131,27 @@ void CheckButton(HWND panel, int left, int width, const std::string& caption) {
 
 // Clicks OK on this process's error box once it shows, keeping its text;
 // tries again until the box is gone, since it may be found half-built.
+// Reads and closes the error report box of this process, noting whether it
+// came up while a handler ran; then ends the message loop of the GUI thread
+// (its id is the parameter).
 std::string g_reported;
-DWORD WINAPI DismissReportBox(void*) {
+volatile bool g_inHandler = false, g_boxInHandler = false;
+DWORD WINAPI DismissReportBox(void* guiThread) {
     for (int attempt = 0; attempt < 500; ++attempt, Sleep(20)) {
         HWND box = FindWindowA("#32770", nullptr);
         DWORD process = 0;
         if (box) GetWindowThreadProcessId(box, &process);
         if (!box || process != GetCurrentProcessId()) {
-            if (!g_reported.empty()) return 0;  // clicked and closed
-            continue;
+            if (g_reported.empty()) continue;
+            // clicked and closed
+            PostThreadMessageA(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(guiThread)), WM_QUIT, 0, 0);
+            return 0;
         }
         HWND ok = GetDlgItem(box, IDOK);
         if (!ok || !IsWindowVisible(box)) continue;
         char text[256] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        g_boxInHandler = g_inHandler;
         g_reported = text;
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
     }
@@ -193,14 +203,25 @@ void CheckWindowBehaviour(HWND panel) {
     SendMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
     Check(!button.MouseInside() && button.FadeLevel() == 0, "leaving drops the hot face");
 
-    // A failing click handler goes to the error report, not back into Windows.
+    // A failing click handler goes to the error report, not back into
+    // Windows: recorded at once, shown by the message loop after the handler
+    // has returned, never as a modal box inside it.
+    static std::string recorded;
+    fw::Application::Get().OnErrorReport = [](const std::string&, const std::string& text) { recorded = text; };
     button.OnClick = [] { throw std::runtime_error("click failed"); };
-    HANDLE dismisser = CreateThread(nullptr, 0, &DismissReportBox, nullptr, 0, nullptr);
+    const UINT_PTR guiThread = GetCurrentThreadId();
+    HANDLE dismisser = CreateThread(nullptr, 0, &DismissReportBox, reinterpret_cast<void*>(guiThread), 0, nullptr);
+    g_inHandler = true;
     send(WM_LBUTTONDOWN, 20);
     send(WM_LBUTTONUP, 20);
+    g_inHandler = false;
+    Check(recorded == "click failed.", "the failure is recorded at once (\"" + recorded + "\")");
+    fw::Application::Get().Run();  // shows the report; the dismisser ends it
     WaitForSingleObject(dismisser, INFINITE);
     CloseHandle(dismisser);
-    Check(g_reported.find("click failed") != std::string::npos, "the failure was reported (\"" + g_reported + "\")");
+    fw::Application::Get().OnErrorReport = nullptr;
+    Check(g_reported == "click failed.", "the message loop showed the report (\"" + g_reported + "\")");
+    Check(!g_boxInHandler, "no box came up inside the handler");
     Check(!button.Down(), "a failing click still lets the button up");
 
     // Painted through WM_PAINT on screen, the corners show the panel.
@@ -212,6 +233,26 @@ void CheckWindowBehaviour(HWND panel) {
 
 }  // namespace
 
+// A size the system has no bitmap for (a terabyte) fails, also when asked
+// again, and leaves no size without pixels behind, which the next paint
+// would read through; a size that fits works afterwards.
+void CheckSurfaceWithoutBitmap() {
+    auto fails = [](DibSurface& surface) {
+        try {
+            surface.Resize(1 << 19, 1 << 19);
+        } catch (const fw::Error&) {
+            return surface.Width() == 0 && surface.Height() == 0 && surface.Bits() == nullptr;
+        }
+        return false;
+    };
+    DibSurface surface;
+    surface.Resize(4, 4);
+    Check(fails(surface), "a surface without a bitmap of its size fails and stays empty");
+    Check(fails(surface), "and fails again when asked for the same size");
+    surface.Resize(4, 4);
+    Check(surface.Width() == 4 && surface.Bits() != nullptr, "a size that fits works afterwards");
+}
+
 int main() {
     lbtest::PrintPasses() = false;  // failures only
     lbtest::StartWatchdog(120);
@@ -221,6 +262,7 @@ int main() {
     CheckButton(panel, 16, 201, "Actualizare la versiunea 2.39");
     CheckButton(panel, 300, 108, "Inchide");
     CheckWindowBehaviour(panel);
+    CheckSurfaceWithoutBitmap();
     if (lbtest::Failures()) std::printf("%d check(s) failed\n", lbtest::Failures());
     else std::printf("all button pixel checks passed\n");
     return lbtest::Failures() ? 1 : 0;
