@@ -9,24 +9,33 @@
 
 namespace fw {
 
+// System error codes the kit's decisions read, numbered as Windows numbers them.
+enum FileErrorCode : unsigned long {
+    kAccessDenied = 5,
+    kSharingViolation = 32,  // another program has the file open
+};
+
 // What a file operation came to: success, or a failure carrying the system's
-// text for it, so the reason survives whatever clean-up follows.
+// error code and text, so the reason survives whatever clean-up follows.
 struct FileResult {
     bool ok = true;
-    bool held = false;  // a sharing violation or a denied access: something holds the file
-    std::string error;  // the system's text of the failure
+    bool held = false;       // a sharing violation or a denied access: something may hold the file for a moment
+    std::string error;       // the system's text of the failure
+    unsigned long code = 0;  // the system's error code
 
     explicit operator bool() const { return ok; }
     static FileResult Success() { return {}; }
-    static FileResult Failure(std::string text, bool isHeld = false) { return {false, isHeld, std::move(text)}; }
+    static FileResult Failure(std::string text, unsigned long systemCode) {
+        return {false, systemCode == kSharingViolation || systemCode == kAccessDenied, std::move(text), systemCode};
+    }
 };
 
 class OutputFile {
 public:
     virtual ~OutputFile() = default;  // closes the file
-    virtual bool Write(const void* data, std::size_t size) = 0;
+    virtual FileResult Write(const void* data, std::size_t size) = 0;
     // Forces the written bytes to the disk.
-    virtual bool Flush() = 0;
+    virtual FileResult Flush() = 0;
     // Renames the file, still open, to target in the same folder, which must
     // not exist: no other file can take its place on the way.
     virtual FileResult MoveTo(const std::string& target) = 0;

@@ -22,9 +22,7 @@ std::string SystemErrorText(DWORD code) {
 namespace {
 
 // The failure of a call that set the last error.
-FileResult FailureOf(DWORD code) {
-    return FileResult::Failure(SystemErrorText(code), code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED);
-}
+FileResult FailureOf(DWORD code) { return FileResult::Failure(SystemErrorText(code), code); }
 // The result of a call that reported success or set the last error.
 FileResult ResultOf(BOOL succeeded) { return succeeded ? FileResult::Success() : FailureOf(GetLastError()); }
 
@@ -128,19 +126,20 @@ class Win32OutputFile : public OutputFile {
 public:
     explicit Win32OutputFile(unique_hfile file) : file_(std::move(file)) {}
 
-    bool Write(const void* data, std::size_t size) override {
+    FileResult Write(const void* data, std::size_t size) override {
         const char* bytes = static_cast<const char*>(data);
         while (size > 0) {
             const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
             DWORD written = 0;
-            if (!WriteFile(file_.get(), bytes, chunk, &written, nullptr) || written == 0) return false;
+            if (!WriteFile(file_.get(), bytes, chunk, &written, nullptr)) return ResultOf(FALSE);
+            if (written == 0) return FailureOf(ERROR_DISK_FULL);  // nothing taken, no error given
             bytes += written;
             size -= written;
         }
-        return true;
+        return FileResult::Success();
     }
 
-    bool Flush() override { return FlushFileBuffers(file_.get()) != FALSE; }
+    FileResult Flush() override { return ResultOf(FlushFileBuffers(file_.get())); }
 
     FileResult MoveTo(const std::string& target) override {
         const FileResult moved = RenameOpenFile(file_.get(), target);
@@ -234,6 +233,10 @@ FileResult Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<O
 }
 
 FileResult Win32FileSystem::Replace(const std::string& from, const std::string& target, const std::string& backup) {
+    // A read-only file is said to be one; waiting wouldn't change it.
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return FailureOf(ERROR_FILE_READ_ONLY);
     // A file that can't be opened for writing without sharing is in use (a
     // running program) or protected: leave it as it is. A renaming replace
     // alone would succeed on a running executable.

@@ -15,8 +15,8 @@ const char kBackupExtension[] = ".bak";
 const unsigned kMaxAttempts = 10;       // names tried when earlier ones are taken
 const unsigned kHoldPatienceMs = 2000;  // how long a held file is waited for
 
-fw::Error CannotCreate(const std::string& target, const std::string& systemText) {
-    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {target, systemText}));
+fw::Error CannotCreate(const std::string& target, const fw::FileResult& result) {
+    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {target, result.error}), result.code);
 }
 
 std::string Hex(unsigned long value) {
@@ -123,7 +123,7 @@ void ReplaceTarget(fw::FileSystem& files, const std::string& temp, const std::st
         return;
     }
     files.Remove(temp);
-    throw CannotCreate(target, replaced.error);
+    throw CannotCreate(target, replaced);
 }
 
 // Removes the leftovers named for targetName among the folder's files, and
@@ -151,21 +151,22 @@ void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const
     std::string temp;
     std::unique_ptr<fw::OutputFile> out;
     const fw::FileResult created = CreateTemporary(files, target, temp, out);
-    if (!created) throw CannotCreate(target, created.error);
+    if (!created) throw CannotCreate(target, created);
 
-    const bool written = out->Write(data, size) && out->Flush();
+    fw::FileResult written = out->Write(data, size);
+    if (written) written = out->Flush();
     if (written && !files.Exists(target)) {
         // A new file: renamed into place while still open, in one step.
         const fw::FileResult moved = RetryWhileHeld(files, [&] { return out->MoveTo(target); });
         if (moved) return;
         out.reset();
         files.Remove(temp);
-        throw CannotCreate(target, moved.error);
+        throw CannotCreate(target, moved);
     }
     out.reset();  // closed before it replaces the target
     if (!written) {
         files.Remove(temp);
-        throw fw::Error(text::kStreamWriteError);
+        throw CannotCreate(target, written);
     }
     ReplaceTarget(files, temp, target);
 }

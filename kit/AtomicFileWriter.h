@@ -18,10 +18,10 @@
 
 namespace kit {
 
-// Fails with "Cannot create file "<target>". <system text>" when the file
-// can't be created or put in place, and with "Stream write error" when the
-// bytes can't be written; the target then holds its old bytes. A target
-// held by another program for a moment is waited for, about two seconds.
+// Fails with "Cannot create file "<target>". <system text>", carrying the
+// system's error code, when the file can't be created, written (a full disk)
+// or put in place; the target then holds its old bytes. A target held by
+// another program for a moment is waited for, about two seconds.
 void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const void* data, std::size_t size);
 
 // Removes the temporary and backup files earlier runs left beside the

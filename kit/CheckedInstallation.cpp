@@ -12,13 +12,26 @@ const char kDataFolder[] = "\\Data";
 
 fw::Error Refused(const std::string& path) { return fw::Error(fw::FormatMessageText(text::kRedirectedPath, {path})); }
 fw::Error CannotCreate(const std::string& path, const fw::FileResult& result) {
-    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {path, result.error}));
+    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {path, result.error}), result.code);
+}
+
+// "S:" of a folder "S:\..." whose drive doesn't exist for the kit: a drive
+// mapped in the user's session is not seen by a program run as administrator.
+std::string MissingDrive(fw::FileSystem& files, const std::string& folder) {
+    const bool lettered = folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
+    return lettered && !files.Exists(folder.substr(0, 3)) ? folder.substr(0, 2) : std::string();
 }
 }  // namespace
 
 CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::string& recordedFolder) {
     const fw::FileResult held = files.HoldFolder(recordedFolder, folder_);
-    if (!held) throw CannotCreate(recordedFolder + "\\" + ExeName, held);
+    if (!held) {
+        fw::Error failure = CannotCreate(recordedFolder + "\\" + ExeName, held);
+        const std::string drive = MissingDrive(files, recordedFolder);
+        if (drive.empty()) throw failure;
+        throw fw::Error(std::string(failure.what()) + ". " + fw::FormatMessageText(text::kDriveNotVisible, {drive}),
+                        failure.code);
+    }
     const std::string& folder = folder_->FinalPath();
 
     // A missing Data folder is no redirection: the templates then fail as

@@ -32,7 +32,7 @@ std::string UsageText() {
            "0\tactualizat sau deja la ultima versiune\n"
            "1\tprogramul nu este instalat, nimic scris\n"
            "2\tprogramul ruleaza, nimic scris\n"
-           "3\teroare dupa primul fisier, versiunea nu a fost inregistrata\n"
+           "3\teroare (mesajul ei in jurnal), versiunea nu a fost inregistrata\n"
            "4\tlinie de comanda gresita\n"
            "5\tfisierul jurnal nu poate fi deschis (nimic scris) sau scris\n"
            "6\talt kit de actualizare ruleaza, nimic scris\n"

@@ -27,7 +27,10 @@ std::string UpgradedText();     // "Meridal - 2013 a fost actualizata la versiun
 std::string RecordedVersion();  // "Meridal - 2013 v.2.39"
 constexpr const char* kResourceNotFound = "Resource %s not found";
 constexpr const char* kCannotCreateFile = "Cannot create file \"%s\". %s";
-constexpr const char* kStreamWriteError = "Stream write error";
+// Added to a folder's failure when its drive letter doesn't exist for the kit.
+constexpr const char* kDriveNotVisible =
+    "Unitatea %s nu exista pentru acest program: o unitate de retea mapata pentru utilizator nu se vede dintr-un "
+    "program rulat ca administrator. Inregistrati in locul ei calea de retea a dosarului (\\\\server\\...).";
 constexpr const char* kRedirectedPath =
     "Actualizarea a fost oprita si nu s-a scris nimic: \"%s\" este o legatura catre alt loc "
     "(link, jonctiune sau punct de montare) in dosarul programului.";
@@ -52,7 +55,7 @@ constexpr const char* kResultNotUpgraded = "inchis fara actualizare, nimic scris
 constexpr const char* kResultNotInstalled = "programul nu este instalat, nimic scris";
 constexpr const char* kResultVersionUnreadable = "versiunea instalata nu poate fi citita, nimic scris";
 constexpr const char* kResultApplicationRunning = "programul ruleaza, nimic scris";
-constexpr const char* kResultFailedAfterFirstItem = "eroare dupa primul fisier, versiunea nu a fost inregistrata";
+constexpr const char* kResultFailed = "eroare (mesajul de mai sus), versiunea nu a fost inregistrata";
 constexpr const char* kResultUnexpectedFailure = "eroare neasteptata";
 constexpr const char* kResultBadCommandLine = "linie de comanda gresita, nimic scris";
 constexpr const char* kResultLogUnavailable = "fisierul jurnal nu poate fi deschis, nimic scris";

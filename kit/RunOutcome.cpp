@@ -20,7 +20,7 @@ const OutcomeRow kOutcomes[] = {
     {RunOutcome::NotInstalled, 1, text::kResultNotInstalled},
     {RunOutcome::VersionUnreadable, 1, text::kResultVersionUnreadable},
     {RunOutcome::ApplicationRunning, 2, text::kResultApplicationRunning},
-    {RunOutcome::FailedAfterFirstItem, 3, text::kResultFailedAfterFirstItem},
+    {RunOutcome::Failed, 3, text::kResultFailed},
     {RunOutcome::UnexpectedFailure, 3, text::kResultUnexpectedFailure},
     {RunOutcome::BadCommandLine, 4, text::kResultBadCommandLine},
     {RunOutcome::LogUnavailable, 5, text::kResultLogUnavailable},

@@ -7,20 +7,20 @@
 namespace kit {
 
 enum class RunOutcome {
-    Upgraded,              // every item written, the new version recorded
-    UpToDate,              // the installed version is already the kit's; nothing written
-    NotUpgraded,           // the window was closed without an upgrade
-    NotInstalled,          // no installation recorded; nothing written
-    VersionUnreadable,     // the recorded version is no number; nothing written
-    ApplicationRunning,    // the executable could not be replaced; nothing written
-    FailedAfterFirstItem,  // a later item or the record failed; the record is unchanged
-    UnexpectedFailure,     // a failure no part of the run expected (memory, a crash); its report is logged
-    BadCommandLine,        // a known switch is malformed
-    LogUnavailable,        // the log file can't be opened; nothing written
-    AnotherKitRunning,     // another upgrade kit runs on this machine; nothing written
-    PayloadDamaged,        // an item of the kit doesn't match its checksum; nothing written
-    LogWriteFailed,        // the log failed in the middle of the run, before any other failure
-    UsageWritten,          // /S /?: the usage went to the log; nothing written
+    Upgraded,            // every item written, the new version recorded
+    UpToDate,            // the installed version is already the kit's; nothing written
+    NotUpgraded,         // the window was closed without an upgrade
+    NotInstalled,        // no installation recorded; nothing written
+    VersionUnreadable,   // the recorded version is no number; nothing written
+    ApplicationRunning,  // the executable is held by a running program; nothing written
+    Failed,              // an item, the folder or the record failed, told by its message; the record is unchanged
+    UnexpectedFailure,   // a failure no part of the run expected (memory, a crash); its report is logged
+    BadCommandLine,      // a known switch is malformed
+    LogUnavailable,      // the log file can't be opened; nothing written
+    AnotherKitRunning,   // another upgrade kit runs on this machine; nothing written
+    PayloadDamaged,      // an item of the kit doesn't match its checksum; nothing written
+    LogWriteFailed,      // the log failed in the middle of the run, before any other failure
+    UsageWritten,        // /S /?: the usage went to the log; nothing written
 };
 
 int ExitCodeOf(RunOutcome outcome);

@@ -45,7 +45,7 @@ RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::Reg
         // A run that gives false has written only its own report to the log.
         if (!RunUpgrade(services, installFolder)) return RunOutcome::ApplicationRunning;
     } catch (const std::exception& failure) {
-        return failed(failure, RunOutcome::FailedAfterFirstItem);
+        return failed(failure, RunOutcome::Failed);
     }
     return log.Failure() ? RunOutcome::LogWriteFailed : RunOutcome::Upgraded;
 }

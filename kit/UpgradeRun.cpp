@@ -38,11 +38,14 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
             ExtractPayloadItem(services, item.code, target);
             continue;
         }
-        // The executable can't be written while the application runs: the
-        // user is asked to close it, and nothing is written.
+        // The executable can't be written while the application runs (it
+        // stays held beyond the wait for a scanner): the user is asked to
+        // close it, and nothing is written. Any other failure is told as
+        // what it is, as for every later item.
         try {
             ExtractPayloadItem(services, item.code, target);
-        } catch (const std::exception&) {
+        } catch (const fw::Error& failure) {
+            if (failure.code != fw::kSharingViolation) throw;
             services.window.ShowErrorDialog(text::CloseFirstText());
             return false;
         }

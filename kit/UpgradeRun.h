@@ -25,10 +25,10 @@ void ExtractPayloadItem(UpgradeServices& services, const std::string& itemType, 
 
 // The whole run; true when it completed. Nothing is written when the
 // installation holds a link where the kit would write (see
-// CheckedInstallation). A failure of the executable
-// (typically a running application) shows the close-first dialog, writes
-// nothing and gives false; a later failure ends the run with the error,
-// keeping the items written before. Before any target is looked at, the
+// CheckedInstallation). The executable held by another program beyond the
+// wait for a scanner (a running application) shows the close-first dialog,
+// writes nothing and gives false; any other failure ends the run with its
+// error, keeping the items written before. Before any target is looked at, the
 // leftovers of earlier runs beside the targets are removed. The new version is
 // recorded only after every file is on disk.
 bool RunUpgrade(UpgradeServices& services, const std::string& installFolder);

@@ -478,6 +478,21 @@ void ScenarioApplicationRunning() {
     CheckFileBytes(exe, program, "is the old program still");
 }
 
+// The error report "Cannot create file "<...\name>". <the system's text for code>."
+void CheckReportOf(const std::string& text, const std::string& name, DWORD code) {
+    char* reason = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   code, 0, reinterpret_cast<char*>(&reason), 0, nullptr);
+    std::string systemText = reason ? reason : "";
+    LocalFree(reason);
+    while (!systemText.empty() && (static_cast<unsigned char>(systemText.back()) <= ' ' || systemText.back() == '.'))
+        systemText.pop_back();
+    const std::string tail = "\\" + name + "\". " + systemText;
+    Check(text.compare(0, 20, "Cannot create file \"") == 0 && text.find(tail) != std::string::npos,
+          "report names " + name + " and gives the system's text for error " + std::to_string(code),
+          "got " + Quoted(text));
+}
+
 // Something holds the executable for 20 s: the kit waits about two seconds,
 // then asks to close the application and writes nothing.
 void ScenarioHeldLong() {
@@ -635,7 +650,9 @@ void ScenarioFullDisk() {
     Kit kit;
     Dialog box;
     if (!StartArmed(kit) || !ClickUpgradeForDialog(kit, box)) return;
-    CheckDialog(box, "Error", kCloseFirst);
+    // The disk's own message, not the close-first text.
+    CheckText("box caption", box.caption, kErrorTitle);
+    CheckReportOf(box.text, "Meridal_2013.exe", ERROR_DISK_FULL);
     kit.PressOk(box);
     CheckFileBytes(folder + "\\Meridal_2013.exe", OldExe(), "intact");
     CheckFolderContents(folder, {"Data", "Meridal_2013.exe"});
@@ -799,7 +816,7 @@ void ScenarioUnattended() {
          logSwitch,
          3,
          {cale, version, std::string(kErrorTitle) + ": Cannot create file \"" + f + "\\Data\\raport.rtf\". *",
-          "Rezultat: eroare dupa primul fisier, versiunea nu a fost inregistrata (cod 3)"},
+          "Rezultat: eroare (mesajul de mai sus), versiunea nu a fost inregistrata (cod 3)"},
          true,
          kOldVersion},
         {"unwritable log", kOldVersion, true, false, "/S /LOG=C:\\NoSuchFolder\\kit.log", 5, {}, false, kOldVersion},
@@ -912,6 +929,46 @@ bool HasLineStartingWith(const std::vector<std::string>& lines, const std::strin
     for (const std::string& line : lines)
         if (line.compare(0, start.size(), start) == 0) return true;
     return false;
+}
+
+// What the program file's failures are told as, other than a running
+// application: a recorded folder that doesn't exist, in the window and
+// unattended, and a read-only program file.
+void ScenarioProgramFileFailures() {
+    const std::string missing = "C:\\Nowhere\\Meridal";
+    SetRecord(missing, kOldVersion);
+    {
+        Note("a recorded folder that doesn't exist, in the window");
+        Kit kit;
+        Dialog box;
+        if (StartArmed(kit) && ClickUpgradeForDialog(kit, box)) {
+            CheckText("box caption", box.caption, kErrorTitle);
+            Check(box.text.find(missing) != std::string::npos, "report names the folder", "got " + Quoted(box.text));
+            Check(box.text.find("Inchideti") == std::string::npos, "not the close-first text");
+            kit.PressOk(box);
+            Check(IsWindowEnabled(kit.upgrade) != FALSE, "upgrade button still enabled");
+        }
+    }
+    Note("a recorded folder that doesn't exist, unattended");
+    MakeFolders("C:\\Jurnale");
+    std::vector<std::string> lines;
+    Check(RunLoggedUnattended("C:\\Jurnale\\kit.log", lines) == 3, "exit code 3");
+    Check(HasLineStartingWith(lines, std::string(kErrorTitle) + ": Cannot create file \"" + missing),
+          "log names the folder");
+    Check(!IsFolder(missing), "nothing made");
+    CheckRecordedVersion(kOldVersion);
+
+    Note("a read-only program file");
+    const std::string exe = PrepareOldInstallation();
+    Check(SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_READONLY) != FALSE, "Meridal_2013.exe made read-only");
+    Kit kit;
+    Dialog box;
+    if (!StartArmed(kit) || !ClickUpgradeForDialog(kit, box)) return;
+    CheckText("box caption", box.caption, kErrorTitle);
+    CheckReportOf(box.text, "Meridal_2013.exe", ERROR_FILE_READ_ONLY);
+    kit.PressOk(box);
+    CheckFileBytes(exe, OldExe(), "left as it was");
+    CheckNothingWritten(kit);
 }
 
 // Links planted where the kit writes: Data or a target linked to a folder or
@@ -1202,6 +1259,7 @@ const Scenario kScenarios[] = {
     {"button_look", ScenarioButtonLook, "hot-tracking face of the buttons"},
     {"unattended", ScenarioUnattended, "/S with /LOG: every exit code, /S /?, no window"},
     {"logged_window", ScenarioLoggedWindow, "/LOG with the window, an unopenable log, /?"},
+    {"program_file_failures", ScenarioProgramFileFailures, "a missing folder, a read-only program file"},
     {"links", ScenarioLinks, "links planted as Data, a target and leftovers"},
     {"second_kit", ScenarioSecondKit, "a second kit while one runs; two unattended runs at once"},
     {"damaged_payload", ScenarioDamagedPayload, "one byte of the last item changed: exit 7, report, nothing written"},

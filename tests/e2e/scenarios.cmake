@@ -16,6 +16,7 @@ list(APPEND KIT_SCENARIOS
   button_look          # hot-tracking face of the buttons (needs the painted control)
   unattended           # /S and /LOG: exit codes, files, record and log, /S /?, no window
   logged_window        # /LOG with the window; an unopenable log; /?
+  program_file_failures  # a missing folder, a read-only program file: told as what they are
   links                # links planted as Data, a target and leftovers
   second_kit           # one kit at a time
   damaged_payload      # a copy with one byte of an item changed: exit 7, the report, nothing written

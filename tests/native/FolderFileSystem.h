@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,7 +34,7 @@ public:
     }
 
     fw::FileResult HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
-        if (!std::filesystem::is_directory(Native(path))) return Failed("The system cannot find the path specified");
+        if (!std::filesystem::is_directory(Native(path))) return Failed("The system cannot find the path specified", 3);
         // The path as given unless a link on the way leads elsewhere.
         held = std::make_unique<Folder>(
             *this, LinkOnTheWay(Native(path)) ? std::filesystem::canonical(Native(path)).string() : path);
@@ -51,10 +52,10 @@ public:
     fw::FileResult CreateNew(const std::string& path, std::unique_ptr<fw::OutputFile>& file) override {
         if (Fault()) return kInjected;
         if (IsHeld(path)) return kHeld;
-        if (Exists(path)) return Failed("The file exists");
+        if (Exists(path)) return Failed("The file exists", 80);
         if (ReachedThroughLink(path)) return kRedirected;
         std::FILE* created = std::fopen(Native(path).c_str(), "wb");
-        if (!created) return Failed("The system cannot find the path specified");
+        if (!created) return Failed("The system cannot find the path specified", 3);
         file = std::make_unique<File>(*this, created, path);
         return fw::FileResult::Success();
     }
@@ -63,8 +64,11 @@ public:
     // the replacement to the target; each move is a step that can fail.
     fw::FileResult Replace(const std::string& from, const std::string& target, const std::string& backup) override {
         if (IsHeld(target)) return kHeld;
-        if (replaceFails.count(Native(target))) return Failed("Access is denied", true);
-        if (!Exists(target)) return Failed("The system cannot find the file specified");
+        if (readOnly.count(Native(target))) return Failed("The specified file is read only", 6009);
+        const auto failure = failWith.find(Native(target));
+        if (failure != failWith.end()) return failure->second;
+        if (replaceFails.count(Native(target))) return kHeld;
+        if (!Exists(target)) return Failed("The system cannot find the file specified", 2);
         if (Examine(target) == fw::PathKind::Redirected) return kRedirected;
         if (Fault()) return kInjected;
         std::filesystem::rename(Native(target), Native(backup));
@@ -77,26 +81,28 @@ public:
         if (Fault()) return kInjected;
         if (!IsOwnFile(from)) return kRedirected;
         if (IsHeld(from) || IsHeld(to)) return kHeld;
-        if (Exists(to)) return Failed("Cannot create a file when that file already exists");
+        if (Exists(to)) return Failed("Cannot create a file when that file already exists", 183);
         std::error_code failed;
         std::filesystem::rename(Native(from), Native(to), failed);
-        return failed ? Failed(failed.message()) : fw::FileResult::Success();
+        return failed ? Failed(failed.message(), 5) : fw::FileResult::Success();
     }
 
     fw::FileResult Remove(const std::string& path) override {
         if (Fault()) return kInjected;
         if (!IsOwnFile(path)) return kRedirected;
         return std::filesystem::remove(Native(path)) ? fw::FileResult::Success()
-                                                     : Failed("The system cannot find the file specified");
+                                                     : Failed("The system cannot find the file specified", 2);
     }
 
     unsigned long RunId() override { return 0x1F4; }
     void Pause(unsigned milliseconds) override { clock += milliseconds; }
 
     // Faults.
-    long long bytesLeftOnDisk = -1;      // below zero: unlimited
-    std::set<std::string> replaceFails;  // these can't be replaced (in use, read-only)
-    std::string heldPath;                // held by another program until the clock reaches heldUntil
+    long long bytesLeftOnDisk = -1;                  // below zero: unlimited
+    std::set<std::string> replaceFails;              // held by a running program: never replaced
+    std::set<std::string> readOnly;                  // read-only files
+    std::map<std::string, fw::FileResult> failWith;  // a replace of these fails so, every time
+    std::string heldPath;                            // held by another program until the clock reaches heldUntil
     unsigned heldUntil = 0;
     // The steps that change something (create, write, flush, either move of
     // a replace, rename, remove) are counted from 1; failStep is the one that
@@ -111,11 +117,11 @@ public:
     unsigned clock = 0;  // milliseconds paused
 
 private:
-    static fw::FileResult Failed(const std::string& text, bool isHeld = false) {
-        return fw::FileResult::Failure(text, isHeld);
+    static fw::FileResult Failed(const std::string& text, unsigned long code) {
+        return fw::FileResult::Failure(text, code);
     }
-    const fw::FileResult kInjected = Failed("Injected fault");
-    const fw::FileResult kRedirected = Failed("The file cannot be accessed by the system");
+    const fw::FileResult kInjected = Failed("Injected fault", 1117);
+    const fw::FileResult kRedirected = Failed("The file cannot be accessed by the system", 1920);
 
     // Whether path itself or a folder on the way to it is a link.
     static bool LinkOnTheWay(const std::filesystem::path& native) {
@@ -137,7 +143,7 @@ private:
                std::filesystem::hard_link_count(Native(path), failed) == 1;
     }
     const fw::FileResult kHeld =
-        Failed("The process cannot access the file because it is being used by another process", true);
+        Failed("The process cannot access the file because it is being used by another process", 32);
 
     bool IsHeld(const std::string& path) const { return Native(path) == Native(heldPath) && clock < heldUntil; }
 
@@ -154,7 +160,7 @@ private:
         Folder(FolderFileSystem& owner, std::string path) : owner_(owner), path_(std::move(path)) {}
         const std::string& FinalPath() const override { return path_; }
         fw::FileResult Flush() override {
-            return owner_.flushFails ? Failed("The request could not be performed because of an I/O device error")
+            return owner_.flushFails ? Failed("The request could not be performed because of an I/O device error", 1117)
                                      : fw::FileResult::Success();
         }
 
@@ -170,20 +176,23 @@ private:
         ~File() override {
             if (file_) std::fclose(file_);
         }
-        bool Write(const void* data, std::size_t size) override {
-            if (owner_.Fault()) return false;
+        fw::FileResult Write(const void* data, std::size_t size) override {
+            if (owner_.Fault()) return owner_.kInjected;
             std::size_t allowed = size;
             if (owner_.bytesLeftOnDisk >= 0 && static_cast<long long>(size) > owner_.bytesLeftOnDisk)
                 allowed = static_cast<std::size_t>(owner_.bytesLeftOnDisk);
             std::size_t written = std::fwrite(data, 1, allowed, file_);
             if (owner_.bytesLeftOnDisk >= 0) owner_.bytesLeftOnDisk -= static_cast<long long>(written);
-            return written == size;
+            return written == size ? fw::FileResult::Success() : Failed("There is not enough space on the disk", 112);
         }
-        bool Flush() override { return !owner_.Fault() && std::fflush(file_) == 0; }
+        fw::FileResult Flush() override {
+            if (owner_.Fault()) return owner_.kInjected;
+            return std::fflush(file_) == 0 ? fw::FileResult::Success() : Failed("The request failed", 1117);
+        }
         fw::FileResult MoveTo(const std::string& target) override {
             if (owner_.Fault()) return owner_.kInjected;
             if (owner_.IsHeld(target)) return owner_.kHeld;
-            if (owner_.Exists(target)) return Failed("Cannot create a file when that file already exists");
+            if (owner_.Exists(target)) return Failed("Cannot create a file when that file already exists", 183);
             std::fclose(file_);
             file_ = nullptr;
             std::filesystem::rename(Native(path_), Native(target));

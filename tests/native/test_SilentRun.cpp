@@ -54,7 +54,7 @@ TEST(CommandLine, SwitchesAndTheExitCodesTheyLeadTo) {
     using kit::RunOutcome;
     const std::pair<RunOutcome, int> codes[] = {
         {RunOutcome::Upgraded, 0},          {RunOutcome::UpToDate, 0},           {RunOutcome::NotInstalled, 1},
-        {RunOutcome::VersionUnreadable, 1}, {RunOutcome::ApplicationRunning, 2}, {RunOutcome::FailedAfterFirstItem, 3},
+        {RunOutcome::VersionUnreadable, 1}, {RunOutcome::ApplicationRunning, 2}, {RunOutcome::Failed, 3},
         {RunOutcome::BadCommandLine, 4},    {RunOutcome::LogUnavailable, 5},     {RunOutcome::PayloadDamaged, 7},
     };
     for (const auto& [outcome, code] : codes) {
@@ -170,7 +170,7 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
          [](const fs::path& install, const std::string&, FolderFileSystem&, FakePayload&) {
              fs::remove_all(install / "Data");
          },
-         kit::RunOutcome::FailedAfterFirstItem,
+         kit::RunOutcome::Failed,
          {"Meridalupgrade: Cannot create file \"INSTALL\\Data\\raport.rtf\". The system cannot find the path "
           "specified."},
          true,
@@ -210,6 +210,55 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
         }
         EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), c.version);
     }
+}
+
+// How each kind of failure on the program file is told: only a file held
+// beyond the wait for a scanner is a running application (close-first, 2);
+// every other is its own message (3), and a drive the kit can't see says so.
+TEST(SilentRun, EachFailureOfTheProgramFileAsWhatItIs) {
+    struct Case {
+        const char* what;
+        unsigned long code;
+        const char* text;
+        kit::RunOutcome outcome;
+    };
+    const Case cases[] = {
+        {"sharing violation", 32, "The process cannot access the file because it is being used by another process",
+         kit::RunOutcome::ApplicationRunning},
+        {"access denied", 5, "Access is denied", kit::RunOutcome::Failed},
+        {"path not found", 3, "The system cannot find the path specified", kit::RunOutcome::Failed},
+        {"disk full", 112, "There is not enough space on the disk", kit::RunOutcome::Failed},
+        {"invalid name", 123, "The filename, directory name, or volume label syntax is incorrect",
+         kit::RunOutcome::Failed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Installation installation("Meridal - 2013 v.2.35");
+        FolderFileSystem files;
+        const std::string exe = installation.cale + "\\Meridal_2013.exe";
+        files.failWith[FolderFileSystem::Native(exe)] = fw::FileResult::Failure(c.text, c.code);
+        MemoryLog log;
+        EXPECT_EQ(kit::RunSilently(installation.payload, files, installation.registry, log, "Meridalupgrade"),
+                  c.outcome);
+        EXPECT_EQ(log.lines.back(), c.code == 32
+                                        ? "Error: Inchideti mai intai Meridal - 2013!"
+                                        : "Meridalupgrade: Cannot create file \"" + exe + "\". " + c.text + ".");
+        EXPECT_EQ(Read(installation.install / "Meridal_2013.exe"), "old program");
+        EXPECT_EQ(kit::ReadRecordValue(installation.registry, "VER"), "Meridal - 2013 v.2.35");
+    }
+
+    SCOPED_TRACE("drive not found");
+    Installation installation(nullptr);
+    kit::WriteRecordValue(installation.registry, "CALE", "Q:\\Meridal");
+    kit::WriteRecordValue(installation.registry, "VER", "Meridal - 2013 v.2.35");
+    FolderFileSystem files;
+    MemoryLog log;
+    EXPECT_EQ(kit::RunSilently(installation.payload, files, installation.registry, log, "Meridalupgrade"),
+              kit::RunOutcome::Failed);
+    EXPECT_EQ(log.lines.back().rfind("Meridalupgrade: Cannot create file \"Q:\\Meridal\\Meridal_2013.exe\". ", 0), 0u);
+    EXPECT_NE(log.lines.back().find(
+                  "Unitatea Q: nu exista pentru acest program: o unitate de retea mapata pentru utilizator nu se vede"),
+              std::string::npos);
 }
 
 // The log's medium fails at one line of a run and takes no line after it.

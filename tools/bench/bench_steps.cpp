@@ -54,10 +54,10 @@ public:
             return 0;
         });
     }
-    bool Write(const void* data, std::size_t size) override {
+    fw::FileResult Write(const void* data, std::size_t size) override {
         return Timed("write", [&] { return file_->Write(data, size); });
     }
-    bool Flush() override {
+    fw::FileResult Flush() override {
         return Timed("flush file", [&] { return file_->Flush(); });
     }
     fw::FileResult MoveTo(const std::string& target) override {
