@@ -12,6 +12,7 @@ set(FRAMEWORK_WIN32_SOURCES
   framework/ModuleResources.cpp
   framework/Win32FileSystem.cpp
   framework/SingleInstance.cpp
+  framework/Utf16.cpp
   framework/Win32Error.cpp
   framework/UnexpectedEnd.cpp
 )
