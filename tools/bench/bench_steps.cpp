@@ -138,30 +138,30 @@ void RemoveFiles(const std::string& folder) {
         DeleteFileA((folder + payload::Catalogue()[i].targetPath).c_str());
 }
 
+double g_boxShown = 0;  // when CloseInformationBox saw the box
+
+DWORD WINAPI CloseInformationBox(void*) {
+    for (int i = 0; i < 5000; ++i) {
+        HWND box = FindWindowA("#32770", "Information");
+        if (box && IsWindowVisible(box)) {
+            g_boxShown = Now();
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        Sleep(1);
+    }
+    return 1;
+}
+
 // The time from asking for an Information box to the box being on screen,
 // which every click of the kit ends with; a second thread closes it.
 double InformationBoxTime() {
-    static double shown;
     const double start = Now();
-    HANDLE closer = CreateThread(
-        nullptr, 0,
-        [](void*) -> DWORD {
-            for (int i = 0; i < 5000; ++i) {
-                HWND box = FindWindowA("#32770", "Information");
-                if (box && IsWindowVisible(box)) {
-                    shown = Now();
-                    PostMessageA(box, WM_COMMAND, IDOK, 0);
-                    return 0;
-                }
-                Sleep(1);
-            }
-            return 1;
-        },
-        nullptr, 0, nullptr);
+    HANDLE closer = CreateThread(nullptr, 0, &CloseInformationBox, nullptr, 0, nullptr);
     MessageBoxA(nullptr, "Meridal - 2013 a fost actualizata.", "Information", MB_OK | MB_ICONINFORMATION);
     WaitForSingleObject(closer, INFINITE);
     CloseHandle(closer);
-    return shown - start;
+    return g_boxShown - start;
 }
 
 double Median(std::vector<double> values) {
