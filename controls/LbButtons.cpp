@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include "framework/DpiScale.h"
+
 namespace lb {
 
 namespace {
 
 constexpr int kGradientSteps = 31;  // 32 bands, the last one in the end colour
 constexpr const char kArrowResource[] = "LBARROW";
+
+// A length of the 96-dpi face at the face's DPI.
+int Px(const ButtonFace& face, int pixels) { return fw::ScaleForDpi(pixels, face.dpi); }
 
 int ClampChannel(int value) { return std::min(255, std::max(0, value)); }
 
@@ -68,10 +73,12 @@ void DrawBackground(Canvas& canvas, const ButtonFace& face, TColor faceColor, in
     if (face.transparent) return;
     canvas.SetBrushColor(faceColor);
     switch (face.style) {
-    case bsModern:
-        FillVerticalGradient(canvas, face.lightColor, faceColor, 2, 2, w - 2, h / 4 + press);
-        FillVerticalGradient(canvas, faceColor, face.lightColor, 2, h / 4 + press, w - 2, h - 1);
+    case bsModern: {
+        const int inset = Px(face, 2);  // inside the two frame lines
+        FillVerticalGradient(canvas, face.lightColor, faceColor, inset, inset, w - inset, h / 4 + press);
+        FillVerticalGradient(canvas, faceColor, face.lightColor, inset, h / 4 + press, w - inset, h - Px(face, 1));
         break;
+    }
     case bsQuicken: break;
     default:
         // The outline falls outside the face, so this only fills it.
@@ -80,59 +87,77 @@ void DrawBackground(Canvas& canvas, const ButtonFace& face, TColor faceColor, in
     }
 }
 
+// A frame line of the 96-dpi face lies on one ring of pixels, ring 0 along
+// the edges and ring 1 inside it. Scaled, ring k covers the offsets from the
+// edges from Px(k) up to Px(k + 1), so the lines are drawn once per offset:
+// thicker lines, and no gap between rings or to the gradient inside them.
 void DrawFrame(Canvas& canvas, const ButtonFace& face, TColor faceColor, bool down) {
     const int w = face.width, h = face.height;
+    const int ring1 = Px(face, 1), ring2 = Px(face, 2);
     const bool raisedFrame =
         (face.enabled && (!face.flat || face.mouseInside || down)) || (!face.enabled && !face.flat);
     switch (face.style) {
-    case bsModern:
+    case bsModern: {
         canvas.SetPenColor(down ? face.shadowColor : faceColor);
-        canvas.Rectangle(1, 1, w - 1, h - 1);
+        for (int o = ring1; o < ring2; ++o) canvas.Rectangle(o, o, w - o, h - o);
         canvas.SetPenColor(face.shadowColor);
-        canvas.RoundRect(0, 0, w, h, 6, 6);
+        const int ellipse = Px(face, 6);
+        for (int o = 0; o < ring1; ++o) canvas.RoundRect(o, o, w - o, h - o, ellipse - 2 * o, ellipse - 2 * o);
         break;
-    case bsQuicken:
+    }
+    case bsQuicken: {
         canvas.SetPenStyle(Pen::Clear);
         canvas.SetBrushColor(faceColor);
-        canvas.RoundRect(0, 1, w, h, 4, 4);
+        const int ellipse = Px(face, 4);
+        canvas.RoundRect(0, ring1, w, h, ellipse, ellipse);
+        const int left = Px(face, 4), right = w - Px(face, 5);  // the lines end short of the corners
         canvas.SetBrushStyle(Brush::Clear);
         canvas.SetPenStyle(Pen::Solid);
         canvas.SetPenColor(face.shadowColor);
-        canvas.MoveTo(4, 0);
-        canvas.LineTo(w - 5, 0);
-        canvas.MoveTo(4, h - 1);
-        canvas.LineTo(w - 5, h - 1);
+        for (int o = 0; o < ring1; ++o) {
+            canvas.MoveTo(left, o);
+            canvas.LineTo(right, o);
+            canvas.MoveTo(left, h - 1 - o);
+            canvas.LineTo(right, h - 1 - o);
+        }
         break;
+    }
     case bsOld:
         if (!raisedFrame) break;
         canvas.SetPenColor(face.shadowColor);
-        if (down) {
-            canvas.MoveTo(1, h - 3);
-            canvas.LineTo(1, 1);
-            canvas.LineTo(w - 2, 1);
-        } else {
-            canvas.MoveTo(w - 2, 0);
-            canvas.LineTo(w - 2, h - 2);
-            canvas.LineTo(0, h - 2);
+        for (int o = ring1; o < ring2; ++o) {
+            if (down) {
+                canvas.MoveTo(o, h - 2 - o);
+                canvas.LineTo(o, o);
+                canvas.LineTo(w - 1 - o, o);
+            } else {
+                canvas.MoveTo(w - 1 - o, 0);
+                canvas.LineTo(w - 1 - o, h - 1 - o);
+                canvas.LineTo(0, h - 1 - o);
+            }
         }
-        canvas.SetPenColor(down ? clWindowFrame : face.lightColor);
-        canvas.MoveTo(0, h - 1);
-        canvas.LineTo(0, 0);
-        canvas.LineTo(w - 1, 0);
-        canvas.SetPenColor(down ? face.lightColor : clWindowFrame);
-        canvas.LineTo(w - 1, h - 1);
-        canvas.LineTo(-1, h - 1);
+        for (int o = 0; o < ring1; ++o) {
+            canvas.SetPenColor(down ? clWindowFrame : face.lightColor);
+            canvas.MoveTo(o, h - 1 - o);
+            canvas.LineTo(o, o);
+            canvas.LineTo(w - 1 - o, o);
+            canvas.SetPenColor(down ? face.lightColor : clWindowFrame);
+            canvas.LineTo(w - 1 - o, h - 1 - o);
+            canvas.LineTo(o - 1, h - 1 - o);
+        }
         break;
     case bsShape: break;
     default:  // bsNormal, bsEncarta
         if (!raisedFrame) break;
-        canvas.SetPenColor(down ? face.shadowColor : face.lightColor);
-        canvas.MoveTo(0, h - 1);
-        canvas.LineTo(0, 0);
-        canvas.LineTo(w - 1, 0);
-        canvas.SetPenColor(down ? face.lightColor : face.shadowColor);
-        canvas.LineTo(w - 1, h - 1);
-        canvas.LineTo(0, h - 1);
+        for (int o = 0; o < ring1; ++o) {
+            canvas.SetPenColor(down ? face.shadowColor : face.lightColor);
+            canvas.MoveTo(o, h - 1 - o);
+            canvas.LineTo(o, o);
+            canvas.LineTo(w - 1 - o, o);
+            canvas.SetPenColor(down ? face.lightColor : face.shadowColor);
+            canvas.LineTo(w - 1 - o, h - 1 - o);
+            canvas.LineTo(o, h - 1 - o);
+        }
         break;
     }
 }
@@ -167,23 +192,24 @@ struct ContentPlacement {
 // Glyph left or right of the caption; by alignment unless word wrap is on.
 void PlaceBesideCaption(Canvas& canvas, const ButtonFace& face, const GlyphCellChoice& cell, int press,
                         ContentPlacement& place) {
-    const int w = face.width, h = face.height;
-    place.caption = FitCaption(canvas, face.caption, w - 8 - (cell.width > 0 ? cell.width + 4 : 0), face.wordWrap);
-    const int textWidth = place.caption.text.empty() ? 0 : place.caption.width + 4;
-    int textX = press + 4;
+    const int w = face.width, h = face.height, margin = Px(face, 4);
+    place.caption =
+        FitCaption(canvas, face.caption, w - Px(face, 8) - (cell.width > 0 ? cell.width + margin : 0), face.wordWrap);
+    const int textWidth = place.caption.text.empty() ? 0 : place.caption.width + margin;
+    int textX = press + margin;
     const int textY = (h - place.caption.height) / 2 + press;
     place.glyphY = (h - cell.height) / 2 + press;
     if (face.layout != blGlyphRight) {
-        if (cell.width > 0) textX += cell.width + 4;
-        place.glyphX = press + 4;
+        if (cell.width > 0) textX += cell.width + margin;
+        place.glyphX = press + margin;
         if (!face.wordWrap) {
-            if (face.alignment == taRightJustify) place.glyphX = w - 4 - cell.width - textWidth + press;
+            if (face.alignment == taRightJustify) place.glyphX = w - margin - cell.width - textWidth + press;
             else if (face.alignment == taCenter) place.glyphX = (w - cell.width) / 2 + press - textWidth / 2;
         }
     } else {
         place.glyphX = textX + textWidth;
         if (!face.wordWrap) {
-            if (face.alignment == taRightJustify) place.glyphX = w - 4 + press - cell.width;
+            if (face.alignment == taRightJustify) place.glyphX = w - margin + press - cell.width;
             else if (face.alignment == taCenter) place.glyphX = (w - cell.width) / 2 + press + textWidth / 2;
         }
     }
@@ -193,10 +219,10 @@ void PlaceBesideCaption(Canvas& canvas, const ButtonFace& face, const GlyphCellC
 // Glyph above or below the caption; by alignment whatever word wrap says.
 void PlaceAboveOrBelowCaption(Canvas& canvas, const ButtonFace& face, const GlyphCellChoice& cell, int press,
                               ContentPlacement& place) {
-    const int w = face.width, h = face.height;
-    place.caption = FitCaption(canvas, face.caption, w - 8, face.wordWrap);
-    const int total = cell.height > 0 ? place.caption.height + cell.height + 4 : place.caption.height;
-    const int textX = press + 4;
+    const int w = face.width, h = face.height, margin = Px(face, 4);
+    place.caption = FitCaption(canvas, face.caption, w - Px(face, 8), face.wordWrap);
+    const int total = cell.height > 0 ? place.caption.height + cell.height + margin : place.caption.height;
+    const int textX = press + margin;
     int textY = 0;
     if (face.layout == blGlyphTop) {
         textY = (h - total) / 2 + cell.height + press;
@@ -205,8 +231,8 @@ void PlaceAboveOrBelowCaption(Canvas& canvas, const ButtonFace& face, const Glyp
         textY = (h - total) / 2 + press;
         place.glyphY = (h - total) / 2 + place.caption.height + press;
     }
-    place.glyphX = press + 4;
-    if (face.alignment == taRightJustify) place.glyphX = w - cell.width - 4 + press;
+    place.glyphX = press + margin;
+    if (face.alignment == taRightJustify) place.glyphX = w - cell.width - margin + press;
     else if (face.alignment == taCenter) place.glyphX = (w - cell.width) / 2 + press;
     place.textBox = {textX, textY, textX + place.caption.boxWidth, textY + place.caption.height};
 }
@@ -217,7 +243,7 @@ ContentPlacement PlaceContent(Canvas& canvas, const ButtonFace& face, const Glyp
     if (face.style == bsShape) {
         // Both centred, the caption in one centred box whatever the alignment.
         const int w = face.width, h = face.height;
-        place.caption = FitCaption(canvas, face.caption, w - 8, face.wordWrap);
+        place.caption = FitCaption(canvas, face.caption, w - Px(face, 8), face.wordWrap);
         place.glyphX = (w - cell.width) / 2;
         place.glyphY = (h - cell.height) / 2;
         place.textBox = {press, (h - place.caption.height) / 2 + press, w, h};
@@ -254,10 +280,11 @@ void DrawContent(Canvas& canvas, const ButtonFace& face, ButtonFont font, const 
     drawGlyph();
 }
 
-void DrawArrow(Canvas& canvas, int width, int height) {
+void DrawArrow(Canvas& canvas, const ButtonFace& face) {
     const Bitmap* arrow = canvas.ResourceBitmap(kArrowResource);
     if (!arrow || arrow->Empty()) return;
-    canvas.DrawTransparent(*arrow, width - 11, height / 2 - 1, arrow->Pixel(0, arrow->Height() - 1));
+    canvas.DrawTransparent(*arrow, face.width - Px(face, 11), face.height / 2 - Px(face, 1),
+                           arrow->Pixel(0, arrow->Height() - 1));
 }
 
 }  // namespace
@@ -306,7 +333,7 @@ void DrawGlyphCell(Canvas& canvas, const Bitmap& glyph, int x, int y, int cellOf
 
 void DrawButtonFace(Canvas& canvas, const ButtonFace& face) {
     const bool down = face.enabled && face.down;
-    const int press = (down && face.style != bsEncarta) ? 1 : 0;
+    const int press = (down && face.style != bsEncarta) ? Px(face, 1) : 0;
     const TColor faceColor = FaceColor(face, down, canvas);
     DrawBackground(canvas, face, faceColor, press);
     canvas.SetBrushStyle(Brush::Clear);
@@ -320,7 +347,7 @@ void DrawButtonFace(Canvas& canvas, const ButtonFace& face) {
     const ContentPlacement placement = PlaceContent(canvas, face, cell, press);
     DrawContent(canvas, face, font, cell, placement);
 
-    if (face.hasPopup) DrawArrow(canvas, face.width, face.height);
+    if (face.hasPopup) DrawArrow(canvas, face);
 }
 
 namespace {

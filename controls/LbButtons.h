@@ -79,6 +79,10 @@ struct ButtonFace {
     const Bitmap* glyph = nullptr;  // strip of cells: normal, disabled, pressed, hot
     int glyphCount = 0;
     int fadeLevel = 0;  // weight of the hot colour in eighths
+    // The DPI the face is shown at: every length of the painter's 96-dpi
+    // geometry (margins, frame lines, corner ellipse, press offset) scales
+    // with it. The size and the font are the caller's, already scaled.
+    int dpi = 96;
 };
 
 // Draws the face. The canvas's pen, brush and font are left changed.

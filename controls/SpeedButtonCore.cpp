@@ -148,6 +148,11 @@ void SpeedButtonCore::SetGroupIndex(int value) {
     Refresh();
 }
 
+void SpeedButtonCore::SetDpi(int value) {
+    face_.dpi = value;
+    Invalidate();
+}
+
 void SpeedButtonCore::SetLayout(TLbSpeedButtonLayout value) {
     face_.layout = value;
     Refresh();

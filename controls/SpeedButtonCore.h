@@ -95,6 +95,9 @@ public:
     int Cursor() const { return cursor_; }
     void SetDown(bool value);
     bool Down() const { return face_.down; }
+    // The DPI the face is painted for; the owner scales size and fonts itself.
+    void SetDpi(int value);
+    int Dpi() const { return face_.dpi; }
     void SetEnabled(bool value);
     bool Enabled() const { return face_.enabled; }
     void SetFlat(bool value);

@@ -8,6 +8,7 @@ set(FRAMEWORK_WIN32_SOURCES
   framework/Application.cpp
   framework/Window.cpp
   framework/Controls.cpp
+  framework/Dpi.cpp
   framework/Win32Registry.cpp
   framework/ModuleResources.cpp
   framework/Win32FileSystem.cpp

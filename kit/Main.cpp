@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/Application.h"
+#include "framework/Dpi.h"
 #include "framework/Error.h"
 #include "framework/ErrorReport.h"
 #include "framework/ModuleResources.h"
@@ -102,6 +103,7 @@ int RunWindow(kit::LogFile& log, const std::string& logError) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    fw::BecomeDpiAware();  // before any window: the manifest asks the same where it is honoured
     fw::Application& application = fw::Application::Get();
     application.Initialize();
     kit::LogFile& log = g_log;

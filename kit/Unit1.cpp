@@ -1,6 +1,10 @@
 #include "kit/Unit1.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "framework/Application.h"
+#include "framework/Dpi.h"
 #include "framework/Error.h"
 #include "framework/FormatSettings.h"
 #include "kit/KitButtonLook.h"
@@ -11,39 +15,65 @@
 #include "kit/VersionCheck.h"
 
 namespace {
-// Layout in pixels at 96 dpi.
+// Layout in pixels at 96 dpi; at any other DPI every length is scaled from here.
 constexpr int kClientWidth = 441, kClientHeight = 179;
+struct Place {
+    int left, top, width, height;
+};
+constexpr Place kPanel = {8, 8, 425, 161};
+constexpr Place kMemo = {16, 16, 393, 97};  // on the panel, as the buttons
+constexpr Place kUpgradeButton = {16, 120, 201, 31};
+constexpr Place kCloseButton = {300, 120, 108, 31};
+
 constexpr COLORREF kFormColor = 0x001B5655;  // also the see-through colour key
 constexpr COLORREF kPanelColor = 0x005BCECB;
 constexpr COLORREF kMemoColor = 0x00AFE7E6;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_CONTROLPARENT;
+// Messages of per-monitor DPI awareness, which older SDKs lack.
+constexpr UINT kDpiChanged = 0x02E0;        // WM_DPICHANGED
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+
+Place ScaledPlace(const Place& p, int dpi) {
+    return {fw::ScaleForDpi(p.left, dpi), fw::ScaleForDpi(p.top, dpi), fw::ScaleForDpi(p.width, dpi),
+            fw::ScaleForDpi(p.height, dpi)};
+}
+
+// The window rectangle around the client area at dpi.
+RECT FrameAt(int dpi) {
+    return fw::WindowRectFor(fw::ScaleForDpi(kClientWidth, dpi), fw::ScaleForDpi(kClientHeight, dpi), kStyle, kExStyle,
+                             dpi);
+}
 }  // namespace
 
 TForm1::TForm1(kit::RunLog& log) : window_(log, this) {
-    font_ = fw::CreateUiFont(kit::WindowFont());
+    dpi_ = fw::DpiOf(nullptr);  // the primary screen's, where the window opens
+    font_ = fw::CreateUiFont(kit::WindowFont(dpi_));
     background_.reset(CreateSolidBrush(kFormColor));
 
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const RECT frame = FrameAt(dpi_);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     CreateHandle({"TForm1"}, kExStyle, "Form1", kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr);
     fw::SetColorKey(Handle(), kFormColor);
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
-    Panel1.Create(Handle(), 8, 8, 425, 161, kPanelColor);
-    Memo1.Create(Panel1.Handle(), 16, 16, 393, 97, kMemoColor, font_.get());
+    const Place panel = ScaledPlace(kPanel, dpi_), memo = ScaledPlace(kMemo, dpi_);
+    const Place upgrade = ScaledPlace(kUpgradeButton, dpi_), close = ScaledPlace(kCloseButton, dpi_);
+    Panel1.Create(Handle(), panel.left, panel.top, panel.width, panel.height, kPanelColor);
+    Memo1.Create(Panel1.Handle(), memo.left, memo.top, memo.width, memo.height, kMemoColor, font_.get());
 
     Button2.SetCaption(kit::text::kUpgradeSearching);
     Button2.SetEnabled(false);
     kit::ApplyKitButtonLook(Button2);
-    Button2.Create(Panel1.Handle(), 16, 120, 201, 31);
+    kit::ScaleKitButton(Button2, dpi_);
+    Button2.Create(Panel1.Handle(), upgrade.left, upgrade.top, upgrade.width, upgrade.height);
     Button2.OnClick = [this] { Button2Click(); };
 
     LbSpeedButton1.SetCaption(kit::text::kCloseCaption);
     kit::ApplyKitButtonLook(LbSpeedButton1);
-    LbSpeedButton1.Create(Panel1.Handle(), 300, 120, 108, 31);
+    kit::ScaleKitButton(LbSpeedButton1, dpi_);
+    LbSpeedButton1.Create(Panel1.Handle(), close.left, close.top, close.width, close.height);
     LbSpeedButton1.OnClick = [this] { Button1Click(); };
 
     Timer1.Interval = 1000;
@@ -52,6 +82,25 @@ TForm1::TForm1(kit::RunLog& log) : window_(log, this) {
     fw::Application::Get().SetMainWindow(Handle());
     fw::Application::Get().KeyPreview = [this](WPARAM key) { return FormKeyDown(key); };
     FormCreate();
+}
+
+// The window itself takes the size the system suggests (WM_DPICHANGED);
+// fonts are made anew for dpi, the old one kept until the log has let go.
+void TForm1::Rescale(int dpi) {
+    dpi_ = dpi;
+    fw::unique_hfont oldFont = std::move(font_);
+    font_ = fw::CreateUiFont(kit::WindowFont(dpi));
+    for (const auto& [control, place] : {std::pair<HWND, Place>{Panel1.Handle(), kPanel}, {Memo1.Handle(), kMemo}}) {
+        const Place p = ScaledPlace(place, dpi);
+        MoveWindow(control, p.left, p.top, p.width, p.height, TRUE);
+    }
+    SendMessageA(Memo1.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    for (auto [button, place] :
+         {std::pair<lb::TLbSpeedButton*, Place>{&Button2, kUpgradeButton}, {&LbSpeedButton1, kCloseButton}}) {
+        kit::ScaleKitButton(*button, dpi);
+        const Place p = ScaledPlace(place, dpi);
+        button->SetBounds(p.left, p.top, p.width, p.height);
+    }
 }
 
 void TForm1::Show() {
@@ -124,6 +173,19 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT: return reinterpret_cast<LRESULT>(font_.get());  // the buttons' hot-track font
     case WM_CLOSE: fw::Application::Get().Terminate(); return 0;
     case WM_SETTINGCHANGE: fw::Application::Get().SettingsChanged(); break;
+    case kGetDpiScaledSize: {
+        // The window around the scaled client area, not the old window scaled.
+        const RECT frame = FrameAt(static_cast<int>(wParam));
+        *reinterpret_cast<SIZE*>(lParam) = {frame.right - frame.left, frame.bottom - frame.top};
+        return TRUE;
+    }
+    case kDpiChanged: {  // moved to a monitor of another DPI
+        const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+        Rescale(HIWORD(wParam));
+        SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     }
     return DefaultHandler(msg, wParam, lParam);
 }

@@ -51,6 +51,8 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Sizes fonts, controls and window for dpi, from the 96-dpi layout.
+    void Rescale(int dpi);
     void CheckPayload();
     void AppendLog(const std::string& line) override;
     void SetUpgradeCaption(const std::string& caption) override;
@@ -63,4 +65,5 @@ private:
     fw::Win32FileSystem files_;
     kit::LoggedWindow window_;  // this window, and the run's log
     kit::RunOutcome outcome_ = kit::RunOutcome::NotUpgraded;
+    int dpi_ = 96;  // the DPI the window is laid out for
 };

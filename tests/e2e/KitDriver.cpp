@@ -707,6 +707,37 @@ void ScenarioButtonLook() {
     }
 }
 
+//=== Scenario: display scaling ==============================================
+
+std::string SizeText(int width, int height) { return std::to_string(width) + " x " + std::to_string(height); }
+
+void CheckClientSize(HWND window, const std::string& what, int width, int height) {
+    RECT r = {};
+    GetClientRect(window, &r);
+    Check(r.right == width && r.bottom == height, what + " " + SizeText(width, height), SizeText(r.right, r.bottom));
+}
+
+// At 150 % (LogPixels 144, see KIT_LOGPIXELS in wine_run.sh) the window and
+// its buttons are the 96-dpi layout scaled, rounded as MulDiv rounds.
+void ScenarioDpi144() {
+    SetProcessDPIAware();  // the sizes the kit's windows have, not scaled back to 96 dpi for the driver
+    {
+        const HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        if (!Check(dpi == 144, "the display is at 144 dpi", "LOGPIXELSY " + std::to_string(dpi))) return;
+    }
+    SetRecord(kFolder, kOldVersion);
+    PrepareFolder(kFolder, true);
+    Kit kit;
+    if (!StartArmed(kit)) return;
+    CheckClientSize(kit.form, "client area", 662, 269);
+    CheckClientSize(kit.upgrade, "upgrade button", 302, 47);
+    CheckClientSize(kit.close, "close button", 162, 47);
+    ClickOn(kit.close);
+    kit.CheckEndsWithZero("a click on \"Inchide\"");
+}
+
 //=== Scenarios: the unattended upgrade ========================================
 
 BOOL CALLBACK CollectVisibleTopLevel(HWND window, LPARAM param) {
@@ -1257,6 +1288,7 @@ const Scenario kScenarios[] = {
     {"read_only_file", ScenarioReadOnlyFile, "read-only Anx3.rtf"},
     {"full_disk", ScenarioFullDisk, "installation on a full drive M:"},
     {"button_look", ScenarioButtonLook, "hot-tracking face of the buttons"},
+    {"dpi_144", ScenarioDpi144, "at 150 %: window and buttons scaled"},
     {"unattended", ScenarioUnattended, "/S with /LOG: every exit code, /S /?, no window"},
     {"logged_window", ScenarioLoggedWindow, "/LOG with the window, an unopenable log, /?"},
     {"program_file_failures", ScenarioProgramFileFailures, "a missing folder, a read-only program file"},

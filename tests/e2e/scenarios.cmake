@@ -28,6 +28,10 @@ list(APPEND KIT_SCENARIOS
 add_wine_test(e2e_decimal_comma ${KIT_WINE_DIR}/kitdriver.exe decimal_comma ${KIT_WINE_DIR}/MeridalUpgrade.exe)
 set_property(TEST e2e_decimal_comma APPEND PROPERTY ENVIRONMENT "LC_ALL=ro_RO.UTF-8")
 
+# At 150 %: LogPixels 144 in the scenario's prefix before its wineserver starts.
+add_wine_test(e2e_dpi_144 ${KIT_WINE_DIR}/kitdriver.exe dpi_144 ${KIT_WINE_DIR}/MeridalUpgrade.exe)
+set_property(TEST e2e_dpi_144 APPEND PROPERTY ENVIRONMENT "KIT_LOGPIXELS=144")
+
 # An installation on a 2 MB drive M: (a tmpfs; reported as skipped where
 # mounting isn't permitted).
 add_test(NAME e2e_full_disk COMMAND ${CMAKE_CURRENT_LIST_DIR}/full_disk.sh ${WINE_TEMPLATE}

@@ -4,6 +4,8 @@
 # names the prefix's kind (see tools/wine.sh).
 #   tests/e2e/wine_run.sh <template prefix> <program.exe> [arguments...]
 # The copy is removed afterwards unless KEEP_PREFIX is set. Needs $DISPLAY.
+# KIT_LOGPIXELS sets the display's DPI in the copy (Wine reads it when its
+# wineserver starts, so this one ends before the program's starts).
 set -uo pipefail
 source "$(dirname "$0")/../../tools/wine.sh"
 template=$1; shift
@@ -11,6 +13,10 @@ exe=$1; shift
 use_wine
 export WINEPREFIX=$(mktemp -d /tmp/kit-wine.XXXXXX)
 cp -a "$template/." "$WINEPREFIX/"
+if [ -n "${KIT_LOGPIXELS:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$KIT_LOGPIXELS" /f >/dev/null
+    wineserver -w
+fi
 cleanup() {
     wineserver -k >/dev/null 2>&1 || true
     [ -n "${KEEP_PREFIX:-}" ] && echo "prefix kept: $WINEPREFIX" || rm -rf "$WINEPREFIX"

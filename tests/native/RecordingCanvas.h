@@ -24,6 +24,7 @@ struct RecordedOp {
     unsigned format = 0;
     Bitmap bitmap;
     TColor transparent = 0;
+    int ellipseWidth = 0, ellipseHeight = 0;  // of a RoundRect
 };
 
 class RecordingCanvas : public Canvas {
@@ -72,8 +73,10 @@ public:
     void Rectangle(int left, int top, int right, int bottom) override {
         Add(RecordedOp::Rectangle, {left, top, right, bottom});
     }
-    void RoundRect(int left, int top, int right, int bottom, int, int) override {
-        Add(RecordedOp::RoundRect, {left, top, right, bottom});
+    void RoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) override {
+        RecordedOp& op = Add(RecordedOp::RoundRect, {left, top, right, bottom});
+        op.ellipseWidth = ellipseWidth;
+        op.ellipseHeight = ellipseHeight;
     }
     void MoveTo(int x, int y) override { Add(RecordedOp::MoveTo, {x, y, x, y}); }
     void LineTo(int x, int y) override { Add(RecordedOp::LineTo, {x, y, x, y}); }

@@ -1,6 +1,8 @@
 // The face painter, checked through a recording canvas.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "RecordingCanvas.h"
 #include "controls/LbButtons.h"
 
@@ -288,6 +290,88 @@ TEST(LbDrawButtonFace, PopupMenuAddsTheArrowRightOfCentre) {
     missing.hasArrow = false;
     DrawButtonFace(missing, face);
     EXPECT_TRUE(missing.Of(RecordedOp::DrawTransparent).empty());
+}
+
+// The kit's face at 125 % and 150 %: the 96-dpi geometry in scaled pixels.
+// Frame rings, gradient and text must meet without a gap, where the key
+// colour would let the parent show through the face.
+TEST(LbDrawButtonFace, ScalesItsGeometryWithTheDpi) {
+    struct Case {
+        int dpi, width, height;
+        std::vector<int> outerRings;  // offsets of the rounded outline, from the edges
+        std::vector<int> ellipses;    // its corner ellipse, per ring
+        std::vector<int> innerRings;  // offsets of the inner rectangle
+        int inset, split, bottom;     // the gradient's, inside the rings
+        int margin, boxWidth, press;  // caption's left margin and box width; press offset
+        int arrowX, arrowY;
+    } cases[] = {
+        {120, 251, 39, {0}, {8}, {1, 2}, 3, 9, 38, 5, 241, 1, 237, 18},
+        {144, 302, 47, {0, 1}, {9, 7}, {2}, 3, 11, 45, 6, 290, 2, 285, 21},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        ButtonFace face = KitFace(c.width, "Inchide");
+        face.height = c.height;
+        face.dpi = c.dpi;
+        face.hasPopup = true;
+        RecordingCanvas canvas(c.width, c.height);
+        DrawButtonFace(canvas, face);
+
+        std::vector<int> outer, ellipses, inner;
+        for (const RecordedOp& op : canvas.Of(RecordedOp::RoundRect)) {
+            EXPECT_EQ(op.rect.right, c.width - op.rect.left);
+            EXPECT_EQ(op.rect.bottom, c.height - op.rect.top);
+            EXPECT_EQ(op.ellipseWidth, op.ellipseHeight);
+            outer.push_back(op.rect.left);
+            ellipses.push_back(op.ellipseWidth);
+        }
+        for (const RecordedOp& op : canvas.Of(RecordedOp::Rectangle)) {
+            EXPECT_EQ(op.rect.top, op.rect.left);
+            EXPECT_EQ(op.rect.right, c.width - op.rect.left);
+            inner.push_back(op.rect.left);
+        }
+        EXPECT_EQ(outer, c.outerRings);
+        EXPECT_EQ(ellipses, c.ellipses);
+        EXPECT_EQ(inner, c.innerRings);
+        EXPECT_EQ(inner.back() + 1, c.inset) << "the gradient starts where the rings end";
+
+        const auto fills = canvas.Of(RecordedOp::FillRect);
+        ASSERT_EQ(fills.size(), 64u);
+        EXPECT_EQ(fills.front().rect.left, c.inset);
+        EXPECT_EQ(fills.front().rect.top, c.inset);
+        EXPECT_EQ(fills.front().rect.right, c.width - c.inset);
+        EXPECT_EQ(fills[31].rect.bottom, c.split);
+        EXPECT_EQ(fills.back().rect.bottom, c.bottom);
+        EXPECT_EQ(c.bottom, c.height - static_cast<int>(c.outerRings.size()))
+            << "the gradient ends where the outer ring starts";
+
+        const RecordedOp text = OnlyText(canvas);
+        EXPECT_EQ(text.rect.left, c.margin);
+        EXPECT_EQ(text.rect.right - text.rect.left, c.boxWidth);
+        const auto arrow = canvas.Of(RecordedOp::DrawTransparent);
+        ASSERT_EQ(arrow.size(), 1u);
+        EXPECT_EQ(arrow[0].rect.left, c.arrowX);
+        EXPECT_EQ(arrow[0].rect.top, c.arrowY);
+
+        face.down = true;
+        RecordingCanvas down;
+        DrawButtonFace(down, face);
+        EXPECT_EQ(OnlyText(down).rect.left, c.margin + c.press);
+        EXPECT_EQ(down.Of(RecordedOp::FillRect)[31].rect.bottom, c.split + c.press);
+
+        // A glyph left of a left-aligned caption: margin, glyph, margin, text.
+        Bitmap glyph(16, 16, 0x00000080);
+        face.down = false;
+        face.alignment = taLeftJustify;
+        face.glyph = &glyph;
+        face.glyphCount = 1;
+        RecordingCanvas withGlyph;
+        DrawButtonFace(withGlyph, face);
+        const auto drawn = withGlyph.Of(RecordedOp::DrawTransparent);
+        ASSERT_EQ(drawn.size(), 2u);
+        EXPECT_EQ(drawn[0].rect.left, c.margin);
+        EXPECT_EQ(OnlyText(withGlyph).rect.left, c.margin + 16 + c.margin);
+    }
 }
 
 TEST(LbDrawButtonFace, OldAndQuickenFramesFollowTheirLines) {
