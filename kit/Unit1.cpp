@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "framework/Error.h"
 #include "framework/FormatSettings.h"
+#include "framework/Utf16.h"
 #include "kit/KitButtonLook.h"
 #include "kit/KitConstants.h"
 #include "kit/KitTexts.h"
@@ -84,7 +85,7 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
     fw::Formats().DecimalSeparator = '.';
     fw::Application::Get().ProcessMessages();
-    SetWindowTextA(Handle(), kit::text::WindowCaption().c_str());
+    SetWindowTextW(Handle(), fw::WideText(kit::text::WindowCaption()).c_str());
     Timer1.SetEnabled(true);
 }
 

@@ -737,13 +737,16 @@ bool RunKitUnattended(const std::string& arguments, DWORD& exitCode, std::string
 }
 
 // The log's lines without their leading date and time, each checked to have
-// one ("dd.MM.yyyy hh:mm:ss  ").
+// one ("dd.MM.yyyy hh:mm:ss  "). The kit made the file: it starts with the
+// UTF-8 byte-order mark, and only there.
 std::vector<std::string> LogFileLines(const std::string& path) {
     std::string text;
     std::vector<std::string> lines;
     if (!ReadBytes(path, text)) return lines;
+    const bool marked = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    Check(marked, "the log starts with the UTF-8 byte-order mark");
     bool stamped = true;
-    std::size_t start = 0;
+    std::size_t start = marked ? 3 : 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
         const std::string line = text.substr(start, end - start);
         stamped = stamped && line.size() >= 21 && line[2] == '.' && line[5] == '.' && line[10] == ' ' &&
