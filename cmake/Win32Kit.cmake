@@ -62,7 +62,7 @@ set(KIT_RC_INCLUDES ${PAYLOAD_SEARCH_PATH} ${KIT_GENERATED_DIR} ${CMAKE_SOURCE_D
 
 add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/ProcessHardening.cpp kit/Kit.rc payload/Payload.rc
                               ${PAYLOAD_CHECKSUMS} controls/LbButtons.rc)
-target_link_libraries(MeridalUpgrade PRIVATE kitwin32)
+target_link_libraries(MeridalUpgrade PRIVATE kitwin32 shell32)
 if(NOT MSVC)
   # Replace libstdc++'s console terminate handler and its raising of its own
   # failures (objects of their own, so the linker takes them before searching

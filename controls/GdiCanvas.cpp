@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/DibSurface.h"
+#include "framework/Utf16.h"
 
 namespace lb {
 
@@ -98,14 +99,16 @@ void GdiCanvas::FillRect(const Rect& rect) {
 
 int GdiCanvas::DrawFormattedText(const std::string& text, Rect& rect, unsigned format) {
     RECT r = ToRect(rect);
-    const int height = ::DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &r, format);
+    const fw::WideText wide(text);
+    const int height = ::DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &r, format);
     rect = Rect{r.left, r.top, r.right, r.bottom};
     return height;
 }
 
 int GdiCanvas::TextWidth(const std::string& text) {
     SIZE size = {};
-    GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+    const fw::WideText wide(text);
+    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size);
     return size.cx;
 }
 

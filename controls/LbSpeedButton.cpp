@@ -4,6 +4,7 @@
 
 #include "controls/GdiCanvas.h"
 #include "controls/LbButtonThread.h"
+#include "framework/Utf16.h"
 
 namespace lb {
 
@@ -200,7 +201,7 @@ Point TLbSpeedButton::ClientToScreen(Point point) const {
 }
 
 void TLbSpeedButton::CaptionChanged() {
-    if (Handle() && !syncingWindow_) SetWindowTextA(Handle(), Caption().c_str());
+    if (Handle() && !syncingWindow_) SetWindowTextW(Handle(), fw::WideText(Caption()).c_str());
 }
 
 void TLbSpeedButton::EnabledChanged() {
@@ -334,7 +335,9 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETTEXT: {
         const LRESULT result = DefaultHandler(msg, wParam, lParam);
-        MsgSetText(reinterpret_cast<const char*>(lParam));
+        // A Unicode window: the text comes as UTF-16.
+        if (lParam) MsgSetText(fw::Utf8(reinterpret_cast<const wchar_t*>(lParam)).c_str());
+        else MsgSetText(nullptr);
         return result;
     }
     case WM_ENABLE:

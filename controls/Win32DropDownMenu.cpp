@@ -4,6 +4,7 @@
 
 #include "framework/Error.h"
 #include "framework/Handles.h"
+#include "framework/Utf16.h"
 
 namespace lb {
 
@@ -11,7 +12,7 @@ void Win32DropDownMenu::Popup(int screenX, int screenY) {
     fw::unique_hmenu menu(CreatePopupMenu());
     if (!menu) throw fw::Error("Cannot create the popup menu");
     for (std::size_t i = 0; i < Items.size(); ++i)
-        AppendMenuA(menu.get(), MF_STRING, static_cast<UINT_PTR>(i + 1), Items[i].caption.c_str());
+        AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(i + 1), fw::WideText(Items[i].caption).c_str());
     // The menu needs an owner window of this thread that is active.
     HWND owner = GetActiveWindow();
     if (!owner) owner = GetForegroundWindow();

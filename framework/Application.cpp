@@ -1,8 +1,11 @@
 #include "framework/Application.h"
 
+#include <vector>
+
 #include "framework/Error.h"
 #include "framework/ErrorReport.h"
 #include "framework/FormatSettings.h"
+#include "framework/Utf16.h"
 #include "framework/Window.h"
 
 namespace fw {
@@ -67,15 +70,16 @@ void Application::SettingsChanged() {
 }
 
 std::string Application::Title() const {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return ApplicationTitleFromPath(path);
+    // The longest path the system has, so a kit in a deep folder is named right.
+    std::vector<wchar_t> path(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    return ApplicationTitleFromPath(Utf8(path.data(), length < path.size() ? length : 0));
 }
 
 void Application::ShowException(const std::exception& failure) {
     const std::string text = ErrorReportText(failure.what()), title = Title();
     if (OnErrorReport) OnErrorReport(title, text);
-    MessageBoxA(mainWindow_, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(mainWindow_, WideText(text).c_str(), WideText(title).c_str(), MB_OK | MB_ICONERROR);
 }
 
 void Application::PostReport(const std::exception& failure) {
@@ -90,7 +94,7 @@ void Application::PostReport(const std::exception& failure) {
 
 void Application::ShowPendingReports() {
     if (pending_.empty()) return;
-    MessageBoxA(mainWindow_, pending_.c_str(), Title().c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(mainWindow_, WideText(pending_).c_str(), WideText(Title()).c_str(), MB_OK | MB_ICONERROR);
     pending_.clear();
 }
 

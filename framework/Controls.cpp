@@ -1,6 +1,7 @@
 #include "framework/Controls.h"
 
 #include "framework/Application.h"
+#include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 
 namespace fw {
@@ -96,18 +97,19 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void HintWindow::Show(const std::string& text, int x, int y) {
     const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     if (!hwnd_) {
-        hwnd_.reset(CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "STATIC", "",
+        hwnd_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"",
                                     WS_POPUP | WS_BORDER | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, nullptr, nullptr,
                                     GetModuleHandleA(nullptr), nullptr));
         if (!hwnd_) return;  // no hint, nothing lost
         SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    SetWindowTextA(hwnd_.get(), text.c_str());
+    const WideText wide(text);
+    SetWindowTextW(hwnd_.get(), wide.c_str());
     RECT size = {0, 0, 0, 0};
     {
         window_dc dc(hwnd_.get());
         unique_select selected(dc.get(), font);
-        DrawTextA(dc.get(), text.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dc.get(), wide.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     }
     SetWindowPos(hwnd_.get(), HWND_TOPMOST, x, y, size.right + 8, size.bottom + 4, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
@@ -131,7 +133,7 @@ bool ShowsHints(HWND window) {
 void Memo::Create(HWND parent, int left, int top, int width, int height, COLORREF color, HFONT font) {
     color_ = color;
     brush_.reset(CreateSolidBrush(color));
-    hwnd_.reset(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+    hwnd_.reset(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, left,
                                 top, width, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
     if (!hwnd_) {
@@ -148,10 +150,10 @@ Memo::~Memo() {
 
 void Memo::AppendLine(const std::string& line) {
     // Each line ends with CR LF, as the text box's own line list keeps them.
-    const std::string text = line + "\r\n";
-    const int end = GetWindowTextLengthA(hwnd_.get());
-    SendMessageA(hwnd_.get(), EM_SETSEL, end, end);
-    SendMessageA(hwnd_.get(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    const WideText text(line + "\r\n");
+    const int end = GetWindowTextLengthW(hwnd_.get());
+    SendMessageW(hwnd_.get(), EM_SETSEL, end, end);
+    SendMessageW(hwnd_.get(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 HBRUSH Memo::Colorize(HDC dc) const {
@@ -197,11 +199,11 @@ void CALLBACK Timer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 //--- Dialogs
 
 void ShowErrorMessage(const std::string& text) {
-    MessageBoxA(Application::Get().MainWindow(), text.c_str(), "Error", MB_OK | MB_ICONERROR);
+    MessageBoxW(Application::Get().MainWindow(), WideText(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
 }
 
 void ShowInformationMessage(const std::string& text) {
-    MessageBoxA(Application::Get().MainWindow(), text.c_str(), "Information", MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(Application::Get().MainWindow(), WideText(text).c_str(), L"Information", MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace fw

@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
+#include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 
 namespace fw {
 
 Status ModuleResources::Find(const std::string& type, const std::string& name, Blob& blob) {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC info = FindResourceA(module, name.c_str(), type.c_str());
+    HRSRC info = FindResourceW(module, WideText(name).c_str(), WideText(type).c_str());
     if (!info) return LastFailure();
     HGLOBAL loaded = LoadResource(module, info);
     if (!loaded) return LastFailure();

@@ -36,8 +36,8 @@ public:
     virtual ~RegistryKey() = default;
     // Kind and size of a value; fails with kRegistryNotFound when it doesn't exist.
     virtual Status QueryInfo(const std::string& name, RegistryValueInfo& info) = 0;
-    // The value's raw bytes.
-    virtual Status QueryData(const std::string& name, std::string& bytes) = 0;
+    // A string value's text (UTF-8), as stored, terminating NUL included.
+    virtual Status QueryData(const std::string& name, std::string& text) = 0;
     // Stores text as a string value, terminating NUL included, and forces it
     // to the disk.
     virtual Status SetString(const std::string& name, const std::string& text) = 0;

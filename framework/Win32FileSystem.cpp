@@ -5,18 +5,33 @@
 #include <vector>
 
 #include "framework/Handles.h"
+#include "framework/LongPath.h"
+#include "framework/Utf16.h"
 
 namespace fw {
 
 std::string SystemErrorText(DWORD code) {
-    char* buffer = nullptr;
-    DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = buffer ? std::string(buffer, length) : "";
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = buffer ? Utf8(buffer, length) : "";
     LocalFree(buffer);
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
     return text;
+}
+
+WideText SystemPath(const std::string& path) {
+    const WideText wide(path);
+    std::vector<wchar_t> full(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        // A path the system can't make full is passed on as it is: the file
+        // call then fails with the system's own reason.
+        if (length == 0) return wide;
+        if (length < full.size()) return WideText(ExtendedLengthPath(Utf8(full.data(), length)));
+        full.assign(length, L'\0');
+    }
 }
 
 namespace {
@@ -30,35 +45,15 @@ FileResult ResultOf(BOOL succeeded) { return succeeded ? FileResult::Success() :
 // ours, is refused with the system's own word for a link.
 FileResult Redirected() { return FailureOf(ERROR_CANT_ACCESS_FILE); }
 
-// Wide texts live in vectors: std::wstring would bring a second copy of the
-// string library into the kit.
-using WideText = std::vector<wchar_t>;
-
-WideText Wide(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    WideText wide(static_cast<std::size_t>(length));
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string Narrow(const WideText& wide) {
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(length), '\0');
-    if (length > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], length, nullptr, nullptr);
-    return text;
-}
-
-bool StartsWith(const WideText& text, const wchar_t* prefix) {
+bool StartsWith(const std::vector<wchar_t>& text, const wchar_t* prefix) {
     for (std::size_t i = 0; prefix[i] != L'\0'; ++i)
         if (i >= text.size() || text[i] != prefix[i]) return false;
     return true;
 }
 
-// The path of the file behind handle, every link on the way resolved, in the
-// form the kit builds paths: "C:\Apps\Meridal" or "\\server\share\Meridal".
-bool FinalPathOf(HANDLE handle, WideText& path) {
+// The path of the file behind handle, every link on the way resolved, in
+// the extended-length form the system gives it ("\\?\C:\Apps\Meridal").
+bool FinalPathOf(HANDLE handle, std::vector<wchar_t>& path) {
     path.assign(MAX_PATH + 1, L'\0');
     for (;;) {
         const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
@@ -66,44 +61,49 @@ bool FinalPathOf(HANDLE handle, WideText& path) {
         if (length == 0) return false;
         if (length < path.size()) {
             path.resize(length);
-            break;
+            return true;
         }
         path.assign(length + 1, L'\0');
     }
+}
+
+// The final path in the form the kit builds paths: "C:\Apps\Meridal" or
+// "\\server\share\Meridal".
+std::string PlainPath(std::vector<wchar_t> path) {
     if (StartsWith(path, L"\\\\?\\UNC\\")) path.erase(path.begin() + 2, path.begin() + 8);  // "\\server"
     else if (StartsWith(path, L"\\\\?\\")) path.erase(path.begin(), path.begin() + 4);
     while (path.size() > 3 && path.back() == L'\\') path.pop_back();
-    return true;
+    return Utf8(path.data(), path.size());
 }
 
-// Whether the file behind handle is at path itself, reached through no link.
-// File names compare without regard to case.
-bool IsAt(HANDLE handle, const std::string& path) {
-    WideText final;
-    if (!FinalPathOf(handle, final)) return false;
-    const WideText expected = Wide(path);
-    return CompareStringOrdinal(final.data(), static_cast<int>(final.size()), expected.data(),
-                                static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
+// Whether the file behind handle is at path (a SystemPath) itself, reached
+// through no link. File names compare without regard to case.
+bool IsAt(HANDLE handle, const WideText& path) {
+    std::vector<wchar_t> final;
+    return FinalPathOf(handle, final) &&
+           CompareStringOrdinal(final.data(), static_cast<int>(final.size()), path.c_str(),
+                                static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
 }
 
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Opens path itself, never what a link at its end points to, for the given
 // access; folders too.
-unique_hfile OpenItself(const std::string& path, DWORD access, DWORD share) {
-    return unique_hfile(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+unique_hfile OpenItself(const WideText& path, DWORD access, DWORD share) {
+    return unique_hfile(CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
 // Opens path for a rename or removal when it is a regular file of the kit's
 // kind: no link or reparse point, a single link, found where path says.
 FileResult OpenOwnFile(const std::string& path, unique_hfile& file) {
-    file = OpenItself(path, DELETE | FILE_READ_ATTRIBUTES, kShareAll);
+    const WideText systemPath = SystemPath(path);
+    file = OpenItself(systemPath, DELETE | FILE_READ_ATTRIBUTES, kShareAll);
     if (!file) return ResultOf(FALSE);
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(file.get(), &info)) return ResultOf(FALSE);
     const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
-    if ((info.dwFileAttributes & notPlain) != 0 || info.nNumberOfLinks != 1 || !IsAt(file.get(), path))
+    if ((info.dwFileAttributes & notPlain) != 0 || info.nNumberOfLinks != 1 || !IsAt(file.get(), systemPath))
         return Redirected();
     return FileResult::Success();
 }
@@ -111,14 +111,14 @@ FileResult OpenOwnFile(const std::string& path, unique_hfile& file) {
 // Renames the open file to the full path to, which must not exist. The
 // request is the structure with the new name in place of its last member.
 FileResult RenameOpenFile(HANDLE file, const std::string& to) {
-    const WideText name = Wide(to);
+    const WideText name = SystemPath(to);
     const std::size_t nameBytes = name.size() * sizeof(wchar_t);
     std::vector<char> request(sizeof(FILE_RENAME_INFO) + nameBytes, '\0');
     FILE_RENAME_INFO* rename = reinterpret_cast<FILE_RENAME_INFO*>(request.data());
     rename->ReplaceIfExists = FALSE;
     rename->RootDirectory = nullptr;
     rename->FileNameLength = static_cast<DWORD>(nameBytes);
-    std::memcpy(request.data() + offsetof(FILE_RENAME_INFO, FileName), name.data(), nameBytes);
+    std::memcpy(request.data() + offsetof(FILE_RENAME_INFO, FileName), name.c_str(), nameBytes);
     return ResultOf(SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(request.size())));
 }
 
@@ -175,55 +175,60 @@ private:
 bool Win32FileSystem::Exists(const std::string& path) {
     // Attributes are cheaper to ask for than a folder search; a file whose
     // attributes can't be read for another reason than its absence exists.
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const WideText systemPath = SystemPath(path);
+    if (GetFileAttributesW(systemPath.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
     const DWORD code = GetLastError();
     return code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND && code != ERROR_INVALID_NAME &&
            code != ERROR_BAD_NETPATH && code != ERROR_BAD_NET_NAME && code != ERROR_INVALID_DRIVE;
 }
 
 PathKind Win32FileSystem::Examine(const std::string& path) {
+    const WideText systemPath = SystemPath(path);
     // The attributes of a link are its own, not its target's.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(systemPath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::Redirected;
     // Some links show no such attribute; their final path gives them away.
-    unique_hfile item = OpenItself(path, FILE_READ_ATTRIBUTES, kShareAll);
-    if (item && !IsAt(item.get(), path)) return PathKind::Redirected;
+    unique_hfile item = OpenItself(systemPath, FILE_READ_ATTRIBUTES, kShareAll);
+    if (item && !IsAt(item.get(), systemPath)) return PathKind::Redirected;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
 FileResult Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) {
     // Without delete sharing nobody can rename or remove the folder while it
     // is held; write access lets Flush force its entries to the disk.
-    unique_hfile folder(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const WideText systemPath = SystemPath(path);
+    unique_hfile folder(CreateFileW(systemPath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder) return ResultOf(FALSE);
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(folder.get(), &info)) return ResultOf(FALSE);
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FailureOf(ERROR_DIRECTORY);
-    WideText final;
+    std::vector<wchar_t> final;
     if (!FinalPathOf(folder.get(), final)) return ResultOf(FALSE);
-    held = std::make_unique<Win32HeldFolder>(std::move(folder), Narrow(final));
+    held = std::make_unique<Win32HeldFolder>(std::move(folder), PlainPath(std::move(final)));
     return FileResult::Success();
 }
 
 std::vector<std::string> Win32FileSystem::FilesIn(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    unique_hfind find(FindFirstFileA((folder + "\\*").c_str(), &data));
+    WIN32_FIND_DATAW data;
+    unique_hfind find(FindFirstFileW(SystemPath(folder + "\\*").c_str(), &data));
     if (!find) return names;
     do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-    } while (FindNextFileA(find.get(), &data));
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Utf8(data.cFileName));
+    } while (FindNextFileW(find.get(), &data));
     return names;
 }
 
 FileResult Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<OutputFile>& file) {
-    unique_hfile created(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+    const WideText systemPath = SystemPath(path);
+    unique_hfile created(CreateFileW(systemPath.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!created) return ResultOf(FALSE);
     // Created through a link that appeared on the way: gone again at once.
-    if (!IsAt(created.get(), path)) {
+    if (!IsAt(created.get(), systemPath)) {
         FILE_DISPOSITION_INFO remove = {TRUE};
         SetFileInformationByHandle(created.get(), FileDispositionInfo, &remove, sizeof remove);
         return Redirected();
@@ -233,24 +238,25 @@ FileResult Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<O
 }
 
 FileResult Win32FileSystem::Replace(const std::string& from, const std::string& target, const std::string& backup) {
+    const WideText targetPath = SystemPath(target);
     // A read-only file is said to be one; waiting wouldn't change it.
-    const DWORD attributes = GetFileAttributesA(target.c_str());
+    const DWORD attributes = GetFileAttributesW(targetPath.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return FailureOf(ERROR_FILE_READ_ONLY);
     // A file that can't be opened for writing without sharing is in use (a
     // running program) or protected: leave it as it is. A renaming replace
     // alone would succeed on a running executable.
     {
-        unique_hfile probe(CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+        unique_hfile probe(CreateFileW(targetPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!probe) return ResultOf(FALSE);
-        if (!IsAt(probe.get(), target)) return Redirected();
+        if (!IsAt(probe.get(), targetPath)) return Redirected();
     }
     // Keeps the replaced file's attributes and security. With a backup name
     // a failure never loses the replaced file: it is either still the target
     // or under the backup name (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2).
-    return ResultOf(
-        ReplaceFileA(target.c_str(), from.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
+    return ResultOf(ReplaceFileW(targetPath.c_str(), SystemPath(from).c_str(), SystemPath(backup).c_str(),
+                                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
 }
 
 FileResult Win32FileSystem::Rename(const std::string& from, const std::string& to) {

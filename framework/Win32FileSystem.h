@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/FileSystem.h"
+#include "framework/Utf16.h"
 
 namespace fw {
 
@@ -23,5 +24,10 @@ public:
 
 // The system's text for an error code, without trailing blanks and dots.
 std::string SystemErrorText(DWORD code);
+
+// path as the W file functions take it at any length: made full by the
+// system's own rules (".", "..", "/"), then in its extended-length form, so
+// no name is held to the classic limit of 259 characters.
+WideText SystemPath(const std::string& path);
 
 }  // namespace fw

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/Handles.h"
+#include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 
 namespace fw {
@@ -18,7 +21,8 @@ public:
 
     Status QueryInfo(const std::string& name, RegistryValueInfo& info) override {
         DWORD kind = 0, size = 0;
-        const Status status = Checked(RegQueryValueExA(key_.get(), name.c_str(), nullptr, &kind, nullptr, &size));
+        const Status status =
+            Checked(RegQueryValueExW(key_.get(), WideText(name).c_str(), nullptr, &kind, nullptr, &size));
         if (status) {
             info.kind = kind;
             info.size = size;
@@ -26,22 +30,25 @@ public:
         return status;
     }
 
-    Status QueryData(const std::string& name, std::string& bytes) override {
+    // The system stores strings as UTF-16; the kit reads them as UTF-8.
+    Status QueryData(const std::string& name, std::string& text) override {
+        const WideText wideName(name);
         DWORD size = 0;
-        Status status = Checked(RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, nullptr, &size));
+        Status status = Checked(RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, nullptr, nullptr, &size));
         if (!status) return status;
-        bytes.assign(size, '\0');
-        status = Checked(
-            RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&bytes[0]), &size));
-        if (status) bytes.resize(size);
+        std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+        status = Checked(RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, nullptr,
+                                          reinterpret_cast<BYTE*>(data.data()), &size));
+        if (status) text = Utf8(data.data(), size / sizeof(wchar_t));
         return status;
     }
 
     // Flushed at once: the value is only stored once it is on disk.
     Status SetString(const std::string& name, const std::string& text) override {
-        const Status set =
-            Checked(RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                   static_cast<DWORD>(text.size() + 1)));
+        const WideText wide(text);
+        const Status set = Checked(RegSetValueExW(key_.get(), WideText(name).c_str(), 0, REG_SZ,
+                                                  reinterpret_cast<const BYTE*>(wide.c_str()),
+                                                  static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))));
         return set ? Checked(RegFlushKey(key_.get())) : set;
     }
 
@@ -58,8 +65,9 @@ HKEY RootOf(RegistryHive hive) { return hive == RegistryHive::LocalMachine ? HKE
 // must find the same record. 32-bit Windows ignores the flag.
 Status Win32Registry::CreateKey(RegistryHive hive, const std::string& path, std::unique_ptr<RegistryKey>& key) {
     HKEY opened = nullptr;
-    const Status status = Checked(RegCreateKeyExA(RootOf(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                                  KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &opened, nullptr));
+    const Status status =
+        Checked(RegCreateKeyExW(RootOf(hive), WideText(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &opened, nullptr));
     if (!status) return status;
     unique_hkey owned(opened);  // owned before anything else can fail
     key = std::make_unique<Win32RegistryKey>(std::move(owned));

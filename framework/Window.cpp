@@ -5,6 +5,7 @@
 #include "framework/Align.h"
 #include "framework/Application.h"
 #include "framework/Error.h"
+#include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 
 namespace fw {
@@ -12,17 +13,19 @@ namespace fw {
 namespace {
 
 void RegisterOnce(const WindowClass& windowClass, WNDPROC proc) {
-    WNDCLASSEXA wc = {};
+    // Unicode windows: their texts are whatever the kit's UTF-8 holds.
+    const WideText name(windowClass.name);
+    WNDCLASSEXW wc = {};
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoExA(instance, windowClass.name, &wc)) return;
+    if (GetClassInfoExW(instance, name.c_str(), &wc)) return;
     wc.cbSize = sizeof wc;
     wc.style = windowClass.style;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hIcon = LoadIconA(instance, "MAINICON");
-    wc.lpszClassName = windowClass.name;
-    if (RegisterClassExA(&wc)) return;
+    wc.lpszClassName = name.c_str();
+    if (RegisterClassExW(&wc)) return;
     const DWORD code = GetLastError();
     throw Win32Error(std::string("Cannot register window class ") + windowClass.name, code);
 }
@@ -83,8 +86,8 @@ void SetColorKey(HWND window, COLORREF key) {
 void Window::CreateHandle(const WindowClass& windowClass, DWORD exStyle, const char* text, DWORD style, int left,
                           int top, int width, int height, HWND parent) {
     RegisterOnce(windowClass, &Window::WindowProc);
-    HWND hwnd = CreateWindowExA(exStyle, windowClass.name, text, style, left, top, width, height, parent, nullptr,
-                                GetModuleHandleA(nullptr), this);
+    HWND hwnd = CreateWindowExW(exStyle, WideText(windowClass.name).c_str(), WideText(text ? text : "").c_str(), style,
+                                left, top, width, height, parent, nullptr, GetModuleHandleA(nullptr), this);
     if (hwnd) return;
     const DWORD code = GetLastError();
     throw Win32Error(std::string("Cannot create window ") + windowClass.name, code);
@@ -97,24 +100,24 @@ Window* Window::FromHandle(HWND hwnd) {
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return DefaultHandler(msg, wParam, lParam); }
 
 LRESULT Window::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hwnd_.get(), msg, wParam, lParam);
+    return DefWindowProcW(hwnd_.get(), msg, wParam, lParam);
 }
 
 LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     Window* self = nullptr;
     if (msg == WM_NCCREATE) {
-        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_.reset(hwnd);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
         self = FromHandle(hwnd);
     }
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         // The window is gone: detach so the owner doesn't destroy it again.
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_.release();
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     LRESULT result = 0;
     CallGuarded([&] { result = self->HandleMessage(msg, wParam, lParam); });

@@ -3,6 +3,7 @@ set(FRAMEWORK_CORE_SOURCES
   framework/FormatSettings.cpp
   framework/ErrorReport.cpp
   framework/Align.cpp
+  framework/LongPath.cpp
 )
 set(FRAMEWORK_WIN32_SOURCES
   framework/Application.cpp

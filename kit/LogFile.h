@@ -22,6 +22,9 @@ protected:
     void Append(const std::string& text) override;
 
 private:
+    // Writes the bytes and forces them to the disk.
+    fw::Status WriteFlushed(const char* data, std::size_t size);
+
     fw::unique_hfile file_;
     std::string path_;
 };

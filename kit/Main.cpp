@@ -1,7 +1,10 @@
 // Entry point of the upgrade kit.
 #include <windows.h>
 
+#include <shellapi.h>  // after windows.h, whose types it uses
+
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "framework/Application.h"
@@ -11,6 +14,8 @@
 #include "framework/ModuleResources.h"
 #include "framework/SingleInstance.h"
 #include "framework/UnexpectedEnd.h"
+#include "framework/Utf16.h"
+#include "framework/Win32Error.h"
 #include "framework/Win32FileSystem.h"
 #include "framework/Win32Registry.h"
 #include "kit/CommandLine.h"
@@ -25,15 +30,25 @@ namespace {
 // at once: one's clean-up would remove the other's temporary files.
 const char kInstanceName[] = "MeridalUpgradeKit";
 
-// The arguments after the program's name, as the C runtime split them.
+// The arguments after the program's name, read as UTF-16, so a /LOG path
+// may name any folder, and split as the C runtime splits them.
 std::vector<std::string> Arguments() {
-    return std::vector<std::string>(__argv + (__argc > 0 ? 1 : 0), __argv + __argc);
+    int count = 0;
+    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!words) throw fw::Win32Error("Cannot read the command line", GetLastError());
+    const std::unique_ptr<wchar_t*, decltype(&LocalFree)> owned(words, &LocalFree);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(fw::Utf8(words[i]));
+    return arguments;
+}
+
+int ShowBox(const std::string& text, const std::string& title, UINT type) {
+    return MessageBoxW(nullptr, fw::WideText(text).c_str(), fw::WideText(title).c_str(), type);
 }
 
 void ShowUsage(const std::string& problem) {
     const std::string text = problem.empty() ? kit::text::UsageText() : problem + "\n\n" + kit::text::UsageText();
-    MessageBoxA(nullptr, text.c_str(), fw::Application::Get().Title().c_str(),
-                MB_OK | (problem.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
+    ShowBox(text, fw::Application::Get().Title(), MB_OK | (problem.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
 }
 
 // The run's log; of static duration, so a failure that ends the process,
@@ -44,7 +59,7 @@ bool g_silent = false;
 void ReportUnexpectedEnd(const std::string& text) {
     const std::string title = fw::Application::Get().Title(), report = fw::ErrorReportText(text);
     kit::EndRun(g_log, kit::RunOutcome::UnexpectedFailure, title, report);
-    if (!g_silent) MessageBoxA(nullptr, report.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+    if (!g_silent) ShowBox(report, title, MB_OK | MB_ICONERROR);
 }
 
 // A run under /S waits for no one: the system's critical-error ("no disk"),
@@ -73,17 +88,16 @@ int RunUnattended(kit::LogFile& log) {
 // A second kit with a window brings the open one to the front (waiting a
 // moment for one that is just starting), or says that another runs unattended.
 void ShowTheOtherKit() {
-    const std::string caption = kit::text::WindowCaption();
+    const fw::WideText caption(kit::text::WindowCaption());
     for (int tries = 0; tries < 50; ++tries) {
-        if (HWND other = FindWindowA("TForm1", caption.c_str())) {
+        if (HWND other = FindWindowW(L"TForm1", caption.c_str())) {
             if (IsIconic(other)) ShowWindow(other, SW_RESTORE);
             SetForegroundWindow(other);
             return;
         }
         Sleep(20);
     }
-    MessageBoxA(nullptr, kit::text::kAnotherKitRunning, fw::Application::Get().Title().c_str(),
-                MB_OK | MB_ICONINFORMATION);
+    ShowBox(kit::text::kAnotherKitRunning, fw::Application::Get().Title(), MB_OK | MB_ICONINFORMATION);
 }
 
 int RunWindow(kit::LogFile& log, const std::string& logError) {

@@ -7,6 +7,7 @@
 #include "framework/Dpi.h"
 #include "framework/Error.h"
 #include "framework/FormatSettings.h"
+#include "framework/Utf16.h"
 #include "kit/KitButtonLook.h"
 #include "kit/KitConstants.h"
 #include "kit/KitTexts.h"
@@ -133,7 +134,7 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
     fw::Formats().DecimalSeparator = '.';
     fw::Application::Get().ProcessMessages();
-    SetWindowTextA(Handle(), kit::text::WindowCaption().c_str());
+    SetWindowTextW(Handle(), fw::WideText(kit::text::WindowCaption()).c_str());
     Timer1.SetEnabled(true);
 }
 

@@ -768,13 +768,16 @@ bool RunKitUnattended(const std::string& arguments, DWORD& exitCode, std::string
 }
 
 // The log's lines without their leading date and time, each checked to have
-// one ("dd.MM.yyyy hh:mm:ss  ").
+// one ("dd.MM.yyyy hh:mm:ss  "). The kit made the file: it starts with the
+// UTF-8 byte-order mark, and only there.
 std::vector<std::string> LogFileLines(const std::string& path) {
     std::string text;
     std::vector<std::string> lines;
     if (!ReadBytes(path, text)) return lines;
+    const bool marked = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    Check(marked, "the log starts with the UTF-8 byte-order mark");
     bool stamped = true;
-    std::size_t start = 0;
+    std::size_t start = marked ? 3 : 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
         const std::string line = text.substr(start, end - start);
         stamped = stamped && line.size() >= 21 && line[2] == '.' && line[5] == '.' && line[10] == ' ' &&
@@ -1167,6 +1170,128 @@ void ScenarioLoggedWindow() {
     }
 }
 
+//=== Scenarios: any folder name, long paths ==================================
+
+// Writes the record the way an installer with a Unicode .reg file does: the
+// file in UTF-16LE with a byte-order mark, imported by regedit. The 64-bit
+// regedit of a 64-bit prefix reaches the 32-bit view by its key's name.
+bool ImportRecord(const std::string& folder, const std::string& version) {
+#ifdef _WIN64
+    const std::string key = "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Varnoti\\82";
+#else
+    const std::string key = "HKEY_LOCAL_MACHINE\\Software\\Varnoti\\82";
+#endif
+    std::string escaped;
+    for (char c : folder) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    const std::wstring text = L"\xFEFF" + Wide("Windows Registry Editor Version 5.00\r\n\r\n[" + key +
+                                               "]\r\n\"CALE\"=\"" + escaped + "\"\r\n\"VER\"=\"" + version + "\"\r\n");
+    const std::string file = "C:\\record.reg";
+    DeleteRecord();
+    if (!Check(WriteBytes(file, std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2)),
+               "wrote " + file + " in UTF-16LE"))
+        return false;
+    Child regedit;
+    if (!regedit.Start("regedit", "C:\\windows\\regedit.exe", "/S " + file) ||
+        !Check(regedit.WaitForExit(30000), "regedit /S ended"))
+        return false;
+    std::string cale;
+    return Check(ReadRecordText("CALE", cale) && cale == folder, "CALE imported as " + Quoted(folder),
+                 "reads " + Quoted(cale));
+}
+
+// A folder named with "ț" and "ă", which no ANSI code page of the region
+// holds both of: its name shows right in the log, the error box and the
+// /LOG file (made in a folder of such a name, then appended to), and the
+// upgrade writes there.
+void ScenarioUnicodeFolder() {
+    const std::string f = "C:\\Prim\xC4\x83ria B\xC3\xA2rlad\\Asisten\xC8\x9B\xC4\x83 social\xC4\x83\\Meridal";
+    const std::string logFolder =
+                          "C:\\Jurnale \xC8\x9B"
+                          "ar\xC4\x83",
+                      logPath = logFolder + "\\kit.log";
+    const std::string logSwitch = "\"/LOG=" + logPath + "\"";
+    if (!ImportRecord(f, kOldVersion)) return;
+    PrepareFolder(f, false);
+    PutFile(f + "\\Meridal_2013.exe", OldExe());
+    RemoveTree(logFolder);
+    MakeFolders(logFolder);
+    const std::string failure = "Cannot create file \"" + f + "\\Data\\raport.rtf\". ";
+    const std::string reported = std::string(kErrorTitle) + ": " + failure;
+    {
+        Note("with the window, no Data folder yet");
+        Kit kit;
+        Dialog box;
+        if (kit.Start(g_kitPath, logSwitch) &&
+            Check(WaitUntil([&] { return IsWindowEnabled(kit.upgrade) != FALSE; }), "upgrade button armed") &&
+            ClickUpgradeForDialog(kit, box)) {
+            CheckLines("log after the check", kit.LogLines(), {LocationLine(f), VersionLine("2.35")});
+            CheckText("box caption", box.caption, kErrorTitle);
+            Check(box.text.compare(0, failure.size(), failure) == 0, "box names the file in the folder",
+                  "got " + Quoted(box.text));
+            kit.PressOk(box);
+            ClickOn(kit.close);
+            kit.CheckEndsWithZero("a click on \"Inchide\"");
+        }
+    }
+    Note("unattended, with the Data folder, the same log");
+    MakeFolders(f + "\\Data");
+    DWORD exitCode = 99;
+    std::string windows;
+    if (RunKitUnattended("/S " + logSwitch, exitCode, windows))
+        Check(exitCode == 0, "exit code 0", "got " + std::to_string(exitCode));
+    for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(f, entry);
+    CheckNoTempFiles(f);
+    CheckRecordedVersion(kNewVersion);
+    std::string cale;
+    Check(ReadRecordText("CALE", cale) && cale == f, "CALE left as it was", "reads " + Quoted(cale));
+
+    const std::vector<std::string> lines = LogFileLines(logPath);
+    const std::vector<std::string> second = {LocationLine(f), VersionLine("2.35"), "Versiune actualizata.",
+                                             std::string("Information: ") + kUpgraded, kUpgradedResult};
+    std::string got;
+    for (const std::string& line : lines) got += "\n        " + Quoted(line);
+    Check(lines.size() == 4 + second.size() && lines[0] == LocationLine(f) && lines[1] == VersionLine("2.35") &&
+              lines[2].compare(0, reported.size(), reported) == 0 &&
+              std::equal(second.begin(), second.end(), lines.end() - second.size()),
+          "log holds both runs, the folder named right", "got:" + got);
+}
+
+// A target near the classic limit of 259 characters: every item is written,
+// through temporary and backup names beyond that limit, and the log shows the
+// plain path. Wine gives a file's final path, which the kit checks each file
+// it writes against, up to 263 characters in a 64-bit program and 259 in a
+// 32-bit one: Data\ModelComunicare.rtf is as long as its temporary name
+// (7 to 12 characters more) then allows.
+void ScenarioLongPath() {
+#ifdef _WIN64
+    const std::size_t kLongest = 253;
+#else
+    const std::size_t kLongest = 250;
+#endif
+    const std::string longest = "\\Data\\ModelComunicare.rtf";
+    std::string f = "C:\\Apps";
+    while (f.size() + 51 + longest.size() < kLongest) f += "\\" + std::string(50, 'd');
+    f += "\\" + std::string(kLongest - longest.size() - f.size() - 1, 'm');
+    Note("the longest target has " + std::to_string((f + longest).size()) + " characters");
+    SetRecord(f, kOldVersion);
+    PrepareFolder(f, true);
+    PutFile(f + "\\Meridal_2013.exe", OldExe());
+    PutFile(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}");
+    const std::string logPath = "C:\\Jurnale\\kit.log";
+    RemoveTree("C:\\Jurnale");
+    MakeFolders("C:\\Jurnale");
+    DWORD exitCode = 99;
+    std::string windows;
+    if (RunKitUnattended("/S /LOG=" + logPath, exitCode, windows))
+        Check(exitCode == 0, "exit code 0", "got " + std::to_string(exitCode));
+    for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(f, entry);
+    CheckNoTempFiles(f);
+    CheckRecordedVersion(kNewVersion);
+    CheckLines("log file", LogFileLines(logPath),
+               {LocationLine(f), VersionLine("2.35"), "Versiune actualizata.", std::string("Information: ") + kUpgraded,
+                kUpgradedResult});
+}
+
 //=== Scenarios: a damaged kit and the next release ==========================
 
 // A copy of the kit with one byte of its last item changed, as a download
@@ -1293,6 +1418,8 @@ const Scenario kScenarios[] = {
     {"logged_window", ScenarioLoggedWindow, "/LOG with the window, an unopenable log, /?"},
     {"program_file_failures", ScenarioProgramFileFailures, "a missing folder, a read-only program file"},
     {"links", ScenarioLinks, "links planted as Data, a target and leftovers"},
+    {"unicode_folder", ScenarioUnicodeFolder, "a folder named with \"t,\" and \"a(\": log, box, /LOG file, files"},
+    {"long_path", ScenarioLongPath, "a target of 253 characters, its temporary name beyond 259"},
     {"second_kit", ScenarioSecondKit, "a second kit while one runs; two unattended runs at once"},
     {"damaged_payload", ScenarioDamagedPayload, "one byte of the last item changed: exit 7, report, nothing written"},
     {"next_release", ScenarioNextRelease, "a kit built for a version after 2.39 upgrades 2.39"},

@@ -16,6 +16,25 @@ namespace e2e {
 
 using namespace testsupport;
 
+//=== Text ====================================================================
+
+// Paths and texts are UTF-8 here, as in the kit; the W functions get them
+// as UTF-16, so folders of any name work.
+inline std::wstring Wide(const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                             &wide[0], static_cast<int>(wide.size()))));
+    return wide;
+}
+
+inline std::string Utf8(const std::wstring& wide) {
+    std::string text(wide.size() * 3 + 1, '\0');
+    text.resize(
+        static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &text[0],
+                                                     static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
+
 //=== Installation record =====================================================
 
 const char kRecordKey[] = "Software\\Varnoti\\82";
@@ -60,12 +79,16 @@ inline bool SetRecord(const std::string& folder, const std::string& version) {
 inline bool ReadRecordText(const char* name, std::string& text, REGSAM view = kRecordView) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
+    // Read as UTF-16, as the system keeps it.
+    const std::wstring wideName = Wide(name);
     DWORD type = 0, size = 0;
-    bool ok = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ;
+    bool ok =
+        RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ;
     if (ok) {
-        std::string data(size, '\0');
-        ok = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) == ERROR_SUCCESS;
-        text = data.substr(0, data.find('\0'));
+        std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+        ok = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) ==
+             ERROR_SUCCESS;
+        text = Utf8(data.substr(0, data.find(L'\0')));
     }
     RegCloseKey(key);
     return ok;
@@ -78,10 +101,12 @@ inline void CheckRecordedVersion(const std::string& expected) {
 
 //=== Files ===================================================================
 
-inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool Exists(const std::string& path) {
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 inline bool ReadBytes(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bytes.clear();
@@ -98,7 +123,8 @@ inline bool ReadBytes(const std::string& path, std::string& bytes) {
 }
 
 inline bool WriteBytes(const std::string& path, const std::string& bytes, bool flush = false) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -110,36 +136,36 @@ inline bool WriteBytes(const std::string& path, const std::string& bytes, bool f
 
 inline std::vector<std::string> ListFolder(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(Wide(folder + "\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
-        if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
-            names.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
+        const std::string name = Utf8(data.cFileName);
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileW(find, &data));
     FindClose(find);
     std::sort(names.begin(), names.end());
     return names;
 }
 
 inline bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 inline void RemoveTree(const std::string& path) {
     if (IsFolder(path)) {
         for (const std::string& name : ListFolder(path)) RemoveTree(path + "\\" + name);
-        RemoveDirectoryA(path.c_str());
+        RemoveDirectoryW(Wide(path).c_str());
     } else if (Exists(path)) {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(Wide(path).c_str());
     }
 }
 
 inline void MakeFolders(const std::string& path) {
     for (std::size_t i = 3; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+        if (i == path.size() || path[i] == '\\') CreateDirectoryW(Wide(path.substr(0, i)).c_str(), nullptr);
 }
 
 // Every file below the folder whose name ends in ".tmp", with its path.
@@ -287,9 +313,9 @@ inline std::string ClassOf(HWND window) {
 }
 
 inline std::string TextOf(HWND window) {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return Utf8(text);
 }
 
 struct WindowSearch {
@@ -350,11 +376,11 @@ public:
 
     bool Start(const std::string& what, const std::string& exe, const std::string& arguments = std::string(),
                const char* folder = nullptr) {
-        STARTUPINFOA startup = {};
+        STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
-                                  &process_) != FALSE;
+        std::wstring command = Wide("\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments));
+        started_ = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder ? Wide(folder).c_str() : nullptr, &startup, &process_) != FALSE;
         return Check(started_, what + " started", "CreateProcess error " + std::to_string(GetLastError()));
     }
 
@@ -416,15 +442,16 @@ public:
     HANDLE Process() const { return process_.Handle(); }
     bool Running() const { return process_.Running(); }
 
+    // Read as UTF-16, as the log holds it.
     std::string LogText() const {
         DWORD_PTR length = 0;
-        if (!SendMessageTimeoutA(log, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return "<no answer>";
-        std::string text(length + 1, '\0');
+        if (!SendMessageTimeoutW(log, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return "<no answer>";
+        std::wstring text(length + 1, L'\0');
         DWORD_PTR copied = 0;
-        SendMessageTimeoutA(log, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000,
+        SendMessageTimeoutW(log, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000,
                             &copied);
         text.resize(copied);
-        return text;
+        return Utf8(text);
     }
 
     // The log's lines; each line of the log ends with CR LF.
@@ -448,9 +475,9 @@ public:
         if (!WaitUntil([&] { return (dialog.box = FindTopLevel(Pid(), "#32770")) != nullptr; }, timeoutMs))
             return false;
         dialog.caption = TextOf(dialog.box);
-        char text[2048] = {};
-        GetDlgItemTextA(dialog.box, 0xFFFF, text, sizeof text);
-        dialog.text = text;
+        wchar_t text[2048] = {};
+        GetDlgItemTextW(dialog.box, 0xFFFF, text, 2048);
+        dialog.text = Utf8(text);
         return true;
     }
 
