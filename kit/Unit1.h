@@ -52,6 +52,7 @@ protected:
 
 private:
     void CheckPayload();
+    void RememberFocus();  // the focused control, given back on activation
     void AppendLog(const std::string& line) override;
     void SetUpgradeCaption(const std::string& caption) override;
     void SetUpgradeEnabled(bool enabled) override;
@@ -63,4 +64,5 @@ private:
     fw::Win32FileSystem files_;
     kit::LoggedWindow window_;  // this window, and the run's log
     kit::RunOutcome outcome_ = kit::RunOutcome::NotUpgraded;
+    HWND focused_ = nullptr;  // the focused control while the window is inactive
 };

@@ -20,6 +20,8 @@ list(APPEND KIT_SCENARIOS
   links                # links planted as Data, a target and leftovers
   second_kit           # one kit at a time
   damaged_payload      # a copy with one byte of an item changed: exit 7, the report, nothing written
+  keyboard             # Tab, Space and Enter: the upgrade and the end without the mouse
+  screen_reader        # buttons and log as a screen reader reads them; the buttons' default action
 )
 # next_release runs only against a kit built for a later version (tests/release/next_version.sh).
 
