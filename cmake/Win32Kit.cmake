@@ -86,7 +86,7 @@ foreach(name ${WINE_TEST_PROGRAMS})
 endforeach()
 
 add_executable(kitdriver tests/e2e/KitDriver.cpp)
-target_link_libraries(kitdriver PRIVATE user32 gdi32 advapi32)
+target_link_libraries(kitdriver PRIVATE user32 gdi32 advapi32 oleacc ole32 oleaut32)
 target_include_directories(kitdriver PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests ${KIT_GENERATED_DIR})
 add_executable(holdfile tests/e2e/HoldFile.cpp)
 

@@ -34,7 +34,7 @@ TLbSpeedButton* TLbSpeedButton::FromHandle(HWND hwnd) {
 
 void TLbSpeedButton::Create(HWND parent, int left, int top, int width, int height) {
     SetSize(width, height);
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP;
     if (visible_) style |= WS_VISIBLE;
     if (!Enabled()) style |= WS_DISABLED;
     CreateHandle({kClassName, CS_DBLCLKS}, 0, Caption().c_str(), style, left, top, width, height, parent);
@@ -149,13 +149,18 @@ void TLbSpeedButton::PaintTo(HDC dc) {
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0) return;
     DrawFace();
-    if (!FaceUsesKeyColor() || !Handle()) {
-        BitBlt(dc, 0, 0, w, h, face_.Dc(), 0, 0, SRCCOPY);
-        return;
+    HDC face = face_.Dc();
+    if (FaceUsesKeyColor() && Handle()) {
+        ComposeFace();
+        face = composition_.Dc();
     }
-    ComposeFace();
-    BitBlt(dc, 0, 0, w, h, composition_.Dc(), 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, w, h, face, 0, 0, SRCCOPY);
+    if (!ShowsFocusCue()) return;
+    const RECT cue = {4, 4, w - 4, h - 4};  // inside the rounded frame
+    DrawFocusRect(dc, &cue);
 }
+
+bool TLbSpeedButton::ShowsFocusCue() const { return !focusCueHidden_ && Handle() && GetFocus() == Handle(); }
 
 void TLbSpeedButton::MsgPaint() {
     fw::paint_dc dc(Handle());
@@ -200,12 +205,23 @@ Point TLbSpeedButton::ClientToScreen(Point point) const {
     return {p.x, p.y};
 }
 
+// Screen readers are told of each change of name or state.
 void TLbSpeedButton::CaptionChanged() {
-    if (Handle() && !syncingWindow_) SetWindowTextW(Handle(), fw::WideText(Caption()).c_str());
+    if (!Handle()) return;
+    if (!syncingWindow_) SetWindowTextW(Handle(), fw::WideText(Caption()).c_str());
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void TLbSpeedButton::EnabledChanged() {
-    if (Handle() && !syncingWindow_) EnableWindow(Handle(), Enabled());
+    if (!Handle()) return;
+    if (!syncingWindow_) {
+        // A disabled window loses the focus; it goes on to the next tab stop
+        // rather than nowhere, so the keyboard still reaches the window.
+        if (!Enabled() && GetFocus() == Handle())
+            SetFocus(GetNextDlgTabItem(GetAncestor(Handle(), GA_ROOT), Handle(), FALSE));
+        EnableWindow(Handle(), Enabled());
+    }
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 //--- Hint
@@ -258,6 +274,7 @@ void TLbSpeedButton::MsgMouseLeave() {
 
 void TLbSpeedButton::MsgButtonDown(TMouseButton button, WPARAM keys, int x, int y) {
     if (button == TMouseButton::mbLeft) {
+        SetFocus(Handle());  // as a standard button takes it
         SetCapture(Handle());
         clickPending_ = true;
     }
@@ -291,6 +308,30 @@ bool TLbSpeedButton::MsgSetCursor(LPARAM hitTest) {
     return true;
 }
 
+//--- Keyboard
+
+bool TLbSpeedButton::MsgKey(WPARAM key, bool down, bool repeat) {
+    if (key != VK_SPACE && key != VK_RETURN) return false;
+    const ButtonKey which = key == VK_SPACE ? ButtonKey::Space : ButtonKey::Enter;
+    return down ? KeyDown(which, repeat) : KeyUp(which);
+}
+
+void TLbSpeedButton::MsgFocus(bool focused) {
+    if (focused) NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, CHILDID_SELF);
+    else CancelKeyPress();
+    Invalidate();  // the focus cue comes or goes
+}
+
+// Kept by the button itself: not every system keeps the state WM_QUERYUISTATE
+// reports (Wine doesn't), but each sends or is sent WM_UPDATEUISTATE.
+void TLbSpeedButton::MsgUpdateUiState(WORD action, WORD flags) {
+    const bool hidden = focusCueHidden_;
+    if (action == UIS_INITIALIZE)
+        focusCueHidden_ = (SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+    else if (flags & UISF_HIDEFOCUS) focusCueHidden_ = action == UIS_SET;
+    if (focusCueHidden_ != hidden && GetFocus() == Handle()) Invalidate();
+}
+
 //--- Window state kept in step with the button
 
 void TLbSpeedButton::MsgSetText(const char* text) {
@@ -312,7 +353,6 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: MsgPaint(); return 0;
     case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_ERASEBKGND: return 1;  // the paint covers everything
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_SETCURSOR:
         if (MsgSetCursor(lParam)) return TRUE;
         break;
@@ -348,6 +388,30 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case fw::CM_PARENTCOLORCHANGED: ParentColorChanged(static_cast<TColor>(wParam)); return 0;
     case fw::CM_PARENTFONTCHANGED: MsgParentFontChanged(reinterpret_cast<HFONT>(wParam)); return 0;
     case fw::CM_GETPLACEMENT: return reinterpret_cast<LRESULT>(&placement_);
+    case WM_GETDLGCODE: return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        if (MsgKey(wParam, msg == WM_KEYDOWN, (lParam & (1 << 30)) != 0)) return 0;
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: MsgFocus(msg == WM_SETFOCUS); return 0;
+    case WM_UPDATEUISTATE: {
+        const LRESULT result = DefaultHandler(msg, wParam, lParam);
+        MsgUpdateUiState(LOWORD(wParam), HIWORD(wParam));
+        return result;
+    }
+    // A standard button's click, as a reader's default action posts it: only
+    // while the window can take input (not behind a modal box).
+    case BM_CLICK:
+        if (Enabled() && Showing() && IsWindowEnabled(GetAncestor(Handle(), GA_ROOT))) PressAndClick();
+        return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+            LRESULT answer = 0;
+            if (accessibility_.Answer(Handle(), *this, wParam, answer)) return answer;
+        }
+        break;
+    case WM_DESTROY: accessibility_.Disconnect(); break;
     case fw::CM_DIALOGCHAR: return DialogChar(static_cast<char>(wParam)) ? 1 : 0;
     case WM_TIMER:
         if (wParam != kHintTimer) break;

@@ -1,7 +1,10 @@
 // The gradient speed button as a child window. The window's text is the
-// caption and its enabled state is the button's, so assistive tools read the
-// button; it never takes the focus. Its face is composed off-screen over the
-// parent's own background, so outside the rounded frame the parent shows.
+// caption and its enabled state is the button's. Like a standard push button
+// it is a tab stop, takes the focus when pressed, shows a focus cue while
+// the keyboard is in use, answers Space, Enter and BM_CLICK, and tells
+// screen readers it is a push button (ButtonAccessibility). Its face is
+// composed off-screen over the parent's own background, so outside the
+// rounded frame the parent shows.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/ButtonAccessibility.h"
 #include "controls/DibSurface.h"
 #include "controls/FontCache.h"
 #include "controls/SpeedButtonCore.h"
@@ -71,6 +75,11 @@ private:
     void MsgButtonDown(TMouseButton button, WPARAM keys, int x, int y);
     void MsgButtonUp(TMouseButton button, WPARAM keys, int x, int y);
     bool MsgSetCursor(LPARAM hitTest);
+    bool MsgKey(WPARAM key, bool down, bool repeat);
+    void MsgFocus(bool focused);
+    void MsgUpdateUiState(WORD action, WORD flags);
+    // A focused button shows the system's dotted cue once the keyboard is in use.
+    bool ShowsFocusCue() const;
     void MsgSetText(const char* text);
     void MsgSize(int width, int height);
     void MsgParentFontChanged(HFONT font);
@@ -88,11 +97,13 @@ private:
     bool hovering_ = false;       // told the core the pointer entered
     bool clickPending_ = false;   // left button went down on the button
     bool syncingWindow_ = false;  // the window changed caption or enabled state itself
+    bool focusCueHidden_ = true;  // UISF_HIDEFOCUS as WM_UPDATEUISTATE last told it
     fw::Placement placement_;
     fw::HintWindow hint_;
     FontCache fonts_;
     DibSurface face_;
     DibSurface composition_;
+    ButtonAccessibility accessibility_;
 };
 
 }  // namespace lb

@@ -24,6 +24,15 @@ bool IsAccelerator(char key, const std::string& caption) {
 
 }  // namespace
 
+std::string WithoutAccelerator(const std::string& caption) {
+    std::string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;  // "&x" reads x, "&&" reads "&"
+        text += caption[i];
+    }
+    return text;
+}
+
 SpeedButtonCore::SpeedButtonCore(ButtonHost& host) : host_(&host) {
     face_.width = 100;  // the construction size
     face_.height = 23;
@@ -316,13 +325,20 @@ void SpeedButtonCore::FadeStep() {
 void SpeedButtonCore::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (host_) host_->SetHintPending(false);
     if (OnMouseDown) OnMouseDown(button, shift, x, y);
-    if (button != TMouseButton::mbLeft) return;
-    if (groupIndex_ == 0 || !face_.down) SetDown(true);
-    else if (allowAllUp_) SetDown(false);  // a grouped button that may not be released stays down
+    if (button == TMouseButton::mbLeft) PressDown();
 }
 
 void SpeedButtonCore::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseUp) OnMouseUp(button, shift, x, y);
+    LetGo();
+}
+
+void SpeedButtonCore::PressDown() {
+    if (groupIndex_ == 0 || !face_.down) SetDown(true);
+    else if (allowAllUp_) SetDown(false);  // a grouped button that may not be released stays down
+}
+
+void SpeedButtonCore::LetGo() {
     if (groupIndex_ == 0) SetDown(false);
 }
 
@@ -341,6 +357,11 @@ void SpeedButtonCore::Click() {
 
 bool SpeedButtonCore::DialogChar(char key) {
     if (!IsAccelerator(key, face_.caption) || !CanReactToMouse()) return false;
+    PressAndClick();
+    return true;
+}
+
+void SpeedButtonCore::PressAndClick() {
     const bool wasDown = face_.down;
     SetDown(true);
     if (host_) host_->PaintNow();
@@ -352,7 +373,40 @@ bool SpeedButtonCore::DialogChar(char key) {
     }
     SetDown(wasDown);
     if (host_) host_->PaintNow();
+}
+
+bool SpeedButtonCore::KeyDown(ButtonKey key, bool repeat) {
+    if (!CanReactToMouse()) return false;
+    if (repeat || (key == ButtonKey::Space && spacePressed_)) return true;
+    if (key == ButtonKey::Enter) {
+        PressAndClick();
+    } else {
+        spacePressed_ = true;
+        PressDown();
+    }
     return true;
+}
+
+bool SpeedButtonCore::KeyUp(ButtonKey key) {
+    if (key != ButtonKey::Space || !spacePressed_) return false;
+    spacePressed_ = false;
+    // As with the mouse, the click comes while the button still shows pressed.
+    if (CanReactToMouse()) {
+        try {
+            Click();
+        } catch (...) {
+            LetGo();
+            throw;
+        }
+    }
+    LetGo();
+    return true;
+}
+
+void SpeedButtonCore::CancelKeyPress() {
+    if (!spacePressed_) return;
+    spacePressed_ = false;
+    LetGo();
 }
 
 //--- Painting

@@ -23,6 +23,12 @@ using TShiftState = unsigned;  // MK_ flags of the mouse message
 constexpr int crDefault = 0;
 constexpr int crHandPoint = -21;
 
+// The keys a focused push button answers.
+enum class ButtonKey { Space, Enter };
+
+// The caption as read aloud: the accelerator's "&" dropped, "&&" read as one "&".
+std::string WithoutAccelerator(const std::string& caption);
+
 // Calls FadeStep about every 30 ms on the button's thread while running.
 class FadeTicker {
 public:
@@ -166,6 +172,16 @@ public:
     virtual void Click();
     // An accelerator key typed in the button's window; true when it was ours.
     bool DialogChar(char key);
+    // Shows the button pressed, clicks it and lets it go, as an accelerator,
+    // Enter or a screen reader's default action press it.
+    void PressAndClick();
+    // Keys while the button has the focus, as a push button takes them:
+    // Space presses on key down and clicks on key up, Enter clicks at once;
+    // a held key's repeats add nothing. True when the key was the button's.
+    bool KeyDown(ButtonKey key, bool repeat);
+    bool KeyUp(ButtonKey key);
+    // The focus left while Space was down: let go without a click.
+    void CancelKeyPress();
     // One tick of the fade ticker.
     void FadeStep();
     // The parent's colour or font changed; followed while ParentColor / ParentFont.
@@ -204,6 +220,9 @@ private:
     void ActionFreed() override { action_ = nullptr; }
     void ActionChange();
     bool CanReactToMouse() const;
+    // The left button's or Space's press and release, with the group's rules.
+    void PressDown();
+    void LetGo();
 
     ButtonHost* host_;
     bool destroying_ = false;
@@ -228,6 +247,7 @@ private:
     DropDownMenu* popupMenu_ = nullptr;
     bool slowDecease_ = false;
     bool useHotTrackFont_ = false;
+    bool spacePressed_ = false;  // Space went down on the button and is not up yet
     std::unique_ptr<FadeTicker> ticker_;
 };
 

@@ -11,5 +11,6 @@ set(CONTROLS_WIN32_SOURCES
   controls/GdiCanvas.cpp
   controls/LbButtonThread.cpp
   controls/Win32DropDownMenu.cpp
+  controls/ButtonAccessibility.cpp
   controls/LbSpeedButton.cpp
 )

@@ -25,7 +25,7 @@ bool Application::Dispatch(MSG& msg) {
         CallGuarded([&] { handled = KeyPreview(msg.wParam); });
         if (handled) return true;
     }
-    if (forMainWindow && RouteDialogChar(msg)) return true;
+    if (forMainWindow && (RouteTab(msg) || RouteDialogChar(msg))) return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;
@@ -41,6 +41,32 @@ bool Application::RouteDialogChar(const MSG& msg) {
         if (wants & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     }
     return SendDialogChar(mainWindow_, static_cast<char>(msg.wParam));
+}
+
+namespace {
+
+BOOL CALLBACK ShowFocusCue(HWND control, LPARAM) noexcept {
+    SendMessageA(control, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    return TRUE;
+}
+
+}  // namespace
+
+// Tab and Shift+Tab move the focus through the main window's tab stops, as
+// in a dialog, unless the focused control takes Tab itself. From then on
+// the focus cue shows: the system is told, as a dialog tells it, and the
+// controls too, since not every system passes it on to them (Wine doesn't).
+bool Application::RouteTab(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0) return false;
+    const bool fromControl = msg.hwnd != mainWindow_;
+    if (fromControl &&
+        (SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTTAB))
+        return false;
+    SendMessageA(mainWindow_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    EnumChildWindows(mainWindow_, &ShowFocusCue, 0);
+    const HWND next = GetNextDlgTabItem(mainWindow_, fromControl ? msg.hwnd : nullptr, GetKeyState(VK_SHIFT) < 0);
+    if (next) SetFocus(next);
+    return true;
 }
 
 int Application::Run() {

@@ -53,6 +53,7 @@ private:
     Application() = default;
     bool Dispatch(MSG& msg);  // false on WM_QUIT
     bool RouteDialogChar(const MSG& msg);
+    bool RouteTab(const MSG& msg);
     void ShowPendingReports();
     HWND mainWindow_ = nullptr;
     std::string pending_;  // the posted report, until its box is closed

@@ -106,6 +106,9 @@ void TForm1::Rescale(int dpi) {
 
 void TForm1::Show() {
     FormShow();
+    // Focus cues hidden or shown by how the kit was started (mouse or
+    // keyboard), as the system does for dialogs; Tab shows them.
+    SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     ShowWindow(Handle(), SW_SHOWNORMAL);
     SetFocus(Memo1.Handle());
     CheckPayload();
@@ -173,6 +176,16 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_GETFONT: return reinterpret_cast<LRESULT>(font_.get());  // the buttons' hot-track font
     case WM_CLOSE: fw::Application::Get().Terminate(); return 0;
+    case WM_ACTIVATE:
+        // The focused control is kept while another window is active and
+        // given back, as a dialog does.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            RememberFocus();
+        } else if (IsChild(Handle(), focused_) && IsWindowEnabled(focused_)) {
+            SetFocus(focused_);
+            return 0;
+        }
+        break;
     case WM_SETTINGCHANGE: fw::Application::Get().SettingsChanged(); break;
     case kGetDpiScaledSize: {
         // The window around the scaled client area, not the old window scaled.
@@ -194,5 +207,17 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TForm1::AppendLog(const std::string& line) { Memo1.AppendLine(line); }
 void TForm1::SetUpgradeCaption(const std::string& caption) { Button2.SetCaption(caption); }
 void TForm1::SetUpgradeEnabled(bool enabled) { Button2.SetEnabled(enabled); }
-void TForm1::ShowErrorDialog(const std::string& text) { fw::ShowErrorMessage(text); }
-void TForm1::ShowInformationDialog(const std::string& text) { fw::ShowInformationMessage(text); }
+// Also before a message box: its owner, disabled meanwhile, loses the focus.
+void TForm1::RememberFocus() {
+    if (IsChild(Handle(), GetFocus())) focused_ = GetFocus();
+}
+
+void TForm1::ShowErrorDialog(const std::string& text) {
+    RememberFocus();
+    fw::ShowErrorMessage(text);
+}
+
+void TForm1::ShowInformationDialog(const std::string& text) {
+    RememberFocus();
+    fw::ShowInformationMessage(text);
+}

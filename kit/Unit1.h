@@ -54,6 +54,7 @@ private:
     // Sizes fonts, controls and window for dpi, from the 96-dpi layout.
     void Rescale(int dpi);
     void CheckPayload();
+    void RememberFocus();  // the focused control, given back on activation
     void AppendLog(const std::string& line) override;
     void SetUpgradeCaption(const std::string& caption) override;
     void SetUpgradeEnabled(bool enabled) override;
@@ -65,5 +66,6 @@ private:
     fw::Win32FileSystem files_;
     kit::LoggedWindow window_;  // this window, and the run's log
     kit::RunOutcome outcome_ = kit::RunOutcome::NotUpgraded;
-    int dpi_ = 96;  // the DPI the window is laid out for
+    int dpi_ = 96;            // the DPI the window is laid out for
+    HWND focused_ = nullptr;  // the focused control while the window is inactive
 };

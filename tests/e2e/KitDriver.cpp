@@ -6,6 +6,8 @@
 // passed; each check prints one line, failures start with "FAIL".
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -1388,6 +1390,145 @@ void ScenarioNextRelease() {
     kit.CheckEndsWithZero("a click on \"Inchide\"");
 }
 
+//=== Scenarios: keyboard and screen readers ==================================
+
+HWND FocusOf(const Kit& kit) {
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    return GetGUIThreadInfo(kit.GuiThread(), &gui) ? gui.hwndFocus : nullptr;
+}
+
+// Tab to the upgrade button, Space for the upgrade, Tab on and Enter to end:
+// the whole kit from the keyboard. The focus cue shows once the keyboard is
+// in use, not after the mouse gave a button the focus.
+void ScenarioKeyboard() {
+    PrepareOldInstallation();
+    Kit kit;
+    if (!StartArmed(kit)) return;
+    if (!Check(GetForegroundWindow() == kit.form, "kit window in the foreground, where keys go")) return;
+    Check(FocusOf(kit) == kit.log, "the log has the focus", "focus on " + ClassOf(FocusOf(kit)));
+    MovePointerAway();
+    const std::vector<COLORREF> upgradeRow = PixelRow(kit.upgrade, 4), closeRow = PixelRow(kit.close, 4);
+
+    // Pressed and let go away from it: the focus, no click.
+    const POINT close = CentreOf(kit.close);
+    MovePointer(close);
+    INPUT press = PointerAt(close.x, close.y, MOUSEEVENTF_LEFTDOWN);
+    SendInput(1, &press, sizeof press);
+    Check(WaitUntil([&] { return FocusOf(kit) == kit.close; }, 5000), "a press on the close button gives it the focus");
+    MovePointerAway();
+    INPUT release = PointerAt(3, 3, MOUSEEVENTF_LEFTUP);
+    SendInput(1, &release, sizeof release);
+    Check(WaitUntil([&] { return FaceIs(kit.close, kFaceColor) && PixelRow(kit.close, 4) == closeRow; }, 5000),
+          "no focus cue after the mouse", FaceText(kit.close));
+
+    PressKey(VK_TAB);
+    Check(WaitUntil([&] { return FocusOf(kit) == kit.log; }, 5000), "Tab from the last button wraps to the log");
+    PressKey(VK_TAB);
+    if (!Check(WaitUntil([&] { return FocusOf(kit) == kit.upgrade; }, 5000),
+               "Tab takes the focus to the upgrade button"))
+        return;
+    Check(WaitUntil([&] { return PixelRow(kit.upgrade, 4) != upgradeRow; }, 5000), "the focus cue shows on it");
+
+    PressKey(VK_SPACE);
+    Dialog box;
+    if (!Check(kit.WaitForDialog(box), "Space on the upgrade button: a message box of the kit")) return;
+    CheckDialog(box, "Information", kUpgraded);
+    CheckRecordedVersion(kNewVersion);
+    kit.PressOk(box);
+    // The upgrade button, disabled after the upgrade, handed the focus on.
+    Check(WaitUntil([&] { return FocusOf(kit) == kit.close; }, 5000), "the focus is on the close button",
+          "focus on " + ClassOf(FocusOf(kit)));
+    PressKey(VK_RETURN);
+    kit.CheckEndsWithZero("Enter on \"Inchide\"");
+}
+
+// What a screen reader reads of a control through its accessible object.
+struct ReaderView {
+    bool found = false;
+    LONG role = 0, state = 0;
+    std::string name, action;
+    HRESULT pressed = E_FAIL;  // of the default action, when asked to do it
+};
+
+std::string Narrow(BSTR text) {
+    std::string narrow;
+    for (const wchar_t* c = text; c && *c; ++c) narrow += *c < 128 ? static_cast<char>(*c) : '?';
+    SysFreeString(text);
+    return narrow;
+}
+
+ReaderView ReadAsReader(HWND window, bool press = false) {
+    ReaderView view;
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) ||
+        !object)
+        return view;
+    view.found = true;
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT value = {};
+    if (SUCCEEDED(object->get_accRole(self, &value)) && value.vt == VT_I4) view.role = value.lVal;
+    value.vt = VT_EMPTY;
+    if (SUCCEEDED(object->get_accState(self, &value)) && value.vt == VT_I4) view.state = value.lVal;
+    BSTR text = nullptr;
+    if (SUCCEEDED(object->get_accName(self, &text))) view.name = Narrow(text);
+    text = nullptr;
+    if (SUCCEEDED(object->get_accDefaultAction(self, &text))) view.action = Narrow(text);
+    if (press) view.pressed = object->accDoDefaultAction(self);
+    object->Release();
+    return view;
+}
+
+void CheckReaderButton(const std::string& what, const ReaderView& view, const std::string& name, bool enabled) {
+    if (!Check(view.found, what + ": an accessible object")) return;
+    Check(view.role == ROLE_SYSTEM_PUSHBUTTON, what + ": role push button", "role " + std::to_string(view.role));
+    CheckText(what + ": name", view.name, name);
+    const LONG expected = enabled ? STATE_SYSTEM_FOCUSABLE : STATE_SYSTEM_UNAVAILABLE;
+    Check((view.state & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE)) == expected,
+          what + (enabled ? ": focusable, available" : ": unavailable, not focusable"), "state " + Hex(view.state));
+    CheckText(what + ": default action", view.action, "Press");
+}
+
+// Both buttons as a screen reader finds them, disabled and enabled; the
+// default action presses them; the log is read-only text.
+void ScenarioScreenReader() {
+    CoInitialize(nullptr);
+    PrepareFolder(kFolder, true);
+    {
+        Note("no installation: the upgrade button stays as before the check");
+        DeleteRecord();
+        Kit kit;
+        if (!kit.Start(g_kitPath) || !kit.WaitForCheck()) return;
+        const ReaderView upgrade = ReadAsReader(kit.upgrade, true);
+        CheckReaderButton("upgrade button", upgrade, "Cautare...", false);
+        Check(upgrade.pressed == E_FAIL, "its default action fails while disabled", Hex(upgrade.pressed));
+        Sleep(300);
+        Check(kit.NoDialog(), "and shows nothing");
+        CheckReaderButton("close button", ReadAsReader(kit.close), "Inchide", true);
+        const ReaderView log = ReadAsReader(kit.log);
+        Check(log.found && log.role == ROLE_SYSTEM_TEXT && (log.state & STATE_SYSTEM_READONLY),
+              "the log: read-only text", "role " + std::to_string(log.role) + ", state " + Hex(log.state));
+    }
+    {
+        Note("an older installation: the armed button");
+        PrepareOldInstallation();
+        Kit kit;
+        if (!StartArmed(kit)) return;
+        const ReaderView upgrade = ReadAsReader(kit.upgrade, true);
+        CheckReaderButton("upgrade button", upgrade, kUpgradeCaption, true);
+        Dialog box;
+        if (!Check(upgrade.pressed == S_OK && kit.WaitForDialog(box), "its default action runs the upgrade")) return;
+        CheckDialog(box, "Information", kUpgraded);
+        kit.PressOk(box);
+        Check(ReadAsReader(kit.close, true).pressed == S_OK, "the close button's default action");
+        kit.CheckEndsWithZero("\"Inchide\" pressed by a reader");
+    }
+    CoUninitialize();
+}
+
 //=== Table of scenarios ======================================================
 
 struct Scenario {
@@ -1422,6 +1563,8 @@ const Scenario kScenarios[] = {
     {"long_path", ScenarioLongPath, "a target of 253 characters, its temporary name beyond 259"},
     {"second_kit", ScenarioSecondKit, "a second kit while one runs; two unattended runs at once"},
     {"damaged_payload", ScenarioDamagedPayload, "one byte of the last item changed: exit 7, report, nothing written"},
+    {"keyboard", ScenarioKeyboard, "Tab, Space and Enter: the upgrade and the end from the keyboard"},
+    {"screen_reader", ScenarioScreenReader, "both buttons and the log as a screen reader reads them"},
     {"next_release", ScenarioNextRelease, "a kit built for a version after 2.39 upgrades 2.39"},
 };
 

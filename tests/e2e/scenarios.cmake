@@ -22,6 +22,8 @@ list(APPEND KIT_SCENARIOS
   damaged_payload      # a copy with one byte of an item changed: exit 7, the report, nothing written
   unicode_folder       # a folder named with "ț" and "ă": record from a UTF-16 .reg, log, box, /LOG file, files
   long_path            # a target of 253 characters: its temporary name beyond the classic limit of 259
+  keyboard             # Tab, Space and Enter: the upgrade and the end without the mouse
+  screen_reader        # buttons and log as a screen reader reads them; the buttons' default action
 )
 # next_release runs only against a kit built for a later version (tests/release/next_version.sh).
 

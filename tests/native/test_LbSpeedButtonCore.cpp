@@ -293,6 +293,45 @@ TEST(LbSpeedButtonCore, AcceleratorFlashesDownClicksAndRestores) {
     EXPECT_EQ(b.clicks, 2);
 }
 
+// Space and Enter on the focused button give the mouse's pressed look and click.
+TEST(LbSpeedButtonCore, SpaceClicksOnReleaseEnterAtOnceRepeatsAddNothing) {
+    Button b;
+    bool downDuringClick = false;
+    b.core.OnClick = [&] {
+        ++b.clicks;
+        downDuringClick = b.core.Down();
+    };
+    EXPECT_TRUE(b.core.KeyDown(ButtonKey::Space, false));
+    EXPECT_TRUE(b.core.Down());
+    EXPECT_TRUE(b.core.KeyDown(ButtonKey::Space, true));
+    EXPECT_EQ(b.clicks, 0) << "Space clicks on its release";
+    EXPECT_TRUE(b.core.KeyUp(ButtonKey::Space));
+    EXPECT_EQ(b.clicks, 1);
+    EXPECT_TRUE(downDuringClick);
+    EXPECT_FALSE(b.core.Down());
+    EXPECT_FALSE(b.core.KeyUp(ButtonKey::Space)) << "a release without its press is not the button's";
+
+    EXPECT_TRUE(b.core.KeyDown(ButtonKey::Enter, false));
+    EXPECT_EQ(b.clicks, 2);
+    EXPECT_FALSE(b.core.Down());
+    EXPECT_TRUE(b.core.KeyDown(ButtonKey::Enter, true));
+    EXPECT_EQ(b.clicks, 2) << "a held Enter clicks once";
+
+    b.core.KeyDown(ButtonKey::Space, false);
+    b.core.CancelKeyPress();  // the focus went elsewhere
+    EXPECT_FALSE(b.core.Down());
+    EXPECT_FALSE(b.core.KeyUp(ButtonKey::Space));
+    EXPECT_EQ(b.clicks, 2);
+
+    b.core.SetEnabled(false);
+    EXPECT_FALSE(b.core.KeyDown(ButtonKey::Space, false));
+    EXPECT_FALSE(b.core.KeyDown(ButtonKey::Enter, false));
+    EXPECT_FALSE(b.core.Down());
+    EXPECT_EQ(b.clicks, 2);
+
+    EXPECT_EQ(WithoutAccelerator("&Salvare && Iesire&"), "Salvare & Iesire&") << "the name a screen reader reads";
+}
+
 TEST(LbSpeedButtonCore, ClickOpensThePopupAtTheBottomLeftCornerFirst) {
     Button b;
     std::vector<std::string> log;

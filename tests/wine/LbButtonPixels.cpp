@@ -158,7 +158,7 @@ DWORD WINAPI DismissReportBox(void* guiThread) {
     return 1;
 }
 
-// The window side: caption and enabled state are the window's, focus is never taken.
+// The window side: caption and enabled state are the window's; a press takes the focus.
 void CheckWindowBehaviour(HWND panel) {
     TLbSpeedButton button;
     button.SetCaption("Cautare...");
@@ -179,7 +179,7 @@ void CheckWindowBehaviour(HWND panel) {
     EnableWindow(hwnd, FALSE);
     Check(button.Caption() == "Din afara" && !button.Enabled(), "button follows the window");
     EnableWindow(hwnd, TRUE);
-    Check(SendMessageA(hwnd, WM_MOUSEACTIVATE, 0, 0) == MA_NOACTIVATE, "never activates on click");
+    Check(SendMessageA(hwnd, WM_MOUSEACTIVATE, 0, 0) != MA_NOACTIVATE, "a click activates its window");
 
     int clicks = 0;
     button.OnClick = [&] { ++clicks; };
@@ -189,7 +189,7 @@ void CheckWindowBehaviour(HWND panel) {
     send(WM_MOUSEMOVE, 20);
     Check(button.MouseInside() && button.FadeLevel() == 8, "mouse move over the button makes it hot");
     send(WM_LBUTTONDOWN, 20);
-    Check(button.Down() && GetFocus() != hwnd, "left press holds it down without taking the focus");
+    Check(button.Down() && GetFocus() == hwnd, "left press holds it down and takes the focus");
     send(WM_LBUTTONUP, 20);
     Check(!button.Down() && clicks == 1, "release over the button clicks once");
     send(WM_LBUTTONDOWN, 20);
