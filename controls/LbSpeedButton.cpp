@@ -4,6 +4,7 @@
 
 #include "controls/GdiCanvas.h"
 #include "controls/LbButtonThread.h"
+#include "framework/DpiScale.h"
 #include "framework/Utf16.h"
 
 namespace lb {
@@ -156,7 +157,8 @@ void TLbSpeedButton::PaintTo(HDC dc) {
     }
     BitBlt(dc, 0, 0, w, h, face, 0, 0, SRCCOPY);
     if (!ShowsFocusCue()) return;
-    const RECT cue = {4, 4, w - 4, h - 4};  // inside the rounded frame
+    const int inset = fw::ScaleForDpi(4, Dpi());  // inside the rounded frame
+    const RECT cue = {inset, inset, w - inset, h - inset};
     DrawFocusRect(dc, &cue);
 }
 
