@@ -1,8 +1,19 @@
 #include "framework/Win32Error.h"
 
-#include "framework/Win32FileSystem.h"
+#include "framework/Utf16.h"
 
 namespace fw {
+
+std::string SystemErrorText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = buffer ? Utf8(buffer, length) : "";
+    LocalFree(buffer);
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
+    return text;
+}
 
 Status FailureOf(DWORD code) { return Status::Failure(code, SystemErrorText(code)); }
 

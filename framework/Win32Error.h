@@ -10,6 +10,9 @@
 
 namespace fw {
 
+// The system's text for an error code, without trailing blanks and dots.
+std::string SystemErrorText(DWORD code);
+
 // A failed call whose error code is code (as GetLastError or a registry
 // call gives it): the code and the system's text for it.
 Status FailureOf(DWORD code);

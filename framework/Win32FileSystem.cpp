@@ -7,19 +7,9 @@
 #include "framework/Handles.h"
 #include "framework/LongPath.h"
 #include "framework/Utf16.h"
+#include "framework/Win32Error.h"
 
 namespace fw {
-
-std::string SystemErrorText(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text = buffer ? Utf8(buffer, length) : "";
-    LocalFree(buffer);
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
-    return text;
-}
 
 WideText SystemPath(const std::string& path) {
     const WideText wide(path);
@@ -37,13 +27,13 @@ WideText SystemPath(const std::string& path) {
 namespace {
 
 // The failure of a call that set the last error.
-FileResult FailureOf(DWORD code) { return FileResult::Failure(SystemErrorText(code), code); }
+FileResult FileFailureOf(DWORD code) { return FileResult::Failure(SystemErrorText(code), code); }
 // The result of a call that reported success or set the last error.
-FileResult ResultOf(BOOL succeeded) { return succeeded ? FileResult::Success() : FailureOf(GetLastError()); }
+FileResult ResultOf(BOOL succeeded) { return succeeded ? FileResult::Success() : FileFailureOf(GetLastError()); }
 
 // A file or folder that is not where its path says, or not a plain one of
 // ours, is refused with the system's own word for a link.
-FileResult Redirected() { return FailureOf(ERROR_CANT_ACCESS_FILE); }
+FileResult Redirected() { return FileFailureOf(ERROR_CANT_ACCESS_FILE); }
 
 bool StartsWith(const std::vector<wchar_t>& text, const wchar_t* prefix) {
     for (std::size_t i = 0; prefix[i] != L'\0'; ++i)
@@ -132,7 +122,7 @@ public:
             const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
             DWORD written = 0;
             if (!WriteFile(file_.get(), bytes, chunk, &written, nullptr)) return ResultOf(FALSE);
-            if (written == 0) return FailureOf(ERROR_DISK_FULL);  // nothing taken, no error given
+            if (written == 0) return FileFailureOf(ERROR_DISK_FULL);  // nothing taken, no error given
             bytes += written;
             size -= written;
         }
@@ -162,7 +152,7 @@ public:
         // put its entries where it keeps them already.
         const DWORD code = GetLastError();
         if (code == ERROR_INVALID_FUNCTION || code == ERROR_NOT_SUPPORTED) return FileResult::Success();
-        return FailureOf(code);
+        return FileFailureOf(code);
     }
 
 private:
@@ -204,7 +194,7 @@ FileResult Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<
     if (!folder) return ResultOf(FALSE);
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(folder.get(), &info)) return ResultOf(FALSE);
-    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FailureOf(ERROR_DIRECTORY);
+    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FileFailureOf(ERROR_DIRECTORY);
     std::vector<wchar_t> final;
     if (!FinalPathOf(folder.get(), final)) return ResultOf(FALSE);
     held = std::make_unique<Win32HeldFolder>(std::move(folder), PlainPath(std::move(final)));
@@ -242,7 +232,7 @@ FileResult Win32FileSystem::Replace(const std::string& from, const std::string& 
     // A read-only file is said to be one; waiting wouldn't change it.
     const DWORD attributes = GetFileAttributesW(targetPath.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return FailureOf(ERROR_FILE_READ_ONLY);
+        return FileFailureOf(ERROR_FILE_READ_ONLY);
     // A file that can't be opened for writing without sharing is in use (a
     // running program) or protected: leave it as it is. A renaming replace
     // alone would succeed on a running executable.

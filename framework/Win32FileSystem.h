@@ -22,9 +22,6 @@ public:
     void Pause(unsigned milliseconds) override;
 };
 
-// The system's text for an error code, without trailing blanks and dots.
-std::string SystemErrorText(DWORD code);
-
 // path as the W file functions take it at any length: made full by the
 // system's own rules (".", "..", "/"), then in its extended-length form, so
 // no name is held to the classic limit of 259 characters.

@@ -1,6 +1,7 @@
 #include "kit/AtomicFileWriter.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "framework/Error.h"
@@ -14,10 +15,6 @@ const char kTemporaryExtension[] = ".tmp";
 const char kBackupExtension[] = ".bak";
 const unsigned kMaxAttempts = 10;       // names tried when earlier ones are taken
 const unsigned kHoldPatienceMs = 2000;  // how long a held file is waited for
-
-fw::Error CannotCreate(const std::string& target, const fw::FileResult& result) {
-    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {target, result.error}), result.code);
-}
 
 std::string Hex(unsigned long value) {
     static const char digits[] = "0123456789ABCDEF";
@@ -147,6 +144,10 @@ void RemoveLeftoversOf(fw::FileSystem& files, const std::string& folder, const s
 
 }  // namespace
 
+fw::Error CannotCreate(const std::string& path, const fw::FileResult& result) {
+    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {path, result.error}), result.code);
+}
+
 void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const void* data, std::size_t size) {
     std::string temp;
     std::unique_ptr<fw::OutputFile> out;
@@ -173,19 +174,14 @@ void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const
 
 void RemoveLeftovers(fw::FileSystem& files, const std::vector<std::string>& targets) {
     // Each folder is listed once, for all its targets.
-    std::vector<std::string> folders;
+    std::vector<std::pair<std::string, std::vector<std::string>>> listings;
     for (const std::string& target : targets) {
         const std::size_t slash = target.find_last_of('\\');
-        if (slash != std::string::npos &&
-            std::find(folders.begin(), folders.end(), target.substr(0, slash)) == folders.end())
-            folders.push_back(target.substr(0, slash));
-    }
-    for (const std::string& folder : folders) {
-        const std::vector<std::string> names = files.FilesIn(folder);
-        for (const std::string& target : targets)
-            if (target.compare(0, folder.size() + 1, folder + "\\") == 0 &&
-                target.find('\\', folder.size() + 1) == std::string::npos)
-                RemoveLeftoversOf(files, folder, target.substr(folder.size() + 1), names);
+        if (slash == std::string::npos) continue;
+        const std::string folder = target.substr(0, slash);
+        auto listing = std::find_if(listings.begin(), listings.end(), [&](const auto& l) { return l.first == folder; });
+        if (listing == listings.end()) listing = listings.insert(listings.end(), {folder, files.FilesIn(folder)});
+        RemoveLeftoversOf(files, folder, target.substr(slash + 1), listing->second);
     }
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Error.h"
 #include "framework/FileSystem.h"
 
 namespace kit {
@@ -23,6 +24,9 @@ namespace kit {
 // or put in place; the target then holds its old bytes. A target held by
 // another program for a moment is waited for, about two seconds.
 void WriteFileAtomically(fw::FileSystem& files, const std::string& target, const void* data, std::size_t size);
+
+// "Cannot create file "<path>". <system text>", carrying the system's code.
+fw::Error CannotCreate(const std::string& path, const fw::FileResult& result);
 
 // Removes the temporary and backup files earlier runs left beside the
 // targets, and nothing else. A backup whose target is missing (a run stopped

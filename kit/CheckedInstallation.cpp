@@ -1,6 +1,7 @@
 #include "kit/CheckedInstallation.h"
 
 #include "framework/Error.h"
+#include "kit/AtomicFileWriter.h"
 #include "kit/KitConstants.h"
 #include "kit/KitTexts.h"
 #include "payload/Catalogue.h"
@@ -11,10 +12,6 @@ namespace {
 const char kDataFolder[] = "\\Data";
 
 fw::Error Refused(const std::string& path) { return fw::Error(fw::FormatMessageText(text::kRedirectedPath, {path})); }
-fw::Error CannotCreate(const std::string& path, const fw::FileResult& result) {
-    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {path, result.error}), result.code);
-}
-
 // "S:" of a folder "S:\..." whose drive doesn't exist for the kit: a drive
 // mapped in the user's session is not seen by a program run as administrator.
 std::string MissingDrive(fw::FileSystem& files, const std::string& folder) {

@@ -1,6 +1,5 @@
 #include "kit/UpgradeRun.h"
 
-#include <exception>
 #include <vector>
 
 #include "framework/Error.h"
