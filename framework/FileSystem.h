@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@ namespace fw {
 enum FileErrorCode : unsigned long {
     kAccessDenied = 5,
     kSharingViolation = 32,  // another program has the file open
+    kFileExists = 80,
+    kAlreadyExists = 183,
+    kCantAccessFile = 1920,  // not a plain file of the kit's kind where its path says: a link, a second name
 };
 
 // What a file operation came to: success, or a failure carrying the system's
@@ -30,15 +34,19 @@ struct FileResult {
     }
 };
 
-class OutputFile {
+// A file the kit holds open, shared with nobody, from the moment it is opened
+// until it is let go (destroyed): nobody else can write, rename or remove it
+// meanwhile, and the kit never names it again but to move it.
+class HeldFile {
 public:
-    virtual ~OutputFile() = default;  // closes the file
+    virtual ~HeldFile() = default;  // lets the file go
     virtual FileResult Write(const void* data, std::size_t size) = 0;
     // Forces the written bytes to the disk.
     virtual FileResult Flush() = 0;
-    // Renames the file, still open, to target in the same folder, which must
-    // not exist: no other file can take its place on the way.
-    virtual FileResult MoveTo(const std::string& target) = 0;
+    // Renames the open file to path in the same folder, which must not exist.
+    virtual FileResult MoveTo(const std::string& path) = 0;
+    // Removes the file and lets it go.
+    virtual FileResult Remove() = 0;
 };
 
 // What a path names, seen without following a link at its end.
@@ -46,7 +54,8 @@ enum class PathKind {
     Missing,
     File,
     Folder,
-    Redirected,  // a link, junction or mount point, or a name whose final path lies elsewhere
+    Redirected,    // a link, junction or mount point, or a name whose final path lies elsewhere
+    SeveralNames,  // a file with more than one name (hard links)
 };
 
 // A folder held open so that it can't be renamed, moved or replaced by
@@ -54,7 +63,7 @@ enum class PathKind {
 class HeldFolder {
 public:
     virtual ~HeldFolder() = default;
-    // Its path with every link on the way resolved, without a trailing "\".
+    // The final path of the folder held, without a trailing "\".
     virtual const std::string& FinalPath() const = 0;
     // Forces the folder's entries (created, renamed, removed files) to the disk.
     virtual FileResult Flush() = 0;
@@ -65,27 +74,24 @@ public:
     virtual ~FileSystem() = default;
     virtual bool Exists(const std::string& path) = 0;
     virtual PathKind Examine(const std::string& path) = 0;
+    // Holds the folder that path names once every link on the way is
+    // followed; the hold itself opens that folder's final path without
+    // following a link, so what is held is the folder its FinalPath names.
     virtual FileResult HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) = 0;
     // The names of the files (not folders) directly in folder; none when it
     // can't be read.
     virtual std::vector<std::string> FilesIn(const std::string& folder) = 0;
-    // Creates a new, empty file at path into file; fails also when a file of
-    // that name exists, and when the file did not come to be at path itself
-    // (a link on the way).
-    virtual FileResult CreateNew(const std::string& path, std::unique_ptr<OutputFile>& file) = 0;
-    // Puts the closed file at from in place of the existing target, leaving
-    // the replaced file under the name backup. A failure leaves either both
-    // files under their own names, or the replaced file already under backup
-    // and no file at target; a failure on a held file moves nothing.
-    virtual FileResult Replace(const std::string& from, const std::string& target, const std::string& backup) = 0;
-    // Rename and Remove act only on a regular file with a single link that
-    // is reached through no link, the only kind the kit creates; they never
-    // follow a link, and leave anything else as it is, failing.
-    // Renames the file at from to to, which must not exist.
-    virtual FileResult Rename(const std::string& from, const std::string& to) = 0;
-    virtual FileResult Remove(const std::string& path) = 0;
-    // A number no other running kit has (the process id), for file names.
-    virtual unsigned long RunId() = 0;
+    // Creates a new, empty file at path, held; fails when any file or link
+    // of that name exists. Only for a folder the kit holds, where a new name
+    // can't lead elsewhere.
+    virtual FileResult CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) = 0;
+    // Holds the existing file at path itself, never what a link at its end
+    // points to; fails with kCantAccessFile unless it is a regular file with
+    // a single name found where path says, and as held while another program
+    // has it open (a running program, a scanner).
+    virtual FileResult OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) = 0;
+    // A number from the system's random source, for names nobody can foresee.
+    virtual FileResult Random(std::uint64_t& value) = 0;
     // Waits before the next attempt on a held file.
     virtual void Pause(unsigned milliseconds) = 0;
 };

@@ -1,7 +1,11 @@
 #include "framework/Win32FileSystem.h"
 
+#include <bcrypt.h>
+
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "framework/Handles.h"
@@ -42,19 +46,44 @@ bool StartsWith(const std::vector<wchar_t>& text, const wchar_t* prefix) {
 }
 
 // The path of the file behind handle, every link on the way resolved, in
-// the extended-length form the system gives it ("\\?\C:\Apps\Meridal").
-bool FinalPathOf(HANDLE handle, std::vector<wchar_t>& path) {
+// the extended-length form the system gives it ("\\?\C:\Apps\Meridal"); 0
+// or the system's error code.
+DWORD FinalPathOf(HANDLE handle, std::vector<wchar_t>& path) {
     path.assign(MAX_PATH + 1, L'\0');
     for (;;) {
         const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
                                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0) return false;
+        if (length == 0) return GetLastError();
         if (length < path.size()) {
             path.resize(length);
-            return true;
+            return ERROR_SUCCESS;
         }
         path.assign(length + 1, L'\0');
     }
+}
+
+// The path of the file behind handle below its volume ("\Apps\Meridal"), as
+// the file system keeps it: for names longer than Wine gives a final path of.
+DWORD VolumePathOf(HANDLE handle, std::vector<wchar_t>& path) {
+    std::vector<char> info(sizeof(FILE_NAME_INFO) + 1024 * sizeof(wchar_t));
+    for (;;) {
+        FILE_NAME_INFO* name = reinterpret_cast<FILE_NAME_INFO*>(info.data());
+        if (GetFileInformationByHandleEx(handle, FileNameInfo, name, static_cast<DWORD>(info.size()))) {
+            path.assign(name->FileName, name->FileName + name->FileNameLength / sizeof(wchar_t));
+            return ERROR_SUCCESS;
+        }
+        if (GetLastError() != ERROR_MORE_DATA || info.size() > 0x100000) return GetLastError();
+        info.resize(info.size() * 2);
+    }
+}
+
+// The part of an extended-length path below its volume: "\\?\C:\a" as "\a",
+// "\\?\UNC\server\share\a" as "\server\share\a".
+const wchar_t* BelowVolume(const WideText& path) {
+    const wchar_t* text = path.c_str();
+    if (std::wcsncmp(text, L"\\\\?\\UNC\\", 8) == 0) return text + 7;
+    if (std::wcsncmp(text, L"\\\\?\\", 4) == 0 && path.size() >= 6 && text[5] == L':') return text + 6;
+    return text;
 }
 
 // The final path in the form the kit builds paths: "C:\Apps\Meridal" or
@@ -66,16 +95,21 @@ std::string PlainPath(std::vector<wchar_t> path) {
     return Utf8(path.data(), path.size());
 }
 
-// Whether the file behind handle is at path (a SystemPath) itself, reached
-// through no link. File names compare without regard to case.
-bool IsAt(HANDLE handle, const WideText& path) {
-    std::vector<wchar_t> final;
-    return FinalPathOf(handle, final) &&
-           CompareStringOrdinal(final.data(), static_cast<int>(final.size()), path.c_str(),
-                                static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
+bool SameName(const std::vector<wchar_t>& found, const wchar_t* expected) {
+    return CompareStringOrdinal(found.data(), static_cast<int>(found.size()), expected, -1, TRUE) == CSTR_EQUAL;
 }
 
-const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Whether the file behind handle is at path (a SystemPath) itself, reached
+// through no link: kCantAccessFile when it lies elsewhere. File names compare
+// without regard to case. Wine gives no final path beyond about 263
+// characters; there the path below the volume is compared instead.
+FileResult CheckAt(HANDLE handle, const WideText& path) {
+    std::vector<wchar_t> found;
+    DWORD code = FinalPathOf(handle, found);
+    if (code == ERROR_SUCCESS) return SameName(found, path.c_str()) ? FileResult::Success() : Redirected();
+    if (code != ERROR_MORE_DATA || (code = VolumePathOf(handle, found)) != ERROR_SUCCESS) return FileFailureOf(code);
+    return SameName(found, BelowVolume(path)) ? FileResult::Success() : Redirected();
+}
 
 // Opens path itself, never what a link at its end points to, for the given
 // access; folders too.
@@ -84,19 +118,8 @@ unique_hfile OpenItself(const WideText& path, DWORD access, DWORD share) {
                                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
-// Opens path for a rename or removal when it is a regular file of the kit's
-// kind: no link or reparse point, a single link, found where path says.
-FileResult OpenOwnFile(const std::string& path, unique_hfile& file) {
-    const WideText systemPath = SystemPath(path);
-    file = OpenItself(systemPath, DELETE | FILE_READ_ATTRIBUTES, kShareAll);
-    if (!file) return ResultOf(FALSE);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.get(), &info)) return ResultOf(FALSE);
-    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
-    if ((info.dwFileAttributes & notPlain) != 0 || info.nNumberOfLinks != 1 || !IsAt(file.get(), systemPath))
-        return Redirected();
-    return FileResult::Success();
-}
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+const DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
 
 // Renames the open file to the full path to, which must not exist. The
 // request is the structure with the new name in place of its last member.
@@ -112,9 +135,9 @@ FileResult RenameOpenFile(HANDLE file, const std::string& to) {
     return ResultOf(SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(request.size())));
 }
 
-class Win32OutputFile : public OutputFile {
+class Win32HeldFile : public HeldFile {
 public:
-    explicit Win32OutputFile(unique_hfile file) : file_(std::move(file)) {}
+    explicit Win32HeldFile(unique_hfile file) : file_(std::move(file)) {}
 
     FileResult Write(const void* data, std::size_t size) override {
         const char* bytes = static_cast<const char*>(data);
@@ -131,10 +154,14 @@ public:
 
     FileResult Flush() override { return ResultOf(FlushFileBuffers(file_.get())); }
 
-    FileResult MoveTo(const std::string& target) override {
-        const FileResult moved = RenameOpenFile(file_.get(), target);
-        if (moved) file_.reset();
-        return moved;
+    FileResult MoveTo(const std::string& path) override { return RenameOpenFile(file_.get(), path); }
+
+    FileResult Remove() override {
+        FILE_DISPOSITION_INFO remove = {TRUE};
+        const FileResult removed =
+            ResultOf(SetFileInformationByHandle(file_.get(), FileDispositionInfo, &remove, sizeof remove));
+        if (removed) file_.reset();  // the name goes with the last handle
+        return removed;
     }
 
 private:
@@ -180,23 +207,35 @@ PathKind Win32FileSystem::Examine(const std::string& path) {
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::Redirected;
     // Some links show no such attribute; their final path gives them away.
     unique_hfile item = OpenItself(systemPath, FILE_READ_ATTRIBUTES, kShareAll);
-    if (item && !IsAt(item.get(), systemPath)) return PathKind::Redirected;
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (item && CheckAt(item.get(), systemPath).code == kCantAccessFile) return PathKind::Redirected;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
+    if (item && GetFileInformationByHandle(item.get(), &info) && info.nNumberOfLinks > 1) return PathKind::SeveralNames;
+    return PathKind::File;
 }
 
 FileResult Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) {
-    // Without delete sharing nobody can rename or remove the folder while it
-    // is held; write access lets Flush force its entries to the disk.
-    const WideText systemPath = SystemPath(path);
-    unique_hfile folder(CreateFileW(systemPath.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    // The final path of the folder path leads to...
+    std::vector<wchar_t> final;
+    {
+        unique_hfile found(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!found) return ResultOf(FALSE);
+        const DWORD code = FinalPathOf(found.get(), final);
+        if (code != ERROR_SUCCESS) return FileFailureOf(code);
+    }
+    // ...is held itself, following no link. Without delete sharing nobody
+    // can rename or remove the folder while it is held; write access lets
+    // Flush force its entries to the disk.
+    const WideText finalPath(Utf8(final.data(), final.size()));
+    unique_hfile folder = OpenItself(finalPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (!folder) return ResultOf(FALSE);
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(folder.get(), &info)) return ResultOf(FALSE);
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Redirected();
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FileFailureOf(ERROR_DIRECTORY);
-    std::vector<wchar_t> final;
-    if (!FinalPathOf(folder.get(), final)) return ResultOf(FALSE);
+    const FileResult at = CheckAt(folder.get(), finalPath);
+    if (!at) return at;
     held = std::make_unique<Win32HeldFolder>(std::move(folder), PlainPath(std::move(final)));
     return FileResult::Success();
 }
@@ -212,58 +251,50 @@ std::vector<std::string> Win32FileSystem::FilesIn(const std::string& folder) {
     return names;
 }
 
-FileResult Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<OutputFile>& file) {
-    const WideText systemPath = SystemPath(path);
-    unique_hfile created(CreateFileW(systemPath.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+FileResult Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) {
+    // A new name in a held folder that is no link can't lead elsewhere, and
+    // CREATE_NEW fails on any name that exists, a link's too: no final path
+    // to check, which Wine could not give for a long name anyway.
+    unique_hfile created(CreateFileW(SystemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!created) return ResultOf(FALSE);
-    // Created through a link that appeared on the way: gone again at once.
-    if (!IsAt(created.get(), systemPath)) {
-        FILE_DISPOSITION_INFO remove = {TRUE};
-        SetFileInformationByHandle(created.get(), FileDispositionInfo, &remove, sizeof remove);
-        return Redirected();
-    }
-    file = std::make_unique<Win32OutputFile>(std::move(created));
+    file = std::make_unique<Win32HeldFile>(std::move(created));
     return FileResult::Success();
 }
 
-FileResult Win32FileSystem::Replace(const std::string& from, const std::string& target, const std::string& backup) {
-    const WideText targetPath = SystemPath(target);
-    // A read-only file is said to be one; waiting wouldn't change it.
-    const DWORD attributes = GetFileAttributesW(targetPath.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return FileFailureOf(ERROR_FILE_READ_ONLY);
-    // A file that can't be opened for writing without sharing is in use (a
-    // running program) or protected: leave it as it is. A renaming replace
-    // alone would succeed on a running executable.
-    {
-        unique_hfile probe(CreateFileW(targetPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!probe) return ResultOf(FALSE);
-        if (!IsAt(probe.get(), targetPath)) return Redirected();
+FileResult Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) {
+    const WideText systemPath = SystemPath(path);
+    // Write access too, though nothing is written through it: a running
+    // program's image can be renamed, but not opened for writing.
+    unique_hfile opened(CreateFileW(systemPath.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_DATA, 0, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!opened) {
+        const DWORD code = GetLastError();
+        // A read-only file is said to be one; waiting wouldn't change it.
+        const DWORD attributes = GetFileAttributesW(systemPath.c_str());
+        if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return FileFailureOf(ERROR_FILE_READ_ONLY);
+        return FileFailureOf(code);
     }
-    // Keeps the replaced file's attributes and security. With a backup name
-    // a failure never loses the replaced file: it is either still the target
-    // or under the backup name (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2).
-    return ResultOf(ReplaceFileW(targetPath.c_str(), SystemPath(from).c_str(), SystemPath(backup).c_str(),
-                                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(opened.get(), &info)) return ResultOf(FALSE);
+    if ((info.dwFileAttributes & kNotPlain) != 0 || info.nNumberOfLinks != 1) return Redirected();
+    const FileResult at = CheckAt(opened.get(), systemPath);
+    if (!at) return at;
+    file = std::make_unique<Win32HeldFile>(std::move(opened));
+    return FileResult::Success();
 }
 
-FileResult Win32FileSystem::Rename(const std::string& from, const std::string& to) {
-    unique_hfile file;
-    const FileResult own = OpenOwnFile(from, file);
-    return own ? RenameOpenFile(file.get(), to) : own;
+FileResult Win32FileSystem::Random(std::uint64_t& value) {
+    const NTSTATUS status = BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&value), sizeof value,
+                                            BCRYPT_USE_SYSTEM_PREFERRED_RNG);
+    if (BCRYPT_SUCCESS(status)) return FileResult::Success();
+    char text[64];
+    std::snprintf(text, sizeof text, "The system's random source failed (status 0x%08lX)",
+                  static_cast<unsigned long>(status));
+    return FileResult::Failure(text, static_cast<unsigned long>(status));
 }
-
-FileResult Win32FileSystem::Remove(const std::string& path) {
-    unique_hfile file;
-    const FileResult own = OpenOwnFile(path, file);
-    if (!own) return own;
-    FILE_DISPOSITION_INFO remove = {TRUE};
-    return ResultOf(SetFileInformationByHandle(file.get(), FileDispositionInfo, &remove, sizeof remove));
-}
-
-unsigned long Win32FileSystem::RunId() { return GetCurrentProcessId(); }
 
 void Win32FileSystem::Pause(unsigned milliseconds) { Sleep(milliseconds); }
 

@@ -14,11 +14,9 @@ public:
     PathKind Examine(const std::string& path) override;
     FileResult HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) override;
     std::vector<std::string> FilesIn(const std::string& folder) override;
-    FileResult CreateNew(const std::string& path, std::unique_ptr<OutputFile>& file) override;
-    FileResult Replace(const std::string& from, const std::string& target, const std::string& backup) override;
-    FileResult Rename(const std::string& from, const std::string& to) override;
-    FileResult Remove(const std::string& path) override;
-    unsigned long RunId() override;
+    FileResult CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) override;
+    FileResult OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) override;
+    FileResult Random(std::uint64_t& value) override;
     void Pause(unsigned milliseconds) override;
 };
 

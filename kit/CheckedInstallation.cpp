@@ -1,7 +1,7 @@
 #include "kit/CheckedInstallation.h"
 
 #include "framework/Error.h"
-#include "kit/AtomicFileWriter.h"
+#include "kit/CannotCreate.h"
 #include "kit/KitConstants.h"
 #include "kit/KitTexts.h"
 #include "payload/Catalogue.h"
@@ -11,7 +11,17 @@ namespace kit {
 namespace {
 const char kDataFolder[] = "\\Data";
 
-fw::Error Refused(const std::string& path) { return fw::Error(fw::FormatMessageText(text::kRedirectedPath, {path})); }
+fw::Error Refused(const char* pattern, const std::string& path) {
+    return fw::Error(fw::FormatMessageText(pattern, {path}));
+}
+// Whether path is folder's own Data folder, in whatever case its name is kept.
+bool IsDataFolderOf(const std::string& path, const std::string& folder) {
+    if (path.size() != folder.size() + 5 || path.compare(0, folder.size(), folder) != 0) return false;
+    std::string name = path.substr(folder.size());
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return name == "\\data";
+}
 // "S:" of a folder "S:\..." whose drive doesn't exist for the kit: a drive
 // mapped in the user's session is not seen by a program run as administrator.
 std::string MissingDrive(fw::FileSystem& files, const std::string& folder) {
@@ -20,7 +30,8 @@ std::string MissingDrive(fw::FileSystem& files, const std::string& folder) {
 }
 }  // namespace
 
-CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::string& recordedFolder) {
+CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::string& recordedFolder)
+    : files_(files) {
     const fw::FileResult held = files.HoldFolder(recordedFolder, folder_);
     if (!held) {
         fw::Error failure = CannotCreate(recordedFolder + "\\" + ExeName, held);
@@ -29,20 +40,28 @@ CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::strin
         throw fw::Error(std::string(failure.what()) + ". " + fw::FormatMessageText(text::kDriveNotVisible, {drive}),
                         failure.code);
     }
-    const std::string& folder = folder_->FinalPath();
-
-    // A missing Data folder is no redirection: the templates then fail as
-    // files that can't be created. Examined again once held, so a swap
-    // between the first look and the hold is seen.
-    const std::string data = folder + kDataFolder;
-    if (files.Examine(data) == fw::PathKind::Folder) {
-        const fw::FileResult dataHeld = files.HoldFolder(data, data_);
-        if (!dataHeld) throw CannotCreate(data, dataHeld);
-    }
-    if (files.Examine(data) == fw::PathKind::Redirected) throw Refused(data);
+    HoldData();
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
-        const std::string target = folder + payload::Catalogue()[i].targetPath;
-        if (files.Examine(target) == fw::PathKind::Redirected) throw Refused(target);
+        const std::string target = Folder() + payload::Catalogue()[i].targetPath;
+        const fw::PathKind kind = files.Examine(target);
+        if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, target);
+        if (kind == fw::PathKind::SeveralNames) throw Refused(text::kSeveralNames, target);
+    }
+}
+
+void CheckedInstallation::HoldData() {
+    if (data_) return;
+    const std::string data = Folder() + kDataFolder;
+    const fw::PathKind kind = files_.Examine(data);
+    if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, data);
+    if (kind != fw::PathKind::Folder) return;
+    const fw::FileResult held = files_.HoldFolder(data, data_);
+    if (!held) throw CannotCreate(data, held);
+    // The folder held is the one the check saw only when it is where its
+    // path says: a link swapped in since leads elsewhere.
+    if (!IsDataFolderOf(data_->FinalPath(), Folder())) {
+        data_.reset();
+        throw Refused(text::kRedirectedPath, data);
     }
 }
 

@@ -3,8 +3,9 @@
 // resolved once to its final path. Inside it nothing may redirect the kit's
 // writes: the folder is writable by ordinary users, and the kit runs as
 // administrator. A link, junction or mount point as its Data folder or as a
-// target refuses the run before anything is written. Both folders stay held
-// for the run, so neither can be swapped for a link after the check.
+// target, or a target with a second name, refuses the run before anything
+// is written. Both folders stay held for the run, each checked through the
+// handle that holds it, so neither can be swapped for a link after the check.
 #pragma once
 
 #include <memory>
@@ -16,18 +17,24 @@ namespace kit {
 
 class CheckedInstallation {
 public:
-    // Fails with the refusal's message naming the redirected path, or with
-    // "Cannot create file" for the executable when the folder can't be opened.
+    // Fails with the refusal's message naming the path, or with "Cannot
+    // create file" for the executable when the folder can't be opened.
     CheckedInstallation(fw::FileSystem& files, const std::string& recordedFolder);
 
     // The folder's final path, to which the catalogue's target paths are joined.
     const std::string& Folder() const { return folder_->FinalPath(); }
+
+    // Holds the Data folder if it exists and isn't held yet: it may have been
+    // made since the check. A missing one is no failure here; its templates
+    // then fail as files that can't be created.
+    void HoldData();
 
     // Forces every entry written into the two folders to the disk; fails with
     // the folder's "Cannot create file" message.
     void Flush() const;
 
 private:
+    fw::FileSystem& files_;
     std::unique_ptr<fw::HeldFolder> folder_, data_;
 };
 

@@ -34,6 +34,9 @@ constexpr const char* kDriveNotVisible =
 constexpr const char* kRedirectedPath =
     "Actualizarea a fost oprita si nu s-a scris nimic: \"%s\" este o legatura catre alt loc "
     "(link, jonctiune sau punct de montare) in dosarul programului.";
+constexpr const char* kSeveralNames =
+    "Actualizarea a fost oprita si nu s-a scris nimic: \"%s\" are mai multe nume (o legatura fixa, poate catre un "
+    "fisier din alt loc) in dosarul programului.";
 
 // The check of the kit's own payload, before anything is written:
 // "Pachetul de actualizare este deteriorat: <file name>. Descarcati-l din nou."

@@ -8,6 +8,7 @@
 #include "framework/PayloadStore.h"
 #include "framework/RegistryStore.h"
 #include "kit/KitWindow.h"
+#include "kit/StagedFiles.h"
 
 namespace kit {
 
@@ -18,19 +19,22 @@ struct UpgradeServices {
     KitWindow& window;
 };
 
-// Writes the payload item of the given type to targetPath, byte for byte.
-// Fails with "Resource UpGrade not found" when the kit lacks the item, or as
-// WriteFileAtomically fails; the target is then as it was.
-void ExtractPayloadItem(UpgradeServices& services, const std::string& itemType, const std::string& targetPath);
+// Stages the payload item of the given type for targetPath, byte for byte
+// (see StagedFiles). Fails with "Resource UpGrade not found" when the kit
+// lacks the item, or as StagedFiles::Stage fails; no target then changes.
+void ExtractPayloadItem(UpgradeServices& services, StagedFiles& staged, const std::string& itemType,
+                        const std::string& targetPath);
 
-// The whole run; true when it completed. Nothing is written when the
-// installation holds a link where the kit would write (see
-// CheckedInstallation). The executable held by another program beyond the
-// wait for a scanner (a running application) shows the close-first dialog,
-// writes nothing and gives false; any other failure ends the run with its
-// error, keeping the items written before. Before any target is looked at, the
-// leftovers of earlier runs beside the targets are removed. The new version is
-// recorded only after every file is on disk.
+// The whole run; true when it completed. It is all or nothing: every item is
+// written beside its target and every target it replaces is held before any
+// target changes, and a failure at any step leaves every target as it was.
+// Nothing is written when the installation holds a link or a second name
+// where the kit would write (see CheckedInstallation). The executable held
+// by another program beyond the wait for a scanner (a running application)
+// shows the close-first dialog and gives false; any other failure is thrown
+// with its message. Before anything else, what a run stopped short left is
+// undone (see Leftovers.h). The new version is recorded only after every
+// file is in place and on the disk.
 bool RunUpgrade(UpgradeServices& services, const std::string& installFolder);
 
 }  // namespace kit

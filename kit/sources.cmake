@@ -4,7 +4,8 @@ set(KIT_CORE_SOURCES
   kit/KitButtonLook.cpp
   kit/InstallationRecord.cpp
   kit/VersionCheck.cpp
-  kit/AtomicFileWriter.cpp
+  kit/Leftovers.cpp
+  kit/StagedFiles.cpp
   kit/CheckedInstallation.cpp
   kit/UpgradeRun.cpp
   kit/CommandLine.cpp

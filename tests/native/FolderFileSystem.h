@@ -1,12 +1,13 @@
 // The kit's file operations on a real folder of this machine, with faults
-// to inject: a write that fails after some bytes, a disk of limited size, a
-// file that can't be replaced, a file held for a while, and a failure or a
-// power cut at any one step. Paths use "\" as the kit builds them; they are
+// to inject: a disk of limited size, a file held by a running program or
+// for a while, a read-only file, and a failure or a power cut at any one
+// step. Paths use "\" as the kit builds them; they are
 // mapped to "/". Links are this machine's symbolic and hard links, and are
 // treated as the Win32 file system treats a junction, a symbolic link or a
 // second name of a file.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -30,7 +31,8 @@ public:
         const auto status = std::filesystem::symlink_status(Native(path));
         if (!std::filesystem::exists(status)) return fw::PathKind::Missing;
         if (std::filesystem::is_symlink(status) || ReachedThroughLink(path)) return fw::PathKind::Redirected;
-        return std::filesystem::is_directory(status) ? fw::PathKind::Folder : fw::PathKind::File;
+        if (std::filesystem::is_directory(status)) return fw::PathKind::Folder;
+        return std::filesystem::hard_link_count(Native(path)) > 1 ? fw::PathKind::SeveralNames : fw::PathKind::File;
     }
 
     fw::FileResult HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
@@ -49,72 +51,60 @@ public:
         return names;
     }
 
-    fw::FileResult CreateNew(const std::string& path, std::unique_ptr<fw::OutputFile>& file) override {
+    fw::FileResult CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
         if (Fault()) return kInjected;
-        if (IsHeld(path)) return kHeld;
-        if (Exists(path)) return Failed("The file exists", 80);
-        if (ReachedThroughLink(path)) return kRedirected;
+        if (std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
+            return Failed("The file exists", fw::kFileExists);
         std::FILE* created = std::fopen(Native(path).c_str(), "wb");
         if (!created) return Failed("The system cannot find the path specified", 3);
         file = std::make_unique<File>(*this, created, path);
         return fw::FileResult::Success();
     }
 
-    // Moves as ReplaceFile does: the replaced file to the backup name, then
-    // the replacement to the target; each move is a step that can fail.
-    fw::FileResult Replace(const std::string& from, const std::string& target, const std::string& backup) override {
-        if (IsHeld(target)) return kHeld;
-        if (readOnly.count(Native(target))) return Failed("The specified file is read only", 6009);
-        const auto failure = failWith.find(Native(target));
+    fw::FileResult OpenExisting(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
+        if (Fault()) return kInjected;
+        if (IsHeld(path) || heldForever.count(Native(path))) return kHeld;
+        if (readOnly.count(Native(path))) return Failed("The specified file is read only", 6009);
+        const auto failure = failWith.find(Native(path));
         if (failure != failWith.end()) return failure->second;
-        if (replaceFails.count(Native(target))) return kHeld;
-        if (!Exists(target)) return Failed("The system cannot find the file specified", 2);
-        if (Examine(target) == fw::PathKind::Redirected) return kRedirected;
-        if (Fault()) return kInjected;
-        std::filesystem::rename(Native(target), Native(backup));
-        if (Fault()) return kInjected;
-        std::filesystem::rename(Native(from), Native(target));
+        if (!std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
+            return Failed("The system cannot find the file specified", 2);
+        if (!IsOwnFile(path)) return kRedirected;
+        file = std::make_unique<File>(*this, nullptr, path);
         return fw::FileResult::Success();
     }
 
-    fw::FileResult Rename(const std::string& from, const std::string& to) override {
-        if (Fault()) return kInjected;
-        if (!IsOwnFile(from)) return kRedirected;
-        if (IsHeld(from) || IsHeld(to)) return kHeld;
-        if (Exists(to)) return Failed("Cannot create a file when that file already exists", 183);
-        std::error_code failed;
-        std::filesystem::rename(Native(from), Native(to), failed);
-        return failed ? Failed(failed.message(), 5) : fw::FileResult::Success();
+    fw::FileResult Random(std::uint64_t& value) override {
+        value = 0x5EED000000000000ULL + nextRandom++;
+        return fw::FileResult::Success();
     }
-
-    fw::FileResult Remove(const std::string& path) override {
-        if (Fault()) return kInjected;
-        if (!IsOwnFile(path)) return kRedirected;
-        return std::filesystem::remove(Native(path)) ? fw::FileResult::Success()
-                                                     : Failed("The system cannot find the file specified", 2);
-    }
-
-    unsigned long RunId() override { return 0x1F4; }
     void Pause(unsigned milliseconds) override { clock += milliseconds; }
 
     // Faults.
-    long long bytesLeftOnDisk = -1;                  // below zero: unlimited
-    std::set<std::string> replaceFails;              // held by a running program: never replaced
-    std::set<std::string> readOnly;                  // read-only files
-    std::map<std::string, fw::FileResult> failWith;  // a replace of these fails so, every time
-    std::string heldPath;                            // held by another program until the clock reaches heldUntil
+    long long bytesLeftOnDisk = -1;  // below zero: unlimited
+    std::set<std::string> heldForever;  // held by a running program
+    std::set<std::string> readOnly;     // read-only files
+    std::map<std::string, fw::FileResult> failWith;  // an open of these fails so, every time
+    std::string heldPath;               // held by another program until the clock reaches heldUntil
     unsigned heldUntil = 0;
-    // The steps that change something (create, write, flush, either move of
-    // a replace, rename, remove) are counted from 1; failStep is the one that
-    // fails, and with failFromThenOn every later one too.
+    // Every step (create, open, write, flush, move, remove, a folder's
+    // flush) is counted from 1; failStep is the one that fails, and with
+    // failFromThenOn every later one too.
     int failStep = 0;
     bool failFromThenOn = false;
-    bool powerCut = false;    // failStep stops everything instead, thrown as PowerCut
+    bool powerCut = false;    // failStep stops everything instead, thrown as PowerCut; nothing reaches the disk after
     bool flushFails = false;  // a held folder's entries can't be forced to the disk
     struct PowerCut {};
 
     int steps = 0;
     unsigned clock = 0;  // milliseconds paused
+
+    // The machine again, with no fault to come.
+    void Restart() {
+        off_ = failFromThenOn = powerCut = false;
+        failStep = steps = 0;
+    }
+    std::uint64_t nextRandom = 0;
 
 private:
     static fw::FileResult Failed(const std::string& text, unsigned long code) {
@@ -149,17 +139,23 @@ private:
 
     // Counts a step; true when it is the one (or one of those) to fail.
     bool Fault() {
+        if (off_) return true;
         ++steps;
         if (failStep == 0 || steps < failStep || (steps > failStep && !failFromThenOn)) return false;
-        if (powerCut) throw PowerCut{};
+        if (powerCut) {
+            off_ = true;
+            throw PowerCut{};
+        }
         return true;
     }
+    bool off_ = false;
 
     class Folder : public fw::HeldFolder {
     public:
         Folder(FolderFileSystem& owner, std::string path) : owner_(owner), path_(std::move(path)) {}
         const std::string& FinalPath() const override { return path_; }
         fw::FileResult Flush() override {
+            if (owner_.Fault()) return owner_.kInjected;
             return owner_.flushFails ? Failed("The request could not be performed because of an I/O device error", 1117)
                                      : fw::FileResult::Success();
         }
@@ -169,13 +165,11 @@ private:
         std::string path_;
     };
 
-    class File : public fw::OutputFile {
+    class File : public fw::HeldFile {
     public:
         File(FolderFileSystem& owner, std::FILE* file, std::string path)
             : owner_(owner), file_(file), path_(std::move(path)) {}
-        ~File() override {
-            if (file_) std::fclose(file_);
-        }
+        ~File() override { Close(); }
         fw::FileResult Write(const void* data, std::size_t size) override {
             if (owner_.Fault()) return owner_.kInjected;
             std::size_t allowed = size;
@@ -189,17 +183,26 @@ private:
             if (owner_.Fault()) return owner_.kInjected;
             return std::fflush(file_) == 0 ? fw::FileResult::Success() : Failed("The request failed", 1117);
         }
-        fw::FileResult MoveTo(const std::string& target) override {
+        fw::FileResult MoveTo(const std::string& path) override {
             if (owner_.Fault()) return owner_.kInjected;
-            if (owner_.IsHeld(target)) return owner_.kHeld;
-            if (owner_.Exists(target)) return Failed("Cannot create a file when that file already exists", 183);
-            std::fclose(file_);
-            file_ = nullptr;
-            std::filesystem::rename(Native(path_), Native(target));
+            if (std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
+                return Failed("Cannot create a file when that file already exists", fw::kAlreadyExists);
+            std::filesystem::rename(Native(path_), Native(path));
+            path_ = path;
+            return fw::FileResult::Success();
+        }
+        fw::FileResult Remove() override {
+            if (owner_.Fault()) return owner_.kInjected;
+            Close();
+            std::filesystem::remove(Native(path_));
             return fw::FileResult::Success();
         }
 
     private:
+        void Close() {
+            if (file_) std::fclose(file_);
+            file_ = nullptr;
+        }
         FolderFileSystem& owner_;
         std::FILE* file_;
         std::string path_;

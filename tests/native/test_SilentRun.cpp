@@ -159,7 +159,7 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
         {"application running",
          "Meridal - 2013 v.2.35",
          [](const fs::path&, const std::string& cale, FolderFileSystem& files, FakePayload&) {
-             files.replaceFails.insert(FolderFileSystem::Native(cale + "\\Meridal_2013.exe"));
+             files.heldForever.insert(FolderFileSystem::Native(cale + "\\Meridal_2013.exe"));
          },
          kit::RunOutcome::ApplicationRunning,
          {exeRunning},
@@ -173,7 +173,7 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
          kit::RunOutcome::Failed,
          {"Meridalupgrade: Cannot create file \"INSTALL\\Data\\raport.rtf\". The system cannot find the path "
           "specified."},
-         true,
+         false,
          "Meridal - 2013 v.2.35"},
         // The last item damaged: found before the first is written.
         {"damaged payload",
@@ -287,7 +287,7 @@ TEST(SilentRun, LogFailingInTheMiddleOfTheRun) {
         SCOPED_TRACE(c.what);
         Installation installation("Meridal - 2013 v.2.35");
         FolderFileSystem files;
-        if (c.exeHeld) files.replaceFails.insert(FolderFileSystem::Native(installation.cale + "\\Meridal_2013.exe"));
+        if (c.exeHeld) files.heldForever.insert(FolderFileSystem::Native(installation.cale + "\\Meridal_2013.exe"));
         MemoryLog log;
         log.failFrom = c.failFrom;
         static int told;

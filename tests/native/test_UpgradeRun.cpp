@@ -12,10 +12,10 @@
 #include "FolderFileSystem.h"
 #include "TempFolder.h"
 #include "framework/Error.h"
-#include "kit/AtomicFileWriter.h"
 #include "kit/BuildVersion.h"
 #include "kit/InstallationRecord.h"
 #include "kit/KitConstants.h"
+#include "kit/Leftovers.h"
 #include "kit/UpgradeRun.h"
 #include "payload/Catalogue.h"
 
@@ -108,7 +108,7 @@ TEST_F(UpgradeRunTest, ReportTemplatesAreWrittenOnlyWhereMissing) {
 
 TEST_F(UpgradeRunTest, RunningApplicationGetsTheCloseFirstDialogAndNothingIsWritten) {
     Write(install / "Meridal_2013.exe", "old program");
-    files.replaceFails.insert(FolderFileSystem::Native((install / "Meridal_2013.exe").string()));
+    files.heldForever.insert(FolderFileSystem::Native((install / "Meridal_2013.exe").string()));
     Run();
     EXPECT_EQ(window.errors, std::vector<std::string>{"Inchideti mai intai Meridal - 2013!"});
     EXPECT_EQ(Read(install / "Meridal_2013.exe"), "old program");
@@ -135,12 +135,12 @@ TEST_F(UpgradeRunTest, TargetHeldForAMomentIsWaitedFor) {
     EXPECT_TRUE(LeftoverTemporaryFiles().empty());
 }
 
-TEST_F(UpgradeRunTest, MissingDataFolderStopsAtTheFirstReportTemplate) {
+TEST_F(UpgradeRunTest, MissingDataFolderStopsAtTheFirstReportTemplateWithNothingWritten) {
     fs::remove(install / "Data");
     const std::string target = install.string() + "\\Data\\raport.rtf";
     EXPECT_EQ(RunExpectingFailure(),
               "Cannot create file \"" + target + "\". The system cannot find the path specified");
-    EXPECT_EQ(Read(install / "Meridal_2013.exe"), payload.items["MERIDAL"]);
+    EXPECT_TRUE(fs::is_empty(install));
     EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.35");
     EXPECT_TRUE(window.enabled);
     EXPECT_TRUE(window.informations.empty());
@@ -153,16 +153,15 @@ TEST_F(UpgradeRunTest, ReadOnlyTargetKeepsItsBytesAndEndsTheRun) {
     EXPECT_EQ(RunExpectingFailure(),
               "Cannot create file \"" + install.string() + "\\Data\\Anx3.rtf\". The specified file is read only");
     EXPECT_EQ(Read(install / "Data" / "Anx3.rtf"), "protected annex");
-    EXPECT_EQ(Read(install / "Data" / "raport.rtf"), payload.items["RP"]);  // written before
-    EXPECT_FALSE(fs::exists(install / "Data" / "Adev1.rtf"));               // never reached
-    EXPECT_TRUE(LeftoverTemporaryFiles().empty());
+    // Nothing else either: the items before it are not put in place.
+    EXPECT_EQ(std::distance(fs::directory_iterator(install / "Data"), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(install), fs::directory_iterator()), 1);
 }
 
 TEST_F(UpgradeRunTest, ItemMissingFromTheKitEndsTheRunAtThatItem) {
     payload.items.erase("MF");
     EXPECT_EQ(RunExpectingFailure(), "Resource UpGrade not found");
-    EXPECT_EQ(Read(install / "modeltrz.dbf"), payload.items["MT"]);
-    EXPECT_FALSE(fs::exists(install / "ModelFin.dbf"));
+    EXPECT_FALSE(fs::exists(install / "modeltrz.dbf"));
     EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.35");
 
     // The executable's own absence is told as what it is, not as a running application.
@@ -201,8 +200,8 @@ TEST_F(UpgradeRunTest, FullDiskLeavesEveryTargetWhollyOldOrWhollyNew) {
             EXPECT_TRUE(window.errors.empty());
         }
         for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
-            const std::string now = Read(Target(i));
-            EXPECT_TRUE(now == "old " + std::to_string(i) || now == Item(i)) << Target(i);
+            const bool replaced = completed && payload::Catalogue()[i].rule == payload::WriteRule::Always;
+            EXPECT_EQ(Read(Target(i)), replaced ? Item(i) : "old " + std::to_string(i)) << Target(i);
         }
         EXPECT_TRUE(LeftoverTemporaryFiles().empty());
         EXPECT_EQ(kit::ReadRecordValue(registry, "VER"),
@@ -287,73 +286,72 @@ TEST_F(UpgradeRunTest, RecordKeepsTheOldVersionUntilEveryFileIsOnDisk) {
     EXPECT_TRUE(window.informations.empty());
 }
 
-// Each step of a write fails in turn: alone, together with every later step
-// (renaming back fails too), or as a power cut that stops everything. Right
-// after, the target holds its old or its new bytes, or, only when even
-// renaming back failed, the old bytes wait under the backup name; the next
-// run's clean-up leaves the target whole and nothing else of ours beside it,
-// and touches no other file.
-TEST(AtomicFileWriter, AFailureAtAnyStepLeavesTheOldOrTheNewBytes) {
-    const std::string newBytes(5000, 'n'), oldBytes = "old bytes";
-    const std::vector<std::string> others = {"Anx3.rtf.~1F4", "Anx3.rtf.~XYZ.tmp", "Anx3.rtf.~123456789.tmp",
-                                             "Anx3.rtf.tmp",  "Anx3.rtf.~1F4.txt", "Other.rtf.~1F4.tmp"};
-    for (const bool targetExists : {true, false}) {
-        for (const int mode : {0, 1, 2}) {
-            for (int step = 1;; ++step) {
-                SCOPED_TRACE(std::string(targetExists ? "replacing" : "adding") + ", mode " + std::to_string(mode) +
-                             ", step " + std::to_string(step));
-                TempFolder temp;
-                const std::string target = temp.Path().string() + "\\Anx3.rtf";
-                const fs::path path = temp.Path() / "Anx3.rtf";
-                if (targetExists) Write(path, oldBytes);
-                for (const std::string& name : others) Write(temp.Path() / name, name);
+// Each step of the run fails in turn: alone, together with every later step
+// (putting back fails too), or as a power cut that stops everything. A
+// single failure leaves every target as it was at once; after the others,
+// the next run's recovery leaves every target wholly old or wholly new, and
+// none of the kit's files beside them. The installation replaces some
+// targets and adds others.
+TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFiles) {
+    const std::vector<std::size_t> present = {0, 2, 3, 6};  // the program, Anx3.rtf, Adev1.rtf, 1a.dbf
+    auto prepare = [&] {
+        fs::remove_all(install);
+        fs::create_directories(install / "Data");
+        for (std::size_t i : present) Write(Target(i), "old " + std::to_string(i));
+        kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.35");
+    };
+    auto state = [&] {
+        bool old = true, updated = true;
+        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+            const bool was = std::find(present.begin(), present.end(), i) != present.end();
+            const std::string before = was ? "old " + std::to_string(i) : "<none>";
+            const bool kept = was && payload::Catalogue()[i].rule == payload::WriteRule::OnlyIfMissing;
+            const std::string now = fs::exists(Target(i)) ? Read(Target(i)) : "<none>";
+            old = old && now == before;
+            updated = updated && now == (kept ? before : Item(i));
+        }
+        return old ? "old" : updated ? "new" : "mixed";
+    };
+    auto kitFiles = [&] {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::recursive_directory_iterator(install))
+            if (entry.path().filename().string().find(".~") != std::string::npos) found.push_back(entry.path());
+        return found;
+    };
+    std::vector<std::string> targets;
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) targets.push_back(install.string() + payload::Catalogue()[i].targetPath);
 
-                FolderFileSystem files;
-                files.failStep = step;
-                files.failFromThenOn = mode == 1;
-                files.powerCut = mode == 2;
-                bool failed = false;
-                try {
-                    kit::WriteFileAtomically(files, target, newBytes.data(), newBytes.size());
-                } catch (const fw::Error&) {
-                    failed = true;
-                } catch (const FolderFileSystem::PowerCut&) {
-                    failed = true;
-                }
-
-                std::vector<std::string> ours;  // every file the write added
-                for (const auto& entry : fs::directory_iterator(temp.Path())) {
-                    const std::string name = entry.path().filename().string();
-                    if (name != "Anx3.rtf" && std::find(others.begin(), others.end(), name) == others.end())
-                        ours.push_back(name);
-                }
-                const std::string now = fs::exists(path) ? Read(path) : "<none>";
-                if (!failed) {
-                    EXPECT_EQ(now, newBytes);
-                } else if (mode == 0) {
-                    EXPECT_EQ(now, targetExists ? oldBytes : "<none>");  // one failure is always undone
-                }
-                if (now == "<none>" && targetExists) {
-                    ASSERT_EQ(ours.size(), 2u);  // the old file under its backup name, the new one
-                    EXPECT_EQ(Read(temp.Path() / "Anx3.rtf.~1F4.bak"), oldBytes);
-                } else {
-                    EXPECT_TRUE(now == newBytes || now == (targetExists ? oldBytes : "<none>")) << now;
-                }
-
-                files.failStep = 0;
-                kit::RemoveLeftovers(files, {target});
-                const std::string after = fs::exists(path) ? Read(path) : "<none>";
-                EXPECT_TRUE(after == newBytes || after == (targetExists ? oldBytes : "<none>")) << after;
-                std::set<std::string> left;
-                for (const auto& entry : fs::directory_iterator(temp.Path()))
-                    left.insert(entry.path().filename().string());
-                std::set<std::string> expected(others.begin(), others.end());
-                if (after != "<none>") expected.insert("Anx3.rtf");
-                EXPECT_EQ(left, expected);
-                for (const std::string& name : others) EXPECT_EQ(Read(temp.Path() / name), name);
-
-                if (files.steps < step) break;  // no step left to fail
+    for (const int mode : {0, 1, 2}) {
+        for (int step = 1;; ++step) {
+            SCOPED_TRACE("mode " + std::to_string(mode) + ", step " + std::to_string(step));
+            prepare();
+            files.Restart();
+            files.failStep = step;
+            files.failFromThenOn = mode == 1;
+            files.powerCut = mode == 2;
+            bool failed = false;
+            try {
+                Run();
+            } catch (const fw::Error&) {
+                failed = true;
+            } catch (const FolderFileSystem::PowerCut&) {
+                failed = true;
             }
+            EXPECT_EQ(kit::ReadRecordValue(registry, "VER"),
+                      failed ? "Meridal - 2013 v.2.35" : "Meridal - 2013 v." KIT_VERSION_SHOWN);
+            if (!failed) {
+                EXPECT_EQ(state(), "new");
+            } else if (mode == 0) {
+                EXPECT_EQ(state(), "old");
+                EXPECT_EQ(kitFiles(), std::vector<std::string>{});
+            }
+
+            const int steps = files.steps;
+            files.Restart();
+            kit::RecoverLeftovers(files, targets[0], targets);
+            EXPECT_NE(state(), "mixed");
+            EXPECT_EQ(kitFiles(), std::vector<std::string>{});
+            if (steps < step) break;  // no step left to fail
         }
     }
 }

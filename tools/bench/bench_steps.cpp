@@ -46,10 +46,10 @@ auto Timed(const char* name, Call call) {
     return result;
 }
 
-class TimedOutput : public fw::OutputFile {
+class TimedFile : public fw::HeldFile {
 public:
-    explicit TimedOutput(std::unique_ptr<fw::OutputFile> file) : file_(std::move(file)) {}
-    ~TimedOutput() override {
+    explicit TimedFile(std::unique_ptr<fw::HeldFile> file) : file_(std::move(file)) {}
+    ~TimedFile() override {
         Timed("close file", [&] {
             file_.reset();
             return 0;
@@ -61,12 +61,15 @@ public:
     fw::FileResult Flush() override {
         return Timed("flush file", [&] { return file_->Flush(); });
     }
-    fw::FileResult MoveTo(const std::string& target) override {
-        return Timed("rename open file into place", [&] { return file_->MoveTo(target); });
+    fw::FileResult MoveTo(const std::string& path) override {
+        return Timed("rename open file", [&] { return file_->MoveTo(path); });
+    }
+    fw::FileResult Remove() override {
+        return Timed("remove open file", [&] { return file_->Remove(); });
     }
 
 private:
-    std::unique_ptr<fw::OutputFile> file_;
+    std::unique_ptr<fw::HeldFile> file_;
 };
 
 class TimedFolder : public fw::HeldFolder {
@@ -98,22 +101,21 @@ public:
     std::vector<std::string> FilesIn(const std::string& folder) override {
         return Timed("list folder (leftovers)", [&] { return files_.FilesIn(folder); });
     }
-    fw::FileResult CreateNew(const std::string& path, std::unique_ptr<fw::OutputFile>& file) override {
-        std::unique_ptr<fw::OutputFile> created;
-        const fw::FileResult result = Timed("create temporary", [&] { return files_.CreateNew(path, created); });
-        if (result) file = std::make_unique<TimedOutput>(std::move(created));
+    fw::FileResult CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
+        std::unique_ptr<fw::HeldFile> created;
+        const fw::FileResult result = Timed("create new file", [&] { return files_.CreateNew(path, created); });
+        if (result) file = std::make_unique<TimedFile>(std::move(created));
         return result;
     }
-    fw::FileResult Replace(const std::string& from, const std::string& target, const std::string& backup) override {
-        return Timed("replace", [&] { return files_.Replace(from, target, backup); });
+    fw::FileResult OpenExisting(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
+        std::unique_ptr<fw::HeldFile> opened;
+        const fw::FileResult result = Timed("open existing target", [&] { return files_.OpenExisting(path, opened); });
+        if (result) file = std::make_unique<TimedFile>(std::move(opened));
+        return result;
     }
-    fw::FileResult Rename(const std::string& from, const std::string& to) override {
-        return Timed("rename", [&] { return files_.Rename(from, to); });
+    fw::FileResult Random(std::uint64_t& value) override {
+        return Timed("random tail", [&] { return files_.Random(value); });
     }
-    fw::FileResult Remove(const std::string& path) override {
-        return Timed("remove", [&] { return files_.Remove(path); });
-    }
-    unsigned long RunId() override { return files_.RunId(); }
     void Pause(unsigned milliseconds) override { files_.Pause(milliseconds); }
 
 private:
