@@ -55,7 +55,7 @@ set_source_files_properties(kit/Kit.rc PROPERTIES OBJECT_DEPENDS
 
 #--- The Win32 side of the framework, the controls and the window.
 add_library(kitwin32 STATIC ${FRAMEWORK_WIN32_SOURCES} ${CONTROLS_WIN32_SOURCES} ${KIT_WIN32_SOURCES})
-target_link_libraries(kitwin32 PUBLIC kitcore user32 gdi32 advapi32 bcrypt kernel32)
+target_link_libraries(kitwin32 PUBLIC kitcore user32 gdi32 advapi32 kernel32)
 
 set(KIT_RC_INCLUDES ${PAYLOAD_SEARCH_PATH} ${KIT_GENERATED_DIR} ${CMAKE_SOURCE_DIR}/kit ${CMAKE_SOURCE_DIR}/controls
                     ${CMAKE_SOURCE_DIR})

@@ -1,9 +1,10 @@
 #include "framework/Win32FileSystem.h"
 
-#include <bcrypt.h>
+// RtlGenRandom, the random source of advapi32, loaded with the kit already:
+// a DLL outside the known ones would be looked for beside the kit first.
+#include <ntsecapi.h>
 
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <vector>
@@ -280,6 +281,8 @@ FileResult Win32FileSystem::OpenExisting(const std::string& path, std::unique_pt
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(opened.get(), &info)) return ResultOf(FALSE);
     if ((info.dwFileAttributes & kNotPlain) != 0 || info.nNumberOfLinks != 1) return Redirected();
+    // Wine opens a read-only file for writing all the same.
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return FileFailureOf(ERROR_FILE_READ_ONLY);
     const FileResult at = CheckAt(opened.get(), systemPath);
     if (!at) return at;
     file = std::make_unique<Win32HeldFile>(std::move(opened));
@@ -287,13 +290,8 @@ FileResult Win32FileSystem::OpenExisting(const std::string& path, std::unique_pt
 }
 
 FileResult Win32FileSystem::Random(std::uint64_t& value) {
-    const NTSTATUS status = BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&value), sizeof value,
-                                            BCRYPT_USE_SYSTEM_PREFERRED_RNG);
-    if (BCRYPT_SUCCESS(status)) return FileResult::Success();
-    char text[64];
-    std::snprintf(text, sizeof text, "The system's random source failed (status 0x%08lX)",
-                  static_cast<unsigned long>(status));
-    return FileResult::Failure(text, static_cast<unsigned long>(status));
+    // It sets no error code of its own.
+    return RtlGenRandom(&value, sizeof value) ? FileResult::Success() : FileFailureOf(ERROR_GEN_FAILURE);
 }
 
 void Win32FileSystem::Pause(unsigned milliseconds) { Sleep(milliseconds); }

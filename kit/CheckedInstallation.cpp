@@ -30,8 +30,7 @@ std::string MissingDrive(fw::FileSystem& files, const std::string& folder) {
 }
 }  // namespace
 
-CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::string& recordedFolder)
-    : files_(files) {
+CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::string& recordedFolder) : files_(files) {
     const fw::FileResult held = files.HoldFolder(recordedFolder, folder_);
     if (!held) {
         fw::Error failure = CannotCreate(recordedFolder + "\\" + ExeName, held);

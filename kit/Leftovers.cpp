@@ -15,10 +15,8 @@ struct Extension {
     Leftover kind;
     const char* text;
 };
-const Extension kExtensions[] = {{Leftover::Temporary, ".tmp"},
-                                 {Leftover::Backup, ".bak"},
-                                 {Leftover::Added, ".new"},
-                                 {Leftover::Run, ".run"}};
+const Extension kExtensions[] = {
+    {Leftover::Temporary, ".tmp"}, {Leftover::Backup, ".bak"}, {Leftover::Added, ".new"}, {Leftover::Run, ".run"}};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f'); }
@@ -43,7 +41,8 @@ public:
         const std::size_t slash = target.find_last_of('\\');
         if (slash == std::string::npos) return found;
         const std::string folder = target.substr(0, slash), name = target.substr(slash + 1);
-        auto listing = std::find_if(listings_.begin(), listings_.end(), [&](const auto& l) { return l.first == folder; });
+        auto listing =
+            std::find_if(listings_.begin(), listings_.end(), [&](const auto& l) { return l.first == folder; });
         if (listing == listings_.end()) listing = listings_.insert(listings_.end(), {folder, files_.FilesIn(folder)});
         for (const std::string& entry : listing->second) {
             const Leftover kind = LeftoverKind(entry, name);

@@ -40,8 +40,7 @@ fw::FileResult StagedFiles::MoveAside(Item& item) {
     for (unsigned attempt = 0; attempt < kMaxNames; ++attempt) {
         std::uint64_t tail = 0;
         if (!(result = files_.Random(tail))) break;
-        if ((result = item.old->MoveTo(LeftoverPath(item.target, tail, Leftover::Backup))) || !NameTaken(result))
-            break;
+        if ((result = item.old->MoveTo(LeftoverPath(item.target, tail, Leftover::Backup))) || !NameTaken(result)) break;
     }
     return result;
 }
@@ -63,7 +62,8 @@ void StagedFiles::Stage(const std::string& target, const void* data, std::size_t
 
 void StagedFiles::Place(Item& item) {
     std::string markPath;
-    fw::FileResult result = item.old ? MoveAside(item) : CreateBeside(item.target, Leftover::Added, markPath, item.mark);
+    fw::FileResult result =
+        item.old ? MoveAside(item) : CreateBeside(item.target, Leftover::Added, markPath, item.mark);
     if (!result) throw CannotCreate(item.target, result);
     item.movedAside = item.old != nullptr;
     if (!(result = item.file->MoveTo(item.target))) throw CannotCreate(item.target, result);
@@ -116,8 +116,7 @@ void StagedFiles::Commit(const std::string& program, const std::function<void()>
             try {
                 flushFolders();
                 runMarker_->Remove();
-            } catch (...) {
-            }
+            } catch (...) {}
         }
         throw;
     }
@@ -127,6 +126,7 @@ void StagedFiles::Commit(const std::string& program, const std::function<void()>
         if (item.old) item.old->Remove();
         if (item.mark) item.mark->Remove();
     }
+    items_.clear();  // lets every file go: the application may open them now
 }
 
 }  // namespace kit

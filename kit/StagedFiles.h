@@ -50,8 +50,8 @@ private:
         std::unique_ptr<fw::HeldFile> file;  // the new bytes
         std::unique_ptr<fw::HeldFile> old;   // the target it replaces; none when it adds one
         std::unique_ptr<fw::HeldFile> mark;  // the mark of an added target, once made
-        bool movedAside = false;  // the old target is under its backup name
-        bool placed = false;      // the new file is the target
+        bool movedAside = false;             // the old target is under its backup name
+        bool placed = false;                 // the new file is the target
     };
 
     // Creates a new file named for target with a fresh random tail, passing

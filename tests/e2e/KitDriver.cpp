@@ -434,7 +434,7 @@ bool StartHolder(Child& holder, const std::string& path, int seconds) {
                  path + " is held open without sharing");
 }
 
-// A process id as the kit writes it into the names of its temporary files.
+// A process id as earlier kits wrote it into the names of their temporary files.
 std::string HexId(DWORD pid) {
     char id[16];
     std::snprintf(id, sizeof id, "%lX", static_cast<unsigned long>(pid));
@@ -531,10 +531,23 @@ void ScenarioHeldBriefly() {
     Kit kit;
     if (!StartArmed(kit)) return;
     ClickOn(kit.upgrade);
-    const std::string temp = exe + ".~" + HexId(kit.Pid()) + ".tmp";
-    if (!Check(WaitUntil([&] { return Exists(temp); }), "the kit writes the new executable to " + temp)) return;
+    std::vector<std::string> temps;
+    if (!Check(WaitUntil([&] {
+                   temps.clear();
+                   FindTempFiles(kFolder, temps);
+                   return temps.size() == 1;
+               }),
+               "the kit writes the new executable to a temporary file"))
+        return;
+    const std::string& temp = temps.front();
+    Check(temp.rfind(exe + ".~", 0) == 0 && temp.size() == exe.size() + 2 + 16 + 4,
+          "named after its target with 16 random digits", temp);
     Sleep(300);
     Check(Exists(temp) && kit.NoDialog(), "300 ms later the kit still waits for the held executable");
+    // Another program can't touch the file the kit holds open meanwhile.
+    const BOOL deleted = DeleteFileA(temp.c_str());
+    Check(!deleted && GetLastError() == ERROR_SHARING_VIOLATION,
+          "deleting it meanwhile fails with a sharing violation");
     holder.End();
     Dialog box;
     if (!Check(kit.WaitForDialog(box), "a message box of the kit appears once the holder lets go")) return;
@@ -588,7 +601,7 @@ void ScenarioLeftovers() {
     for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(f, entry);
 }
 
-// No Data folder: the executable goes in, the first report template fails.
+// No Data folder: the first report template fails, and nothing is written.
 void ScenarioNoDataFolder() {
     SetRecord(kFolder, kOldVersion);
     PrepareFolder(kFolder, false);
@@ -602,7 +615,7 @@ void ScenarioNoDataFolder() {
               box.text.back() == '.',
           "box text is " + Quoted(prefix + "<system text>."), "got " + Quoted(box.text));
     kit.PressOk(box);
-    CheckWrittenAsItem(kFolder, Entry("MERIDAL"));
+    CheckFileBytes(std::string(kFolder) + "\\Meridal_2013.exe", OldExe(), "left as it was");
     CheckFolderContents(kFolder, {"Meridal_2013.exe"});
     CheckNoTempFiles(kFolder);
     CheckRecordedVersion(kOldVersion);
@@ -610,7 +623,7 @@ void ScenarioNoDataFolder() {
     Check(kit.Running(), "window goes on running");
 }
 
-// A read-only Anx3.rtf stops the run there and stays as it was.
+// A read-only Anx3.rtf stops the run, and every file stays as it was.
 void ScenarioReadOnlyFile() {
     SetRecord(kFolder, kOldVersion);
     PrepareFolder(kFolder, true);
@@ -628,11 +641,11 @@ void ScenarioReadOnlyFile() {
     Check(box.text.compare(0, prefix.size(), prefix) == 0, "box text starts " + Quoted(prefix),
           "got " + Quoted(box.text));
     kit.PressOk(box);
-    CheckWrittenAsItem(f, Entry("MERIDAL"));
-    CheckWrittenAsItem(f, Entry("RP"));
+    CheckFileBytes(f + "\\Meridal_2013.exe", OldExe(), "left as it was");
     CheckFileBytes(f + "\\Data\\Anx3.rtf", oldAnnex, "unchanged");
     Check((GetFileAttributesA((f + "\\Data\\Anx3.rtf").c_str()) & FILE_ATTRIBUTE_READONLY) != 0, "and still read-only");
-    CheckFolderContents(f + "\\Data", {"Anx3.rtf", "raport.rtf"});
+    CheckFolderContents(f, {"Data", "Meridal_2013.exe"});
+    CheckFolderContents(f + "\\Data", {"Anx3.rtf"});
     CheckNoTempFiles(f);
     CheckRecordedVersion(kOldVersion);
     Check(IsWindowEnabled(kit.upgrade) != FALSE, "upgrade button still enabled");
@@ -801,7 +814,8 @@ void ScenarioUnattended() {
     struct Case {
         const char* what;
         const char* recorded;  // VER; null for no record
-        bool withData, holdExe;
+        bool withData;
+        const char* held;  // a file held beyond the wait, below the folder; null for none
         std::string arguments;
         DWORD exitCode;
         std::vector<std::string> log;  // lines; a line ending in "*" is a prefix
@@ -812,7 +826,7 @@ void ScenarioUnattended() {
         {"complete",
          kOldVersion,
          true,
-         false,
+         nullptr,
          logSwitch,
          0,
          {cale, version, "Versiune actualizata.", std::string("Information: ") + kUpgraded, kUpgradedResult},
@@ -821,7 +835,7 @@ void ScenarioUnattended() {
         {"not installed",
          nullptr,
          true,
-         false,
+         nullptr,
          logSwitch,
          1,
          {kNotInstalled, "Rezultat: programul nu este instalat, nimic scris (cod 1)"},
@@ -830,7 +844,7 @@ void ScenarioUnattended() {
         {"already up to date",
          kNewVersion,
          true,
-         false,
+         nullptr,
          logSwitch,
          0,
          {cale, VersionLine(KIT_VERSION_STRING), kLatest, "Rezultat: deja la ultima versiune, nimic scris (cod 0)"},
@@ -839,7 +853,7 @@ void ScenarioUnattended() {
         {"application running",
          kOldVersion,
          true,
-         true,
+         "\\Meridal_2013.exe",
          logSwitch,
          2,
          {cale, version, std::string("Error: ") + kCloseFirst, "Rezultat: programul ruleaza, nimic scris (cod 2)"},
@@ -848,15 +862,27 @@ void ScenarioUnattended() {
         {"no Data folder",
          kOldVersion,
          false,
-         false,
+         nullptr,
          logSwitch,
          3,
          {cale, version, std::string(kErrorTitle) + ": Cannot create file \"" + f + "\\Data\\raport.rtf\". *",
           "Rezultat: eroare (mesajul de mai sus), versiunea nu a fost inregistrata (cod 3)"},
-         true,
+         false,
          kOldVersion},
-        {"unwritable log", kOldVersion, true, false, "/S /LOG=C:\\NoSuchFolder\\kit.log", 5, {}, false, kOldVersion},
-        {"bad switch", kOldVersion, true, false, "/S /LOG=", 4, {}, false, kOldVersion},
+        // Another program holds a table (not the program) beyond the wait:
+        // nothing changes, the program included.
+        {"1b.dbf held",
+         kOldVersion,
+         true,
+         "\\1b.dbf",
+         logSwitch,
+         3,
+         {cale, version, std::string(kErrorTitle) + ": Cannot create file \"" + f + "\\1b.dbf\". *",
+          "Rezultat: eroare (mesajul de mai sus), versiunea nu a fost inregistrata (cod 3)"},
+         false,
+         kOldVersion},
+        {"unwritable log", kOldVersion, true, nullptr, "/S /LOG=C:\\NoSuchFolder\\kit.log", 5, {}, false, kOldVersion},
+        {"bad switch", kOldVersion, true, nullptr, "/S /LOG=", 4, {}, false, kOldVersion},
     };
     for (const Case& c : cases) {
         Note(c.what);
@@ -868,8 +894,10 @@ void ScenarioUnattended() {
         RemoveTree(logFolder);
         MakeFolders(logFolder);
 
+        const std::string oldTable = "old table";
+        if (c.held && std::string(c.held) != "\\Meridal_2013.exe") PutFile(f + c.held, oldTable);
         Child holder;
-        if (c.holdExe && !StartHolder(holder, f + "\\Meridal_2013.exe", 60)) continue;
+        if (c.held && !StartHolder(holder, f + c.held, 60)) continue;
 
         DWORD exitCode = 0;
         std::string windows;
@@ -884,6 +912,11 @@ void ScenarioUnattended() {
         if (c.withData) {
             if (c.exitCode == 0 && c.exeWritten) CheckWrittenAsItem(kFolder, Entry("A3"));
             else CheckFileBytes(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}", "left as it was");
+        }
+        if (c.held && std::string(c.held) == "\\1b.dbf") {
+            CheckFileBytes(f + c.held, oldTable, "left as it was");
+            CheckFolderContents(f, {"Data", "Meridal_2013.exe", "1b.dbf"});
+            CheckFolderContents(f + "\\Data", {"Anx3.rtf"});
         }
         if (c.versionAfter) CheckRecordedVersion(c.versionAfter);
         CheckNoTempFiles(kFolder);
@@ -1265,11 +1298,7 @@ void ScenarioUnicodeFolder() {
 // 32-bit one: Data\ModelComunicare.rtf is as long as its temporary name
 // (7 to 12 characters more) then allows.
 void ScenarioLongPath() {
-#ifdef _WIN64
-    const std::size_t kLongest = 253;
-#else
-    const std::size_t kLongest = 250;
-#endif
+    const std::size_t kLongest = 259;  // the longest path of the classic limit (260 with the closing null)
     const std::string longest = "\\Data\\ModelComunicare.rtf";
     std::string f = "C:\\Apps";
     while (f.size() + 51 + longest.size() < kLongest) f += "\\" + std::string(50, 'd');
@@ -1279,6 +1308,8 @@ void ScenarioLongPath() {
     PrepareFolder(f, true);
     PutFile(f + "\\Meridal_2013.exe", OldExe());
     PutFile(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}");
+    // A leftover of a run stopped short, its name beyond the limit.
+    PutFile("\\\\?\\" + f + longest + ".~0123456789ABCDEF.tmp", "leftover");
     const std::string logPath = "C:\\Jurnale\\kit.log";
     RemoveTree("C:\\Jurnale");
     MakeFolders("C:\\Jurnale");
@@ -1560,7 +1591,7 @@ const Scenario kScenarios[] = {
     {"program_file_failures", ScenarioProgramFileFailures, "a missing folder, a read-only program file"},
     {"links", ScenarioLinks, "links planted as Data, a target and leftovers"},
     {"unicode_folder", ScenarioUnicodeFolder, "a folder named with \"t,\" and \"a(\": log, box, /LOG file, files"},
-    {"long_path", ScenarioLongPath, "a target of 253 characters, its temporary name beyond 259"},
+    {"long_path", ScenarioLongPath, "a target of 259 characters, its temporary and backup names beyond"},
     {"second_kit", ScenarioSecondKit, "a second kit while one runs; two unattended runs at once"},
     {"damaged_payload", ScenarioDamagedPayload, "one byte of the last item changed: exit 7, report, nothing written"},
     {"keyboard", ScenarioKeyboard, "Tab, Space and Enter: the upgrade and the end from the keyboard"},

@@ -21,7 +21,7 @@ list(APPEND KIT_SCENARIOS
   second_kit           # one kit at a time
   damaged_payload      # a copy with one byte of an item changed: exit 7, the report, nothing written
   unicode_folder       # a folder named with "ț" and "ă": record from a UTF-16 .reg, log, box, /LOG file, files
-  long_path            # a target of 253 characters: its temporary name beyond the classic limit of 259
+  long_path            # a target of 259 characters: its temporary names and a leftover beyond the classic limit
   keyboard             # Tab, Space and Enter: the upgrade and the end without the mouse
   screen_reader        # buttons and log as a screen reader reads them; the buttons' default action
 )

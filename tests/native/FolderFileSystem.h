@@ -81,11 +81,11 @@ public:
     void Pause(unsigned milliseconds) override { clock += milliseconds; }
 
     // Faults.
-    long long bytesLeftOnDisk = -1;  // below zero: unlimited
-    std::set<std::string> heldForever;  // held by a running program
-    std::set<std::string> readOnly;     // read-only files
+    long long bytesLeftOnDisk = -1;                  // below zero: unlimited
+    std::set<std::string> heldForever;               // held by a running program
+    std::set<std::string> readOnly;                  // read-only files
     std::map<std::string, fw::FileResult> failWith;  // an open of these fails so, every time
-    std::string heldPath;               // held by another program until the clock reaches heldUntil
+    std::string heldPath;                            // held by another program until the clock reaches heldUntil
     unsigned heldUntil = 0;
     // Every step (create, open, write, flush, move, remove, a folder's
     // flush) is counted from 1; failStep is the one that fails, and with

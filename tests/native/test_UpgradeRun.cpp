@@ -319,7 +319,8 @@ TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFil
         return found;
     };
     std::vector<std::string> targets;
-    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) targets.push_back(install.string() + payload::Catalogue()[i].targetPath);
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)
+        targets.push_back(install.string() + payload::Catalogue()[i].targetPath);
 
     for (const int mode : {0, 1, 2}) {
         for (int step = 1;; ++step) {
