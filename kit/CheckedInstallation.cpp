@@ -64,12 +64,19 @@ void CheckedInstallation::HoldData() {
     }
 }
 
-void CheckedInstallation::Flush() const {
-    for (fw::HeldFolder* held : {folder_.get(), data_.get()}) {
-        if (!held) continue;
-        const fw::FileResult flushed = held->Flush();
-        if (!flushed) throw CannotCreate(held->FinalPath(), flushed);
-    }
+namespace {
+void FlushHeld(fw::HeldFolder* held) {
+    if (!held) return;
+    const fw::FileResult flushed = held->Flush();
+    if (!flushed) throw CannotCreate(held->FinalPath(), flushed);
 }
+}  // namespace
+
+void CheckedInstallation::Flush() const {
+    FlushHeld(folder_.get());
+    FlushHeld(data_.get());
+}
+
+void CheckedInstallation::FlushFolder() const { FlushHeld(folder_.get()); }
 
 }  // namespace kit

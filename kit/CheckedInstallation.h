@@ -32,6 +32,8 @@ public:
     // Forces every entry written into the two folders to the disk; fails with
     // the folder's "Cannot create file" message.
     void Flush() const;
+    // The same for the installation folder alone.
+    void FlushFolder() const;
 
 private:
     fw::FileSystem& files_;

@@ -15,8 +15,7 @@ struct Extension {
     Leftover kind;
     const char* text;
 };
-const Extension kExtensions[] = {
-    {Leftover::Temporary, ".tmp"}, {Leftover::Backup, ".bak"}, {Leftover::Added, ".new"}, {Leftover::Run, ".run"}};
+const Extension kExtensions[] = {{Leftover::Temporary, ".tmp"}, {Leftover::Backup, ".bak"}, {Leftover::Run, ".run"}};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f'); }
@@ -29,6 +28,7 @@ std::string Lowered(std::string text) {
 struct Found {
     std::string path;
     Leftover kind;
+    std::uint64_t tail;
 };
 
 // The kit's files beside each target, from one listing per folder.
@@ -45,8 +45,9 @@ public:
             std::find_if(listings_.begin(), listings_.end(), [&](const auto& l) { return l.first == folder; });
         if (listing == listings_.end()) listing = listings_.insert(listings_.end(), {folder, files_.FilesIn(folder)});
         for (const std::string& entry : listing->second) {
-            const Leftover kind = LeftoverKind(entry, name);
-            if (kind != Leftover::None) found.push_back({folder + "\\" + entry, kind});
+            std::uint64_t tail = 0;
+            const Leftover kind = LeftoverKind(entry, name, &tail);
+            if (kind != Leftover::None) found.push_back({folder + "\\" + entry, kind, tail});
         }
         return found;
     }
@@ -90,13 +91,14 @@ std::string LeftoverPath(const std::string& target, std::uint64_t tail, Leftover
     return path;
 }
 
-Leftover LeftoverKind(const std::string& name, const std::string& targetName) {
+Leftover LeftoverKind(const std::string& name, const std::string& targetName, std::uint64_t* tail) {
     const std::string text = Lowered(name), prefix = Lowered(targetName) + ".~";
     if (text.compare(0, prefix.size(), prefix) != 0) return Leftover::None;
     std::size_t i = prefix.size();
-    const std::size_t tail = i;
-    while (i < text.size() && IsHexDigit(text[i])) ++i;
-    const std::size_t digits = i - tail;
+    std::uint64_t value = 0;
+    for (; i < text.size() && IsHexDigit(text[i]); ++i)
+        value = value << 4 | (IsDigit(text[i]) ? text[i] - '0' : text[i] - 'a' + 10);
+    const std::size_t digits = i - prefix.size();
     if (digits == 0 || (digits > 8 && digits != 16)) return Leftover::None;
     // Earlier kits added ".<attempt>" to a process id taken already.
     if (digits <= 8 && i + 1 < text.size() && text[i] == '.' && IsDigit(text[i + 1])) {
@@ -105,30 +107,34 @@ Leftover LeftoverKind(const std::string& name, const std::string& targetName) {
         if (i - attempt > 2) return Leftover::None;
     }
     const std::string rest = text.substr(i);
-    for (const Extension& extension : kExtensions)
-        if (rest == extension.text) return extension.kind;
+    for (const Extension& extension : kExtensions) {
+        if (rest != extension.text) continue;
+        if (tail) *tail = value;
+        return extension.kind;
+    }
     return Leftover::None;
 }
 
 void RecoverLeftovers(fw::FileSystem& files, const std::string& program, const std::vector<std::string>& targets) {
     LeftoverFinder finder(files);
     const std::vector<Found> beside = finder.Of(program);
-    const bool placing =
-        std::any_of(beside.begin(), beside.end(), [](const Found& found) { return found.kind == Leftover::Run; });
-    for (const std::string& target : targets) {
+    bool placing = false;
+    std::uint64_t added = 0;
+    for (const Found& found : beside) {
+        if (found.kind != Leftover::Run) continue;
+        placing = true;
+        added |= found.tail & kAddedTargetsMask;
+    }
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const std::string& target = targets[i];
+        if (placing && (added >> i & 1) && files.Exists(target)) Require(RemoveOwn(files, target, true), target);
         for (const Found& found : finder.Of(target)) {
-            switch (found.kind) {
-            case Leftover::Temporary: RemoveOwn(files, found.path, false); break;  // else a later run removes it
-            case Leftover::Backup:
+            if (found.kind == Leftover::Temporary) {
+                RemoveOwn(files, found.path, false);  // else a later run removes it
+            } else if (found.kind == Leftover::Backup) {
                 // A backup is the only copy of the old file when its target is missing.
                 if (placing || !files.Exists(target)) Require(PutBack(files, found.path, target), target);
                 else RemoveOwn(files, found.path, false);
-                break;
-            case Leftover::Added:
-                if (placing && files.Exists(target)) Require(RemoveOwn(files, target, true), target);
-                RemoveOwn(files, found.path, false);
-                break;
-            default: break;
             }
         }
     }

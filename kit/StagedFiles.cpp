@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "kit/CannotCreate.h"
+#include "kit/CheckedInstallation.h"
 #include "kit/RetryWhileHeld.h"
 
 namespace kit {
@@ -23,13 +24,14 @@ StagedFiles::~StagedFiles() {
         if (!item.placed && item.file) item.file->Remove();
 }
 
-fw::FileResult StagedFiles::CreateBeside(const std::string& target, Leftover kind, std::string& path,
+fw::FileResult StagedFiles::CreateBeside(const std::string& base, Leftover kind, std::uint64_t added, std::string& path,
                                          std::unique_ptr<fw::HeldFile>& file) {
     fw::FileResult result;
     for (unsigned attempt = 0; attempt < kMaxNames; ++attempt) {
         std::uint64_t tail = 0;
         if (!(result = files_.Random(tail))) break;
-        path = LeftoverPath(target, tail, kind);
+        if (kind == Leftover::Run) tail = (tail & ~kAddedTargetsMask) | added;
+        path = LeftoverPath(base, tail, kind);
         if ((result = files_.CreateNew(path, file)) || !NameTaken(result)) break;
     }
     return result;
@@ -45,10 +47,12 @@ fw::FileResult StagedFiles::MoveAside(Item& item) {
     return result;
 }
 
-void StagedFiles::Stage(const std::string& target, const void* data, std::size_t size) {
+void StagedFiles::Stage(std::size_t position, const void* data, std::size_t size) {
+    const std::string& target = targets_[position];
     Item item;
     item.target = target;
-    fw::FileResult result = CreateBeside(target, Leftover::Temporary, item.temporary, item.file);
+    item.position = position;
+    fw::FileResult result = CreateBeside(target, Leftover::Temporary, 0, item.temporary, item.file);
     if (result) result = item.file->Write(data, size);
     if (result) result = item.file->Flush();
     if (result && files_.Exists(target))
@@ -61,11 +65,11 @@ void StagedFiles::Stage(const std::string& target, const void* data, std::size_t
 }
 
 void StagedFiles::Place(Item& item) {
-    std::string markPath;
-    fw::FileResult result =
-        item.old ? MoveAside(item) : CreateBeside(item.target, Leftover::Added, markPath, item.mark);
-    if (!result) throw CannotCreate(item.target, result);
-    item.movedAside = item.old != nullptr;
+    fw::FileResult result;
+    if (item.old) {
+        if (!(result = MoveAside(item))) throw CannotCreate(item.target, result);
+        item.movedAside = true;
+    }
     if (!(result = item.file->MoveTo(item.target))) throw CannotCreate(item.target, result);
     item.placed = true;
 }
@@ -88,44 +92,46 @@ bool StagedFiles::PutBack() {
             }
             item->movedAside = false;
         }
-        // A mark left behind without the run marker is removed by the next run.
-        if (item->mark) item->mark->Remove();
-        item->mark.reset();
     }
     return whole;
 }
 
-void StagedFiles::Commit(const std::string& program, const std::function<void()>& flushFolders) {
+void StagedFiles::Commit(const CheckedInstallation& installation, const std::string& program) {
+    std::uint64_t added = 0;
+    for (const Item& item : items_)
+        if (!item.old) added |= std::uint64_t{1} << item.position;
+    // The marker has a bit for each of 16 targets.
+    if ((added & kAddedTargetsMask) != added) throw fw::Error("A run marker names at most 16 targets");
     std::string markerPath;
-    const fw::FileResult marked = CreateBeside(program, Leftover::Run, markerPath, runMarker_);
-    if (!marked) throw CannotCreate(program, marked);
+    const fw::FileResult result = CreateBeside(program, Leftover::Run, added, markerPath, runMarker_);
+    if (!result) throw CannotCreate(program, result);
     try {
-        flushFolders();  // the marker is on the disk before anything moves
+        installation.FlushFolder();  // the marker is on the disk before anything moves
         for (Item& item : items_) Place(item);
-        flushFolders();
+        installation.Flush();
         // Every file is in place and on the disk: the run is done once its
         // marker is gone from the disk too.
         const fw::FileResult done = runMarker_->Remove();
-        if (!done) throw CannotCreate(markerPath, done);
+        if (!done) throw CannotCreate(program, done);
         runMarker_.reset();
-        flushFolders();
+        installation.FlushFolder();
     } catch (...) {
         // Whatever went wrong, every target goes back as it was. Should that
         // fail too, the marker stays, and the next run finishes the job.
         if (PutBack() && runMarker_) {
             try {
-                flushFolders();
+                installation.Flush();
                 runMarker_->Remove();
-            } catch (...) {}
+            } catch (...) {
+                // The failure told is the first; a marker left over only
+                // makes the next run look for files already put back.
+            }
         }
         throw;
     }
-    // The replaced files and the marks; what can't be removed now the next
-    // run removes.
-    for (Item& item : items_) {
+    // The replaced files; what can't be removed now the next run removes.
+    for (Item& item : items_)
         if (item.old) item.old->Remove();
-        if (item.mark) item.mark->Remove();
-    }
     items_.clear();  // lets every file go: the application may open them now
 }
 

@@ -13,7 +13,7 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,40 +23,43 @@
 
 namespace kit {
 
+class CheckedInstallation;
+
 class StagedFiles {
 public:
-    explicit StagedFiles(fw::FileSystem& files) : files_(files) {}
+    // targets: every target of the run, in catalogue order.
+    StagedFiles(fw::FileSystem& files, const std::vector<std::string>& targets) : files_(files), targets_(targets) {}
     StagedFiles(const StagedFiles&) = delete;
     StagedFiles& operator=(const StagedFiles&) = delete;
     // Files never put in place are removed: every target stays as it was.
     ~StagedFiles();
 
-    // Writes data to a new file beside target and forces it to the disk;
-    // then, when target exists, holds it, waiting about two seconds while
-    // another program has it open. Fails with "Cannot create file
-    // "<target>". <system text>", carrying the system's code; no target
+    // Writes data to a new file beside the target at position and forces it
+    // to the disk; then, when the target exists, holds it, waiting about two
+    // seconds while another program has it open. Fails with "Cannot create
+    // file "<target>". <system text>", carrying the system's code; no target
     // changes.
-    void Stage(const std::string& target, const void* data, std::size_t size);
+    void Stage(std::size_t position, const void* data, std::size_t size);
 
-    // Puts every staged file in place, then calls flushFolders, which forces
-    // the folders' entries to the disk or throws. Whatever fails, every
-    // target is put back as it was and the failure is thrown again. A run
-    // marker beside program says, while files move, that they are moving.
-    void Commit(const std::string& program, const std::function<void()>& flushFolders);
+    // Puts every staged file in place and forces the installation's folders
+    // to the disk. Whatever fails, every target is put back as it was and
+    // the failure is thrown again. A run marker beside program says, while
+    // files move, that they are moving and which targets are added.
+    void Commit(const CheckedInstallation& installation, const std::string& program);
 
 private:
     struct Item {
         std::string target, temporary;
         std::unique_ptr<fw::HeldFile> file;  // the new bytes
         std::unique_ptr<fw::HeldFile> old;   // the target it replaces; none when it adds one
-        std::unique_ptr<fw::HeldFile> mark;  // the mark of an added target, once made
-        bool movedAside = false;             // the old target is under its backup name
-        bool placed = false;                 // the new file is the target
+        std::size_t position = 0;
+        bool movedAside = false;  // the old target is under its backup name
+        bool placed = false;      // the new file is the target
     };
 
-    // Creates a new file named for target with a fresh random tail, passing
-    // over names that exist.
-    fw::FileResult CreateBeside(const std::string& target, Leftover kind, std::string& path,
+    // Creates a new file named for base with a fresh random tail, passing
+    // over names that exist; a run marker's tail names the added targets.
+    fw::FileResult CreateBeside(const std::string& base, Leftover kind, std::uint64_t added, std::string& path,
                                 std::unique_ptr<fw::HeldFile>& file);
     // Renames the replaced target to a backup name with a fresh random tail.
     fw::FileResult MoveAside(Item& item);
@@ -65,6 +68,7 @@ private:
     bool PutBack();
 
     fw::FileSystem& files_;
+    const std::vector<std::string>& targets_;
     std::vector<Item> items_;
     std::unique_ptr<fw::HeldFile> runMarker_;
 };

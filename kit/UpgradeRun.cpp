@@ -12,11 +12,11 @@
 namespace kit {
 
 void ExtractPayloadItem(UpgradeServices& services, StagedFiles& staged, const std::string& itemType,
-                        const std::string& targetPath) {
+                        std::size_t position) {
     fw::Blob item;
     const fw::Status found = services.payload.Find(itemType, payload::kItemName, item);
     if (!found) throw fw::Error(fw::FormatMessageText(text::kResourceNotFound, {payload::kItemName}), found.code);
-    staged.Stage(targetPath, item.data, item.size);
+    staged.Stage(position, item.data, item.size);
 }
 
 bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
@@ -33,7 +33,7 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
     }
     RecoverLeftovers(services.files, program, targets);
 
-    StagedFiles staged(services.files);
+    StagedFiles staged(services.files, targets);
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
         const payload::PayloadItem& item = payload::Catalogue()[i];
         const std::string& target = targets[i];
@@ -44,14 +44,14 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
         // close it, and nothing is written. Any other failure is told as
         // what it is, as for every other item.
         try {
-            ExtractPayloadItem(services, staged, item.code, target);
+            ExtractPayloadItem(services, staged, item.code, i);
         } catch (const fw::Error& failure) {
             if (!item.program || failure.code != fw::kSharingViolation) throw;
             services.window.ShowErrorDialog(text::CloseFirstText());
             return false;
         }
     }
-    staged.Commit(program, [&] { installation.Flush(); });
+    staged.Commit(installation, program);
 
     // Every file is in place and on the disk: the record may say so.
     services.window.SetUpgradeEnabled(false);

@@ -19,11 +19,12 @@ struct UpgradeServices {
     KitWindow& window;
 };
 
-// Stages the payload item of the given type for targetPath, byte for byte
-// (see StagedFiles). Fails with "Resource UpGrade not found" when the kit
-// lacks the item, or as StagedFiles::Stage fails; no target then changes.
+// Stages the payload item of the given type for the target at position,
+// byte for byte (see StagedFiles). Fails with "Resource UpGrade not found"
+// when the kit lacks the item, or as StagedFiles::Stage fails; no target
+// then changes.
 void ExtractPayloadItem(UpgradeServices& services, StagedFiles& staged, const std::string& itemType,
-                        const std::string& targetPath);
+                        std::size_t position);
 
 // The whole run; true when it completed. It is all or nothing: every item is
 // written beside its target and every target it replaces is held before any

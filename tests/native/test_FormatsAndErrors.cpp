@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "payload/Crc32.h"
 #include "framework/Error.h"
 #include "framework/ErrorReport.h"
 #include "framework/FormatSettings.h"
@@ -59,3 +60,13 @@ TEST(FormatMessageText, FillsEachPlaceholderInOrder) {
 }
 
 }  // namespace
+
+// The check value of the zip and gzip CRC-32, whole and continued from any
+// split, so both the eight-byte steps and the bytes after them count.
+TEST(Crc32, CheckValueWholeAndInPieces) {
+    const std::string text = "123456789123456789";
+    EXPECT_EQ(payload::Crc32(text.data(), 9), 0xCBF43926u);
+    const std::uint32_t whole = payload::Crc32(text.data(), text.size());
+    for (std::size_t split = 0; split <= text.size(); ++split)
+        EXPECT_EQ(payload::Crc32(text.data() + split, text.size() - split, payload::Crc32(text.data(), split)), whole);
+}

@@ -310,7 +310,7 @@ TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFil
             old = old && now == before;
             updated = updated && now == (kept ? before : Item(i));
         }
-        return old ? "old" : updated ? "new" : "mixed";
+        return std::string(old ? "old" : updated ? "new" : "mixed");
     };
     auto kitFiles = [&] {
         std::vector<std::string> found;
