@@ -807,6 +807,7 @@ void ScenarioUnattended() {
         std::vector<std::string> log;  // lines; a line ending in "*" is a prefix
         bool exeWritten;
         const char* versionAfter;
+        bool hardLinkedLog = false;  // the log path made a second name of another file first
     };
     const Case cases[] = {
         {"complete",
@@ -857,7 +858,9 @@ void ScenarioUnattended() {
          kOldVersion},
         {"unwritable log", kOldVersion, true, false, "/S /LOG=C:\\NoSuchFolder\\kit.log", 5, {}, false, kOldVersion},
         {"bad switch", kOldVersion, true, false, "/S /LOG=", 4, {}, false, kOldVersion},
+        {"hard-linked log", kOldVersion, true, false, logSwitch, 5, {}, false, kOldVersion, true},
     };
+    const std::string otherFile = "C:\\Windows\\kit-other.txt", otherText = "an administrator's file\r\n";
     for (const Case& c : cases) {
         Note(c.what);
         if (c.recorded) SetRecord(kFolder, c.recorded);
@@ -867,6 +870,11 @@ void ScenarioUnattended() {
         if (c.withData) PutFile(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}");
         RemoveTree(logFolder);
         MakeFolders(logFolder);
+        if (c.hardLinkedLog) {
+            PutFile(otherFile, otherText);
+            Check(CreateHardLinkW(Wide(logPath).c_str(), Wide(otherFile).c_str(), nullptr) != FALSE,
+                  "the log path made a hard link to " + otherFile);
+        }
 
         Child holder;
         if (c.holdExe && !StartHolder(holder, f + "\\Meridal_2013.exe", 60)) continue;
@@ -887,6 +895,10 @@ void ScenarioUnattended() {
         }
         if (c.versionAfter) CheckRecordedVersion(c.versionAfter);
         CheckNoTempFiles(kFolder);
+        if (c.hardLinkedLog) {
+            CheckFileBytes(otherFile, otherText, "the other file unchanged");
+            continue;
+        }
 
         const std::vector<std::string> lines = LogFileLines(logPath);
         bool same = lines.size() == c.log.size();
@@ -1071,7 +1083,10 @@ void ScenarioLinks() {
 
 // One kit at a time: while one shows its window, a second unattended run
 // ends with 6 and writes nothing, and a second with a window brings the open
-// one forward and ends; two unattended runs at once leave only the kit's files.
+// one forward and ends; two unattended runs at once, with one log, leave only
+// the kit's files. The lock's name taken first by a program that is no kit
+// (a mutex or an event of default security, which Wine gives no owner) stops
+// no run.
 void ScenarioSecondKit() {
     const std::string f = kFolder, log = "C:\\Jurnale\\kit.log";
     MakeFolders("C:\\Jurnale");
@@ -1100,10 +1115,27 @@ void ScenarioSecondKit() {
         }
     }
 
-    Note("two unattended runs at once");
+    for (const bool event : {false, true}) {
+        Note(event ? "the lock's name taken by an event" : "the lock's name taken by a plain mutex");
+        PrepareOldInstallation();
+        const wchar_t* name = L"Global\\MeridalUpgradeKit";
+        const fw::unique_handle taken(event ? CreateEventW(nullptr, TRUE, FALSE, name)
+                                            : CreateMutexW(nullptr, FALSE, name));
+        if (!Check(static_cast<bool>(taken), "the name taken")) continue;
+        Check(RunLoggedUnattended(log, lines) == 0, "exit code 0");
+        Check(HasLineStartingWith(lines, "Numele de blocare \"Global\\MeridalUpgradeKit\" a fost luat de alt program"),
+              "log says the name was taken");
+        for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(f, entry);
+        CheckRecordedVersion(kNewVersion);
+    }
+
+    // A log held open by the kit that runs is no failure of the other's log:
+    // that one ends as another kit running.
+    Note("two unattended runs at once, with one log");
     PrepareOldInstallation();
+    const std::string logged = "/S \"/LOG=" + log + "\"";
     Child a, b;
-    if (a.Start("kit A", g_kitPath, "/S", "C:\\") && b.Start("kit B", g_kitPath, "/S", "C:\\")) {
+    if (a.Start("kit A", g_kitPath, logged, "C:\\") && b.Start("kit B", g_kitPath, logged, "C:\\")) {
         DWORD codeA = 99, codeB = 99;
         Check(a.WaitForExit(30000) && b.WaitForExit(30000), "both end");
         GetExitCodeProcess(a.Handle(), &codeA);
