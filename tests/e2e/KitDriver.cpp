@@ -742,6 +742,27 @@ void ScenarioDpi144() {
 
 //=== Scenarios: the unattended upgrade ========================================
 
+// A Unix symbolic link at link to target (both Windows paths): what a
+// junction or a symbolic link is on Windows. Wine shows a link to a folder
+// as a reparse point, a link to a file as a plain file.
+bool MakeLink(const std::string& target, const std::string& link) {
+    using UnixFileName = char*(CDECL*)(const WCHAR*);
+    auto unixFileName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    auto unixPath = [&](const std::string& path) {
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        char* name = unixFileName ? unixFileName(wide) : nullptr;
+        std::string text = name ? name : "";
+        HeapFree(GetProcessHeap(), 0, name);
+        return text;
+    };
+    Child ln;
+    if (!ln.Start("ln", "Z:\\bin\\ln", "-s \"" + unixPath(target) + "\" \"" + unixPath(link) + "\"")) return false;
+    // A Unix program started from Wine gives no handle to wait on.
+    return Check(WaitUntil([&] { return Exists(link); }), link + " is a link to " + target);
+}
+
 BOOL CALLBACK CollectVisibleTopLevel(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
@@ -797,6 +818,10 @@ void ScenarioUnattended() {
     const std::string logFolder = "C:\\Jurnale";
     const std::string logPath = logFolder + "\\kit upgrade.log";
     const std::string logSwitch = "/S \"/LOG=" + logPath + "\"";
+    // The linked logs have a folder of their own, which no case removes:
+    // Wine's DeleteFile removes what a symbolic link to a file leads to.
+    const std::string linkedLog = "C:\\Legaturi\\kit.log", linkedSwitch = "/S \"/LOG=" + linkedLog + "\"";
+    const std::string otherFile = "C:\\Windows\\kit-other.txt", otherText = "an administrator's file\r\n";
     const std::string cale = LocationLine(kFolder), version = VersionLine("2.35");
     struct Case {
         const char* what;
@@ -807,7 +832,10 @@ void ScenarioUnattended() {
         std::vector<std::string> log;  // lines; a line ending in "*" is a prefix
         bool exeWritten;
         const char* versionAfter;
-        bool hardLinkedLog = false;  // the log path made a second name of another file first
+        // The log path made first a second name of another file (a hard
+        // link), or a link to it.
+        enum LogKind { Plain, HardLinked, Linked };
+        LogKind logKind = Plain;
     };
     const Case cases[] = {
         {"complete",
@@ -858,9 +886,9 @@ void ScenarioUnattended() {
          kOldVersion},
         {"unwritable log", kOldVersion, true, false, "/S /LOG=C:\\NoSuchFolder\\kit.log", 5, {}, false, kOldVersion},
         {"bad switch", kOldVersion, true, false, "/S /LOG=", 4, {}, false, kOldVersion},
-        {"hard-linked log", kOldVersion, true, false, logSwitch, 5, {}, false, kOldVersion, true},
+        {"hard-linked log", kOldVersion, true, false, linkedSwitch, 5, {}, false, kOldVersion, Case::HardLinked},
+        {"linked log", kOldVersion, true, false, linkedSwitch, 5, {}, false, kOldVersion, Case::Linked},
     };
-    const std::string otherFile = "C:\\Windows\\kit-other.txt", otherText = "an administrator's file\r\n";
     for (const Case& c : cases) {
         Note(c.what);
         if (c.recorded) SetRecord(kFolder, c.recorded);
@@ -870,11 +898,15 @@ void ScenarioUnattended() {
         if (c.withData) PutFile(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}");
         RemoveTree(logFolder);
         MakeFolders(logFolder);
-        if (c.hardLinkedLog) {
+        if (c.logKind != Case::Plain) {
             PutFile(otherFile, otherText);
-            Check(CreateHardLinkW(Wide(logPath).c_str(), Wide(otherFile).c_str(), nullptr) != FALSE,
-                  "the log path made a hard link to " + otherFile);
+            MakeFolders("C:\\Legaturi");
+            DeleteFileW(Wide(linkedLog).c_str());  // the hard link of the case before: a name of its own
         }
+        if (c.logKind == Case::HardLinked)
+            Check(CreateHardLinkW(Wide(linkedLog).c_str(), Wide(otherFile).c_str(), nullptr) != FALSE,
+                  "the log path made a hard link to " + otherFile);
+        if (c.logKind == Case::Linked && !MakeLink(otherFile, linkedLog)) continue;
 
         Child holder;
         if (c.holdExe && !StartHolder(holder, f + "\\Meridal_2013.exe", 60)) continue;
@@ -895,7 +927,7 @@ void ScenarioUnattended() {
         }
         if (c.versionAfter) CheckRecordedVersion(c.versionAfter);
         CheckNoTempFiles(kFolder);
-        if (c.hardLinkedLog) {
+        if (c.logKind != Case::Plain) {
             CheckFileBytes(otherFile, otherText, "the other file unchanged");
             continue;
         }
@@ -941,27 +973,6 @@ void ScenarioUnattended() {
 }
 
 //=== Scenarios: an installation folder that ordinary users can write ==========
-
-// A Unix symbolic link at link to target (both Windows paths): what a
-// junction or a symbolic link is on Windows. Wine shows a link to a folder
-// as a reparse point, a link to a file as a plain file.
-bool MakeLink(const std::string& target, const std::string& link) {
-    using UnixFileName = char*(CDECL*)(const WCHAR*);
-    auto unixFileName = reinterpret_cast<UnixFileName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    auto unixPath = [&](const std::string& path) {
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-        char* name = unixFileName ? unixFileName(wide) : nullptr;
-        std::string text = name ? name : "";
-        HeapFree(GetProcessHeap(), 0, name);
-        return text;
-    };
-    Child ln;
-    if (!ln.Start("ln", "Z:\\bin\\ln", "-s \"" + unixPath(target) + "\" \"" + unixPath(link) + "\"")) return false;
-    // A Unix program started from Wine gives no handle to wait on.
-    return Check(WaitUntil([&] { return Exists(link); }), link + " is a link to " + target);
-}
 
 // Runs the kit with /S and a log; gives its exit code and the log's lines.
 DWORD RunLoggedUnattended(const std::string& logPath, std::vector<std::string>& lines) {
