@@ -83,6 +83,17 @@ struct DestroyMenuTraits {
 };
 using unique_hmenu = unique_any<HMENU, DestroyMenuTraits>;
 
+// Memory the system allocated for the caller with LocalAlloc (a converted
+// security descriptor or SID text, an argument list), given back with
+// LocalFree; T is the pointer type the call hands out.
+template <typename T>
+struct LocalFreeTraits {
+    static T invalid() noexcept { return nullptr; }
+    static void close(T memory) noexcept { ::LocalFree(memory); }
+};
+template <typename T>
+using unique_local = unique_any<T, LocalFreeTraits<T>>;
+
 // The scope types below take their handle themselves and give it back at the
 // end of the scope; non-copyable, not movable.
 

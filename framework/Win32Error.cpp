@@ -1,5 +1,6 @@
 #include "framework/Win32Error.h"
 
+#include "framework/Handles.h"
 #include "framework/Utf16.h"
 
 namespace fw {
@@ -9,8 +10,8 @@ std::string SystemErrorText(DWORD code) {
     const DWORD length =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const unique_local<wchar_t*> owned(buffer);
     std::string text = buffer ? Utf8(buffer, length) : "";
-    LocalFree(buffer);
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
     return text;
 }

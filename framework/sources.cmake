@@ -4,6 +4,7 @@ set(FRAMEWORK_CORE_SOURCES
   framework/ErrorReport.cpp
   framework/Align.cpp
   framework/LongPath.cpp
+  framework/NameOwner.cpp
 )
 set(FRAMEWORK_WIN32_SOURCES
   framework/Application.cpp
@@ -14,6 +15,7 @@ set(FRAMEWORK_WIN32_SOURCES
   framework/ModuleResources.cpp
   framework/Win32FileSystem.cpp
   framework/SingleInstance.cpp
+  framework/SecurityDescriptor.cpp
   framework/Utf16.cpp
   framework/Win32Error.cpp
   framework/UnexpectedEnd.cpp

@@ -46,10 +46,20 @@ std::string PayloadDamagedText(const std::string& fileName);
 constexpr const char* kErrorTitle = "Error";              // the titles of the two dialogs,
 constexpr const char* kInformationTitle = "Information";  // as the log names them
 constexpr const char* kLogUnavailable = "Fisierul jurnal \"%s\" nu poate fi deschis. %s";
+// Why a log file is refused, in place of the system's reason above: it must
+// be a plain file on a disk, with a single name, where its path says.
+constexpr const char* kLogIsLink = "Este o legatura catre alt loc (link sau jonctiune)";
+constexpr const char* kLogIsFolder = "Este un dosar, nu un fisier";
+constexpr const char* kLogIsDevice = "Este un dispozitiv, nu un fisier pe disc";
+constexpr const char* kLogHasSeveralNames = "Este un fisier cu mai multe nume (legaturi fixe)";
+constexpr const char* kLogElsewhere = "Se afla in alt loc decat spune calea: \"%s\"";
 constexpr const char* kLogWriteFailed = "Fisierul jurnal \"%s\" nu poate fi scris. %s";
 constexpr const char* kLogPathMissing = "Lipseste calea fisierului jurnal: %s";
 std::string UsageText();
 constexpr const char* kAnotherKitRunning = "Un alt kit de actualizare ruleaza deja pe acest calculator.";
+// The lock's name held by an object that no kit made (see SingleInstance).
+constexpr const char* kLockNameTaken =
+    "Numele de blocare \"%s\" a fost luat de alt program; actualizarea continua fara blocare.";
 // The result line's words for each way a run ends (see RunOutcome).
 constexpr const char* kResultLine = "Rezultat: %s (cod %s)";
 constexpr const char* kResultUpgraded = "actualizat la versiunea %s";

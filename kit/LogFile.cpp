@@ -2,18 +2,95 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "framework/SecurityDescriptor.h"
+#include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 #include "framework/Win32FileSystem.h"
+#include "kit/KitTexts.h"
 
 namespace kit {
 
+namespace {
+
+// A log the kit creates: full control for Administrators and SYSTEM, reading
+// for Users; nothing inherited from its folder.
+const wchar_t kLogSecurity[] = L"D:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;FR;;;BU)";
+
+fw::Status Refused(const std::string& reason) { return fw::Status::Failure(0, reason); }
+
+// The path of the file behind handle, every link on the way resolved, in the
+// extended-length form the system gives it ("\\?\C:\Logs\kit.log").
+bool FinalPathOf(HANDLE handle, std::vector<wchar_t>& path) {
+    path.assign(MAX_PATH + 1, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) return false;
+        if (length < path.size()) {
+            path.resize(length);
+            return true;
+        }
+        path.assign(length + 1, L'\0');
+    }
+}
+
+// An extended-length path as a user writes it: "C:\..." or "\\server\...".
+std::string PlainPath(const std::vector<wchar_t>& path) {
+    const std::string text = fw::Utf8(path.data(), path.size());
+    if (text.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\\\" + text.substr(8);
+    if (text.compare(0, 4, "\\\\?\\") == 0) return text.substr(4);
+    return text;
+}
+
+// Whether the file open at handle is a plain file on a disk, with a single
+// name, at systemPath itself (compared without regard to case).
+fw::Status CheckPlainFile(HANDLE file, const fw::WideText& systemPath) {
+    SetLastError(NO_ERROR);  // GetFileType tells a failure only through the last error
+    const DWORD type = GetFileType(file);
+    if (type == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR) return fw::LastFailure();
+    if (type != FILE_TYPE_DISK) return Refused(text::kLogIsDevice);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info)) return fw::LastFailure();
+    // Only tags that name another place are links; a deduplicated or
+    // compressed file is an ordinary file.
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        FILE_ATTRIBUTE_TAG_INFO tag;
+        if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof(tag))) return fw::LastFailure();
+        if (IsReparseTagNameSurrogate(tag.ReparseTag)) return Refused(text::kLogIsLink);
+    }
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Refused(text::kLogIsFolder);
+    if (info.nNumberOfLinks > 1) return Refused(text::kLogHasSeveralNames);
+    // A link on the way to it, also one the system followed without showing
+    // (as Wine does with a symbolic link), leads elsewhere.
+    std::vector<wchar_t> finalPath;
+    if (!FinalPathOf(file, finalPath)) return fw::LastFailure();
+    if (CompareStringOrdinal(finalPath.data(), static_cast<int>(finalPath.size()), systemPath.c_str(),
+                             static_cast<int>(systemPath.size()), TRUE) != CSTR_EQUAL)
+        return Refused(fw::FormatMessageText(text::kLogElsewhere, {PlainPath(finalPath)}));
+    return fw::Status::Success();
+}
+
+}  // namespace
+
 fw::Status LogFile::Open(const std::string& path) {
-    // Appending only: other runs' lines stay, and a reader may look on.
+    fw::unique_security_descriptor descriptor;
+    const fw::Status described = fw::SecurityDescriptorOf(kLogSecurity, descriptor);
+    if (!described) return described;
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor.get(), FALSE};
+    // Appending only, other runs' lines stay; readers may look on, nobody
+    // else writes meanwhile. The name itself is opened, never what a link
+    // there leads to, and a folder opens too, so either is told as what it is.
     const fw::WideText systemPath = fw::SystemPath(path);
-    file_.reset(CreateFileW(systemPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file_) return fw::LastFailure();
+    fw::unique_hfile file(CreateFileW(
+        systemPath.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, &attributes, OPEN_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return fw::LastFailure();
     const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;  // asked before another call can change it
+    const fw::Status plain = CheckPlainFile(file.get(), systemPath);
+    if (!plain) return plain;
+    file_ = std::move(file);
     path_ = path;
     if (existed) return fw::Status::Success();
     // A file the kit creates starts with the UTF-8 byte-order mark, so that

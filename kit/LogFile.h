@@ -1,6 +1,12 @@
 // The /LOG file: opened for appending, each line written and flushed to the
 // disk at once, so the lines before a crash or a power cut are kept. A line
 // that can't be written or flushed ends the log (see RunLog).
+//
+// The kit runs as administrator and the path may lie in a folder where users
+// can create files, so the log must be what its path says: a plain file on a
+// disk, with a single name, reached through no link. Anything else (a link
+// or junction, a folder, a device, a hard link to another file) is refused
+// before a byte is written.
 #pragma once
 
 #include <string>
@@ -13,7 +19,9 @@ namespace kit {
 
 class LogFile : public RunLog {
 public:
-    // Opens the file for appending; a failure carries the system's code and text.
+    // Opens the file for appending, or creates it readable by Users and
+    // writable by administrators alone. A failure carries the system's code
+    // and text; a refused file the kit's reason (and code 0).
     fw::Status Open(const std::string& path);
     bool IsOpen() const { return static_cast<bool>(file_); }
 

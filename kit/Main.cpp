@@ -4,7 +4,6 @@
 #include <shellapi.h>  // after windows.h, whose types it uses
 
 #include <cstdlib>
-#include <memory>
 #include <vector>
 
 #include "framework/Application.h"
@@ -36,7 +35,7 @@ std::vector<std::string> Arguments() {
     int count = 0;
     wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!words) throw fw::Win32Error("Cannot read the command line", GetLastError());
-    const std::unique_ptr<wchar_t*, decltype(&LocalFree)> owned(words, &LocalFree);
+    const fw::unique_local<wchar_t**> owned(words);
     std::vector<std::string> arguments;
     for (int i = 1; i < count; ++i) arguments.push_back(fw::Utf8(words[i]));
     return arguments;
@@ -130,8 +129,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             ShowUsage(std::string());
             return 0;
         }
+        // The lock before the log: a log held open by another kit's run is
+        // that kit's, and this run ends as another kit running, not as a
+        // log of its own failing.
+        const fw::SingleInstance instance(kInstanceName);
+        const bool anotherKit = instance.holder() == fw::SingleInstance::Holder::AnotherInstance;
         const fw::Status opened = command.logPath.empty() ? fw::Status::Success() : log.Open(command.logPath);
-        if (!opened && silent) return kit::ExitCodeOf(kit::RunOutcome::LogUnavailable);
+        if (!opened && silent)
+            return kit::ExitCodeOf(anotherKit ? kit::RunOutcome::AnotherKitRunning : kit::RunOutcome::LogUnavailable);
         if (!command.problem.empty()) {
             const int exitCode =
                 kit::EndRun(log, kit::RunOutcome::BadCommandLine, application.Title(), command.problem);
@@ -139,12 +144,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             return exitCode;
         }
         if (command.usage) return kit::EndRun(log, kit::WriteUsage(log), application.Title());  // /S /?
-        const fw::SingleInstance instance(kInstanceName);
-        if (!instance.taken()) {
+        if (const fw::Error* failure = instance.failure()) throw *failure;
+        if (anotherKit) {
             const int exitCode = kit::EndRun(log, kit::RunOutcome::AnotherKitRunning, application.Title());
             if (!silent) ShowTheOtherKit();
             return exitCode;
         }
+        if (instance.holder() == fw::SingleInstance::Holder::SomeoneElse)
+            log.Write(fw::FormatMessageText(kit::text::kLockNameTaken, {instance.fullName()}));
         return silent ? RunUnattended(log)
                       : RunWindow(log, opened ? std::string() : kit::LogUnavailableText(command.logPath, opened.text));
     } catch (const std::exception& failure) {

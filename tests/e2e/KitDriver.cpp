@@ -755,6 +755,27 @@ void ScenarioDpi144() {
 
 //=== Scenarios: the unattended upgrade ========================================
 
+// A Unix symbolic link at link to target (both Windows paths): what a
+// junction or a symbolic link is on Windows. Wine shows a link to a folder
+// as a reparse point, a link to a file as a plain file.
+bool MakeLink(const std::string& target, const std::string& link) {
+    using UnixFileName = char*(CDECL*)(const WCHAR*);
+    auto unixFileName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    auto unixPath = [&](const std::string& path) {
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        char* name = unixFileName ? unixFileName(wide) : nullptr;
+        std::string text = name ? name : "";
+        HeapFree(GetProcessHeap(), 0, name);
+        return text;
+    };
+    Child ln;
+    if (!ln.Start("ln", "Z:\\bin\\ln", "-s \"" + unixPath(target) + "\" \"" + unixPath(link) + "\"")) return false;
+    // A Unix program started from Wine gives no handle to wait on.
+    return Check(WaitUntil([&] { return Exists(link); }), link + " is a link to " + target);
+}
+
 BOOL CALLBACK CollectVisibleTopLevel(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
@@ -810,6 +831,10 @@ void ScenarioUnattended() {
     const std::string logFolder = "C:\\Jurnale";
     const std::string logPath = logFolder + "\\kit upgrade.log";
     const std::string logSwitch = "/S \"/LOG=" + logPath + "\"";
+    // The linked logs have a folder of their own, which no case removes:
+    // Wine's DeleteFile removes what a symbolic link to a file leads to.
+    const std::string linkedLog = "C:\\Legaturi\\kit.log", linkedSwitch = "/S \"/LOG=" + linkedLog + "\"";
+    const std::string otherFile = "C:\\Windows\\kit-other.txt", otherText = "an administrator's file\r\n";
     const std::string cale = LocationLine(kFolder), version = VersionLine("2.35");
     struct Case {
         const char* what;
@@ -821,6 +846,10 @@ void ScenarioUnattended() {
         std::vector<std::string> log;  // lines; a line ending in "*" is a prefix
         bool exeWritten;
         const char* versionAfter;
+        // The log path made first a second name of another file (a hard
+        // link), or a link to it.
+        enum LogKind { Plain, HardLinked, Linked };
+        LogKind logKind = Plain;
     };
     const Case cases[] = {
         {"complete",
@@ -883,6 +912,8 @@ void ScenarioUnattended() {
          kOldVersion},
         {"unwritable log", kOldVersion, true, nullptr, "/S /LOG=C:\\NoSuchFolder\\kit.log", 5, {}, false, kOldVersion},
         {"bad switch", kOldVersion, true, nullptr, "/S /LOG=", 4, {}, false, kOldVersion},
+        {"hard-linked log", kOldVersion, true, nullptr, linkedSwitch, 5, {}, false, kOldVersion, Case::HardLinked},
+        {"linked log", kOldVersion, true, nullptr, linkedSwitch, 5, {}, false, kOldVersion, Case::Linked},
     };
     for (const Case& c : cases) {
         Note(c.what);
@@ -893,6 +924,15 @@ void ScenarioUnattended() {
         if (c.withData) PutFile(f + "\\Data\\Anx3.rtf", "{\\rtf1 old annex}");
         RemoveTree(logFolder);
         MakeFolders(logFolder);
+        if (c.logKind != Case::Plain) {
+            PutFile(otherFile, otherText);
+            MakeFolders("C:\\Legaturi");
+            DeleteFileW(Wide(linkedLog).c_str());  // the hard link of the case before: a name of its own
+        }
+        if (c.logKind == Case::HardLinked)
+            Check(CreateHardLinkW(Wide(linkedLog).c_str(), Wide(otherFile).c_str(), nullptr) != FALSE,
+                  "the log path made a hard link to " + otherFile);
+        if (c.logKind == Case::Linked && !MakeLink(otherFile, linkedLog)) continue;
 
         const std::string oldTable = "old table";
         if (c.held && std::string(c.held) != "\\Meridal_2013.exe") PutFile(f + c.held, oldTable);
@@ -920,6 +960,10 @@ void ScenarioUnattended() {
         }
         if (c.versionAfter) CheckRecordedVersion(c.versionAfter);
         CheckNoTempFiles(kFolder);
+        if (c.logKind != Case::Plain) {
+            CheckFileBytes(otherFile, otherText, "the other file unchanged");
+            continue;
+        }
 
         const std::vector<std::string> lines = LogFileLines(logPath);
         bool same = lines.size() == c.log.size();
@@ -962,27 +1006,6 @@ void ScenarioUnattended() {
 }
 
 //=== Scenarios: an installation folder that ordinary users can write ==========
-
-// A Unix symbolic link at link to target (both Windows paths): what a
-// junction or a symbolic link is on Windows. Wine shows a link to a folder
-// as a reparse point, a link to a file as a plain file.
-bool MakeLink(const std::string& target, const std::string& link) {
-    using UnixFileName = char*(CDECL*)(const WCHAR*);
-    auto unixFileName = reinterpret_cast<UnixFileName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    auto unixPath = [&](const std::string& path) {
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-        char* name = unixFileName ? unixFileName(wide) : nullptr;
-        std::string text = name ? name : "";
-        HeapFree(GetProcessHeap(), 0, name);
-        return text;
-    };
-    Child ln;
-    if (!ln.Start("ln", "Z:\\bin\\ln", "-s \"" + unixPath(target) + "\" \"" + unixPath(link) + "\"")) return false;
-    // A Unix program started from Wine gives no handle to wait on.
-    return Check(WaitUntil([&] { return Exists(link); }), link + " is a link to " + target);
-}
 
 // Runs the kit with /S and a log; gives its exit code and the log's lines.
 DWORD RunLoggedUnattended(const std::string& logPath, std::vector<std::string>& lines) {
@@ -1104,7 +1127,10 @@ void ScenarioLinks() {
 
 // One kit at a time: while one shows its window, a second unattended run
 // ends with 6 and writes nothing, and a second with a window brings the open
-// one forward and ends; two unattended runs at once leave only the kit's files.
+// one forward and ends; two unattended runs at once, with one log, leave only
+// the kit's files. The lock's name taken first by a program that is no kit
+// (a mutex or an event of default security, which Wine gives no owner) stops
+// no run.
 void ScenarioSecondKit() {
     const std::string f = kFolder, log = "C:\\Jurnale\\kit.log";
     MakeFolders("C:\\Jurnale");
@@ -1133,10 +1159,27 @@ void ScenarioSecondKit() {
         }
     }
 
-    Note("two unattended runs at once");
+    for (const bool event : {false, true}) {
+        Note(event ? "the lock's name taken by an event" : "the lock's name taken by a plain mutex");
+        PrepareOldInstallation();
+        const wchar_t* name = L"Global\\MeridalUpgradeKit";
+        const fw::unique_handle taken(event ? CreateEventW(nullptr, TRUE, FALSE, name)
+                                            : CreateMutexW(nullptr, FALSE, name));
+        if (!Check(static_cast<bool>(taken), "the name taken")) continue;
+        Check(RunLoggedUnattended(log, lines) == 0, "exit code 0");
+        Check(HasLineStartingWith(lines, "Numele de blocare \"Global\\MeridalUpgradeKit\" a fost luat de alt program"),
+              "log says the name was taken");
+        for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(f, entry);
+        CheckRecordedVersion(kNewVersion);
+    }
+
+    // A log held open by the kit that runs is no failure of the other's log:
+    // that one ends as another kit running.
+    Note("two unattended runs at once, with one log");
     PrepareOldInstallation();
+    const std::string logged = "/S \"/LOG=" + log + "\"";
     Child a, b;
-    if (a.Start("kit A", g_kitPath, "/S", "C:\\") && b.Start("kit B", g_kitPath, "/S", "C:\\")) {
+    if (a.Start("kit A", g_kitPath, logged, "C:\\") && b.Start("kit B", g_kitPath, logged, "C:\\")) {
         DWORD codeA = 99, codeB = 99;
         Check(a.WaitForExit(30000) && b.WaitForExit(30000), "both end");
         GetExitCodeProcess(a.Handle(), &codeA);
