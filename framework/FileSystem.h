@@ -69,6 +69,13 @@ public:
     virtual FileResult Flush() = 0;
 };
 
+// A link met on the way to a folder.
+struct PathLink {
+    std::string path;      // the link itself
+    std::string leadsTo;   // the final path it leads to; empty when that can't be read
+    std::string ownerSid;  // its owner ("S-1-5-32-544"); empty when that can't be read
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -78,6 +85,9 @@ public:
     // followed; the hold itself opens that folder's final path without
     // following a link, so what is held is the folder its FinalPath names.
     virtual FileResult HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) = 0;
+    // The links on the way from the drive or share down to folder, folder
+    // itself included, nearest the drive first.
+    virtual FileResult LinksOnPath(const std::string& folder, std::vector<PathLink>& links) = 0;
     // The names of the files (not folders) directly in folder; none when it
     // can't be read.
     virtual std::vector<std::string> FilesIn(const std::string& folder) = 0;

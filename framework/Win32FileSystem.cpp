@@ -9,7 +9,11 @@
 #include <cwchar>
 #include <vector>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include "framework/Handles.h"
+#include "framework/LinkRules.h"
 #include "framework/LongPath.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
@@ -120,7 +124,25 @@ unique_hfile OpenItself(const WideText& path, DWORD access, DWORD share) {
 }
 
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-const DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+const DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+
+// Whether the item behind handle, opened following no link, is a link
+// itself: a reparse point whose tag names another place.
+bool IsLink(HANDLE handle, DWORD attributes) {
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    FILE_ATTRIBUTE_TAG_INFO tag = {};
+    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)) tag.ReparseTag = 0;
+    return IsLinkTag(tag.ReparseTag);
+}
+
+// The same for the item at path, by its directory entry.
+bool IsLinkAt(const WideText& path, DWORD attributes) {
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    WIN32_FIND_DATAW entry;
+    unique_hfind find(FindFirstFileW(path.c_str(), &entry));
+    // The tag is in dwReserved0 of an entry with the reparse attribute.
+    return IsLinkTag(find ? entry.dwReserved0 : 0);
+}
 
 // Renames the open file to the full path to, which must not exist. The
 // request is the structure with the new name in place of its last member.
@@ -175,7 +197,11 @@ public:
         : folder_(std::move(folder)), finalPath_(std::move(finalPath)) {}
     const std::string& FinalPath() const override { return finalPath_; }
     FileResult Flush() override {
-        if (FlushFileBuffers(folder_.get())) return FileResult::Success();
+        // Flushing takes write access, asked for only now and of the very
+        // folder held: a program that lists the folder letting nobody write
+        // holds this up (as held, for a moment), never the hold itself.
+        unique_hfile writable(ReOpenFile(folder_.get(), GENERIC_WRITE, kShareAll, FILE_FLAG_BACKUP_SEMANTICS));
+        if (writable && FlushFileBuffers(writable.get())) return FileResult::Success();
         // A file system that can't flush a folder (some network shares) has
         // put its entries where it keeps them already.
         const DWORD code = GetLastError();
@@ -205,7 +231,7 @@ PathKind Win32FileSystem::Examine(const std::string& path) {
     // The attributes of a link are its own, not its target's.
     const DWORD attributes = GetFileAttributesW(systemPath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::Redirected;
+    if (IsLinkAt(systemPath, attributes)) return PathKind::Redirected;
     // Some links show no such attribute; their final path gives them away.
     unique_hfile item = OpenItself(systemPath, FILE_READ_ATTRIBUTES, kShareAll);
     BY_HANDLE_FILE_INFORMATION info;
@@ -226,18 +252,52 @@ FileResult Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<
         if (code != ERROR_SUCCESS) return FileFailureOf(code);
     }
     // ...is held itself, following no link. Without delete sharing nobody
-    // can rename or remove the folder while it is held; write access lets
-    // Flush force its entries to the disk.
+    // can rename or remove the folder while it is held; listing is the least
+    // access that holds it so, and lets every reader and writer be.
     const WideText finalPath(Utf8(final.data(), final.size()));
-    unique_hfile folder = OpenItself(finalPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    unique_hfile folder = OpenItself(finalPath, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (!folder) return ResultOf(FALSE);
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(folder.get(), &info)) return ResultOf(FALSE);
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Redirected();
+    if (IsLink(folder.get(), info.dwFileAttributes)) return Redirected();
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FileFailureOf(ERROR_DIRECTORY);
     const FileResult at = CheckAt(folder.get(), finalPath);
     if (!at) return at;
     held = std::make_unique<Win32HeldFolder>(std::move(folder), PlainPath(std::move(final)));
+    return FileResult::Success();
+}
+
+FileResult Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathLink>& links) {
+    const std::string path = Utf8(SystemPath(folder).c_str());
+    // Each step past the drive ("\\?\C:\") or the share ("\\?\UNC\server\share\").
+    std::size_t end = path.compare(0, 8, "\\\\?\\UNC\\") == 0 ? path.find('\\', path.find('\\', 8) + 1) : 6;
+    while (end != std::string::npos && end + 1 < path.size()) {
+        end = path.find('\\', end + 1);
+        const WideText step(path.substr(0, end));
+        const DWORD attributes = GetFileAttributesW(step.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) break;  // a missing folder fails when it is held
+        if (!IsLinkAt(step, attributes)) continue;
+        PathLink link;
+        link.path = PlainPath(std::vector<wchar_t>(step.c_str(), step.c_str() + step.size()));
+        std::vector<wchar_t> final;
+        unique_hfile followed(CreateFileW(step.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (followed && FinalPathOf(followed.get(), final) == ERROR_SUCCESS) link.leadsTo = PlainPath(final);
+        unique_hfile itself = OpenItself(step, READ_CONTROL, kShareAll);
+        PSID owner = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (itself && GetSecurityInfo(itself.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                                      nullptr, nullptr, &descriptor) == ERROR_SUCCESS) {
+            const unique_local<PSECURITY_DESCRIPTOR> ownedDescriptor(descriptor);
+            LPWSTR text = nullptr;
+            if (owner && ConvertSidToStringSidW(owner, &text)) {
+                const unique_local<LPWSTR> ownedText(text);
+                link.ownerSid = Utf8(text);
+            }
+        }
+        links.push_back(std::move(link));
+    }
     return FileResult::Success();
 }
 
@@ -280,7 +340,9 @@ FileResult Win32FileSystem::OpenExisting(const std::string& path, std::unique_pt
     }
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(opened.get(), &info)) return ResultOf(FALSE);
-    if ((info.dwFileAttributes & kNotPlain) != 0 || info.nNumberOfLinks != 1) return Redirected();
+    if ((info.dwFileAttributes & kNotPlain) != 0 || IsLink(opened.get(), info.dwFileAttributes) ||
+        info.nNumberOfLinks != 1)
+        return Redirected();
     // Wine opens a read-only file for writing all the same.
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return FileFailureOf(ERROR_FILE_READ_ONLY);
     const FileResult at = CheckAt(opened.get(), systemPath);

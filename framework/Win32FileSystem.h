@@ -13,6 +13,7 @@ public:
     bool Exists(const std::string& path) override;
     PathKind Examine(const std::string& path) override;
     FileResult HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) override;
+    FileResult LinksOnPath(const std::string& folder, std::vector<PathLink>& links) override;
     std::vector<std::string> FilesIn(const std::string& folder) override;
     FileResult CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) override;
     FileResult OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) override;

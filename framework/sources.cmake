@@ -5,6 +5,7 @@ set(FRAMEWORK_CORE_SOURCES
   framework/Align.cpp
   framework/LongPath.cpp
   framework/NameOwner.cpp
+  framework/LinkRules.cpp
 )
 set(FRAMEWORK_WIN32_SOURCES
   framework/Application.cpp

@@ -1,8 +1,8 @@
 #include "kit/CheckedInstallation.h"
 
 #include "framework/Error.h"
-#include "kit/CannotCreate.h"
-#include "kit/KitConstants.h"
+#include "framework/LinkRules.h"
+#include "kit/RetryWhileHeld.h"
 #include "kit/KitTexts.h"
 #include "payload/Catalogue.h"
 
@@ -11,6 +11,9 @@ namespace kit {
 namespace {
 const char kDataFolder[] = "\\Data";
 
+fw::Error FolderUnusable(const std::string& folder, const fw::FileResult& result) {
+    return fw::Error(fw::FormatMessageText(text::kFolderUnusable, {folder, result.error}), result.code);
+}
 fw::Error Refused(const char* pattern, const std::string& path) {
     return fw::Error(fw::FormatMessageText(pattern, {path}));
 }
@@ -31,9 +34,17 @@ std::string MissingDrive(fw::FileSystem& files, const std::string& folder) {
 }  // namespace
 
 CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::string& recordedFolder) : files_(files) {
-    const fw::FileResult held = files.HoldFolder(recordedFolder, folder_);
-    if (!held) {
-        fw::Error failure = CannotCreate(recordedFolder + "\\" + ExeName, held);
+    // A link on the way is followed only when no ordinary user can have
+    // made it: anybody may rename a folder made under "C:\" and put a
+    // junction to an administrator's folder in its place.
+    std::vector<fw::PathLink> links;
+    fw::FileResult result = files.LinksOnPath(recordedFolder, links);
+    for (const fw::PathLink& link : links)
+        if (!fw::MayFollowLinkOwnedBy(link.ownerSid))
+            throw fw::Error(fw::FormatMessageText(text::kUntrustedLink, {link.path, link.leadsTo}));
+    if (result) result = files.HoldFolder(recordedFolder, folder_);
+    if (!result) {
+        fw::Error failure = FolderUnusable(recordedFolder, result);
         const std::string drive = MissingDrive(files, recordedFolder);
         if (drive.empty()) throw failure;
         throw fw::Error(std::string(failure.what()) + ". " + fw::FormatMessageText(text::kDriveNotVisible, {drive}),
@@ -55,7 +66,7 @@ void CheckedInstallation::HoldData() {
     if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, data);
     if (kind != fw::PathKind::Folder) return;
     const fw::FileResult held = files_.HoldFolder(data, data_);
-    if (!held) throw CannotCreate(data, held);
+    if (!held) throw FolderUnusable(data, held);
     // The folder held is the one the check saw only when it is where its
     // path says: a link swapped in since leads elsewhere.
     if (!IsDataFolderOf(data_->FinalPath(), Folder())) {
@@ -64,13 +75,12 @@ void CheckedInstallation::HoldData() {
     }
 }
 
-namespace {
-void FlushHeld(fw::HeldFolder* held) {
+void CheckedInstallation::FlushHeld(fw::HeldFolder* held) const {
     if (!held) return;
-    const fw::FileResult flushed = held->Flush();
-    if (!flushed) throw CannotCreate(held->FinalPath(), flushed);
+    // A program listing the folder may hold the flush up for a moment.
+    const fw::FileResult flushed = RetryWhileHeld(files_, [&] { return held->Flush(); });
+    if (!flushed) throw FolderUnusable(held->FinalPath(), flushed);
 }
-}  // namespace
 
 void CheckedInstallation::Flush() const {
     FlushHeld(folder_.get());

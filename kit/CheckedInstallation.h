@@ -1,6 +1,6 @@
 // The installation folder as the upgrade run writes into it. The recorded
-// folder may be reached through links an administrator made, so it is
-// resolved once to its final path. Inside it nothing may redirect the kit's
+// folder may be reached through links an administrator made (none an
+// ordinary user made), so it is resolved once to its final path. Inside it nothing may redirect the kit's
 // writes: the folder is writable by ordinary users, and the kit runs as
 // administrator. A link, junction or mount point as its Data folder or as a
 // target, or a target with a second name, refuses the run before anything
@@ -17,8 +17,8 @@ namespace kit {
 
 class CheckedInstallation {
 public:
-    // Fails with the refusal's message naming the path, or with "Cannot
-    // create file" for the executable when the folder can't be opened.
+    // Fails with the refusal's message naming the path, or with the
+    // folder's own failure when it can't be held.
     CheckedInstallation(fw::FileSystem& files, const std::string& recordedFolder);
 
     // The folder's final path, to which the catalogue's target paths are joined.
@@ -30,12 +30,14 @@ public:
     void HoldData();
 
     // Forces every entry written into the two folders to the disk; fails with
-    // the folder's "Cannot create file" message.
+    // the folder's own failure.
     void Flush() const;
     // The same for the installation folder alone.
     void FlushFolder() const;
 
 private:
+    void FlushHeld(fw::HeldFolder* held) const;
+
     fw::FileSystem& files_;
     std::unique_ptr<fw::HeldFolder> folder_, data_;
 };

@@ -39,4 +39,11 @@ std::string UsageText() {
            "7\tpachet deteriorat, nimic scris";
 }
 
+std::string FinalFolderLine(const std::string& folder) { return "Dosarul programului, cale finala: " + folder; }
+
+std::string ProtectionsLine(bool dllSearchRestricted, bool redirectionGuard) {
+    return std::string("Protectii: cautarea DLL doar in System32 ") + (dllSearchRestricted ? "activa" : "inactiva") +
+           "; Redirection Guard " + (redirectionGuard ? "activ" : "inactiv");
+}
+
 }  // namespace kit::text

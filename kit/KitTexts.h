@@ -20,7 +20,10 @@ std::string FolderLine(const std::string& folder);    // "Cale Meridal - 2013 : 
 std::string VersionLine(const std::string& version);  // "Versiune instalata     : <version>"
 constexpr const char* kLatestLine = "Aveti deja ultima versiune!";
 
-// The upgrade run.
+// The upgrade run, and what only the administrator's log file notes of it.
+std::string FinalFolderLine(const std::string& folder);  // "Dosarul programului, cale finala: <folder>"
+// "Protectii: cautarea DLL doar in System32 activa|inactiva; Redirection Guard activ|inactiv"
+std::string ProtectionsLine(bool dllSearchRestricted, bool redirectionGuard);
 std::string CloseFirstText();  // "Inchideti mai intai Meridal - 2013!"
 constexpr const char* kUpgradedLine = "Versiune actualizata.";
 std::string UpgradedText();     // "Meridal - 2013 a fost actualizata la versiunea 2.39."
@@ -34,6 +37,11 @@ constexpr const char* kDriveNotVisible =
 constexpr const char* kRedirectedPath =
     "Actualizarea a fost oprita si nu s-a scris nimic: \"%s\" este o legatura catre alt loc "
     "(link, jonctiune sau punct de montare) in dosarul programului.";
+constexpr const char* kUntrustedLink =
+    "Actualizarea a fost oprita si nu s-a scris nimic: \"%s\" este o legatura catre \"%s\", facuta de un "
+    "utilizator care nu este administrator, pe calea dosarului programului.";
+// A folder of the installation that can't be held or forced to the disk.
+constexpr const char* kFolderUnusable = "Dosarul \"%s\" nu poate fi folosit. %s";
 constexpr const char* kSeveralNames =
     "Actualizarea a fost oprita si nu s-a scris nimic: \"%s\" are mai multe nume (o legatura fixa, poate catre un "
     "fisier din alt loc) in dosarul programului.";

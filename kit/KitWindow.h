@@ -13,6 +13,8 @@ public:
     virtual void SetUpgradeEnabled(bool enabled) = 0;
     virtual void ShowErrorDialog(const std::string& text) = 0;        // titled "Error"
     virtual void ShowInformationDialog(const std::string& text) = 0;  // titled "Information"
+    // A line for the administrator's log file alone; the window doesn't show it.
+    virtual void Note(const std::string&) {}
 };
 
 }  // namespace kit

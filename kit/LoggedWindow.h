@@ -17,6 +17,7 @@ public:
     void SetUpgradeEnabled(bool enabled) override;
     void ShowErrorDialog(const std::string& text) override;
     void ShowInformationDialog(const std::string& text) override;
+    void Note(const std::string& line) override { log_.Write(line); }
 
 private:
     RunLog& log_;

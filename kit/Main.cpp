@@ -21,6 +21,7 @@
 #include "kit/KitConstants.h"
 #include "kit/KitTexts.h"
 #include "kit/LogFile.h"
+#include "kit/ProcessHardening.h"
 #include "kit/SilentRun.h"
 #include "kit/Unit1.h"
 
@@ -81,7 +82,7 @@ int RunUnattended(kit::LogFile& log) {
     fw::ModuleResources resources;
     fw::Win32FileSystem files;
     const std::string title = fw::Application::Get().Title();
-    return kit::EndRun(log, kit::RunSilently(resources, files, registry, log, title), title);
+    return kit::EndRun(log, kit::RunSilently(resources, files, registry, log, title, kit::HardeningLine()), title);
 }
 
 // A second kit with a window brings the open one to the front (waiting a
@@ -106,7 +107,7 @@ int RunWindow(kit::LogFile& log, const std::string& logError) {
     };
     // A log that fails is reported once; the window works on.
     log.OnFailure = [](const fw::Error& failure) { fw::Application::Get().PostReport(failure); };
-    TForm1 form1(log);
+    TForm1 form1(log, kit::HardeningLine());
     form1.Show();
     if (!logError.empty()) application.ShowException(fw::Error(logError));
     const int exitCode = application.Run();

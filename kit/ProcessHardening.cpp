@@ -8,9 +8,19 @@
 //
 // A TLS callback is the earliest code of the executable the loader runs:
 // before the entry point and every static initialiser.
+#include "kit/ProcessHardening.h"
+
 #include <windows.h>
 
+#include "kit/KitTexts.h"
+
 namespace {
+
+// Set once, before any thread but the first exists.
+struct {
+    bool dllSearchRestricted;
+    bool redirectionGuard;
+} g_hardening = {false, false};
 
 // Functions that older systems lack are looked up at run time.
 template <typename Function>
@@ -28,12 +38,21 @@ const DWORD kEnforceRedirectionTrust = 1;
 void HardenProcess() {
     using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
     if (auto restrict = SystemFunction<SetDefaultDllDirectoriesCall>("SetDefaultDllDirectories"))
-        restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+        g_hardening.dllSearchRestricted = restrict(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
 
+    // Asked back rather than taken from the setting call: a system may
+    // accept the policy and not apply it.
     using SetProcessMitigationPolicyCall = BOOL(WINAPI*)(int, PVOID, SIZE_T);
-    if (auto mitigate = SystemFunction<SetProcessMitigationPolicyCall>("SetProcessMitigationPolicy")) {
+    using GetProcessMitigationPolicyCall = BOOL(WINAPI*)(HANDLE, int, PVOID, SIZE_T);
+    auto mitigate = SystemFunction<SetProcessMitigationPolicyCall>("SetProcessMitigationPolicy");
+    auto ask = SystemFunction<GetProcessMitigationPolicyCall>("GetProcessMitigationPolicy");
+    if (mitigate && ask) {
         DWORD redirectionTrust = kEnforceRedirectionTrust;
         mitigate(kProcessRedirectionTrustPolicy, &redirectionTrust, sizeof redirectionTrust);
+        DWORD inForce = 0;
+        g_hardening.redirectionGuard =
+            ask(GetCurrentProcess(), kProcessRedirectionTrustPolicy, &inForce, sizeof inForce) &&
+            (inForce & kEnforceRedirectionTrust) != 0;
     }
 }
 
@@ -42,6 +61,10 @@ void NTAPI OnProcessAttach(PVOID, DWORD reason, PVOID) {
 }
 
 }  // namespace
+
+std::string kit::HardeningLine() {
+    return text::ProtectionsLine(g_hardening.dllSearchRestricted, g_hardening.redirectionGuard);
+}
 
 // The callback's entry in the executable's TLS callback list (.CRT$XLB sorts
 // between the runtime's start and end markers).

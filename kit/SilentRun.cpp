@@ -12,7 +12,7 @@
 namespace kit {
 
 RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::RegistryStore& registry, RunLog& log,
-                       const std::string& errorReportTitle) {
+                       const std::string& errorReportTitle, const std::string& protections) {
     LoggedWindow window(log);
     // A failure of the run is the run's own unless the log had failed before
     // it; its report then can't be written either.
@@ -40,7 +40,7 @@ RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::Reg
     if (check == CheckResult::NotInstalled) return RunOutcome::NotInstalled;
     if (check == CheckResult::UpToDate) return RunOutcome::UpToDate;
 
-    UpgradeServices services{payload, files, registry, window};
+    UpgradeServices services{payload, files, registry, window, protections};
     try {
         // A run that gives false has written only its own report to the log.
         if (!RunUpgrade(services, installFolder)) return RunOutcome::ApplicationRunning;

@@ -19,8 +19,9 @@ namespace kit {
 // repeated deployment does not replace its templates again. A log that fails
 // ends the run with LogWriteFailed unless a failure of the run came first;
 // one that fails during the check lets nothing be written.
+// protections: the hardening in force, noted in the log when files are written.
 RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::RegistryStore& registry, RunLog& log,
-                       const std::string& errorReportTitle);
+                       const std::string& errorReportTitle, const std::string& protections = {});
 
 // /S /?: the usage text into the log, one line each of its lines.
 RunOutcome WriteUsage(RunLog& log);

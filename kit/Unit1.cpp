@@ -47,7 +47,7 @@ RECT FrameAt(int dpi) {
 }
 }  // namespace
 
-TForm1::TForm1(kit::RunLog& log) : window_(log, this) {
+TForm1::TForm1(kit::RunLog& log, std::string protections) : window_(log, this), protections_(std::move(protections)) {
     dpi_ = fw::DpiOf(nullptr);  // the primary screen's, where the window opens
     font_ = fw::CreateUiFont(kit::WindowFont(dpi_));
     background_.reset(CreateSolidBrush(kFormColor));
@@ -160,7 +160,7 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Button2Click() {
-    kit::UpgradeServices services{resources_, files_, registry_, window_};
+    kit::UpgradeServices services{resources_, files_, registry_, window_, protections_};
     outcome_ = kit::RunOutcome::Failed;  // unless the run ends
     outcome_ =
         kit::RunUpgrade(services, InstallFolder) ? kit::RunOutcome::Upgraded : kit::RunOutcome::ApplicationRunning;

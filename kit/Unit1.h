@@ -23,7 +23,8 @@ class TForm1 : public fw::Window, private kit::KitWindow {
 public:
     // Creates the window, hidden, and fires FormCreate. What the check and
     // the run show also goes to log (a closed log file writes nothing).
-    explicit TForm1(kit::RunLog& log);
+    // protections: the hardening in force, noted in the log when files are written.
+    explicit TForm1(kit::RunLog& log, std::string protections = {});
     // Fires FormShow, shows the window, then checks the kit's payload.
     void Show();
 
@@ -65,6 +66,7 @@ private:
     fw::ModuleResources resources_;
     fw::Win32FileSystem files_;
     kit::LoggedWindow window_;  // this window, and the run's log
+    std::string protections_;
     kit::RunOutcome outcome_ = kit::RunOutcome::NotUpgraded;
     int dpi_ = 96;            // the DPI the window is laid out for
     HWND focused_ = nullptr;  // the focused control while the window is inactive

@@ -31,6 +31,9 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
         targets.push_back(installation.Folder() + payload::Catalogue()[i].targetPath);
         if (payload::Catalogue()[i].program) program = targets.back();
     }
+    // Where the files really go, and what guards the run, for the administrator.
+    services.window.Note(text::FinalFolderLine(installation.Folder()));
+    if (!services.protections.empty()) services.window.Note(services.protections);
     RecoverLeftovers(services.files, program, targets);
 
     StagedFiles staged(services.files, targets);

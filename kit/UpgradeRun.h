@@ -17,6 +17,8 @@ struct UpgradeServices {
     fw::FileSystem& files;
     fw::RegistryStore& registry;
     KitWindow& window;
+    // The hardening in force, noted in the administrator's log; empty to note none.
+    std::string protections = {};
 };
 
 // Stages the payload item of the given type for the target at position,

@@ -78,6 +78,11 @@ const char kErrorTitle[] = "Meridalupgrade";  // the kit's file name, as the err
 const char kCloseFirst[] = "Inchideti mai intai Meridal - 2013!";
 const char kUpgraded[] = "Meridal - 2013 a fost actualizata la versiunea " KIT_VERSION_SHOWN ".";
 const char kUpgradedResult[] = "Rezultat: actualizat la versiunea " KIT_VERSION_SHOWN " (cod 0)";
+// What the log file alone notes before files are written: the folder's final
+// path, and the hardening (Wine 8 accepts the redirection guard and doesn't
+// apply it).
+std::string FinalFolderLine(const std::string& folder) { return "Dosarul programului, cale finala: " + folder; }
+const char kProtections[] = "Protectii: cautarea DLL doar in System32 activa; Redirection Guard inactiv";
 
 // Whether an installed "d.dd" counts as the kit's version or newer: units,
 // then hundredths.
@@ -858,7 +863,8 @@ void ScenarioUnattended() {
          nullptr,
          logSwitch,
          0,
-         {cale, version, "Versiune actualizata.", std::string("Information: ") + kUpgraded, kUpgradedResult},
+         {cale, version, FinalFolderLine(f), kProtections, "Versiune actualizata.",
+          std::string("Information: ") + kUpgraded, kUpgradedResult},
          true,
          kNewVersion},
         {"not installed",
@@ -885,7 +891,8 @@ void ScenarioUnattended() {
          "\\Meridal_2013.exe",
          logSwitch,
          2,
-         {cale, version, std::string("Error: ") + kCloseFirst, "Rezultat: programul ruleaza, nimic scris (cod 2)"},
+         {cale, version, FinalFolderLine(f), kProtections, std::string("Error: ") + kCloseFirst,
+          "Rezultat: programul ruleaza, nimic scris (cod 2)"},
          false,
          kOldVersion},
         {"no Data folder",
@@ -894,7 +901,8 @@ void ScenarioUnattended() {
          nullptr,
          logSwitch,
          3,
-         {cale, version, std::string(kErrorTitle) + ": Cannot create file \"" + f + "\\Data\\raport.rtf\". *",
+         {cale, version, FinalFolderLine(f), kProtections,
+          std::string(kErrorTitle) + ": Cannot create file \"" + f + "\\Data\\raport.rtf\". *",
           "Rezultat: eroare (mesajul de mai sus), versiunea nu a fost inregistrata (cod 3)"},
          false,
          kOldVersion},
@@ -906,7 +914,8 @@ void ScenarioUnattended() {
          "\\1b.dbf",
          logSwitch,
          3,
-         {cale, version, std::string(kErrorTitle) + ": Cannot create file \"" + f + "\\1b.dbf\". *",
+         {cale, version, FinalFolderLine(f), kProtections,
+          std::string(kErrorTitle) + ": Cannot create file \"" + f + "\\1b.dbf\". *",
           "Rezultat: eroare (mesajul de mai sus), versiunea nu a fost inregistrata (cod 3)"},
          false,
          kOldVersion},
@@ -1045,7 +1054,7 @@ void ScenarioProgramFileFailures() {
     MakeFolders("C:\\Jurnale");
     std::vector<std::string> lines;
     Check(RunLoggedUnattended("C:\\Jurnale\\kit.log", lines) == 3, "exit code 3");
-    Check(HasLineStartingWith(lines, std::string(kErrorTitle) + ": Cannot create file \"" + missing),
+    Check(HasLineStartingWith(lines, std::string(kErrorTitle) + ": Dosarul \"" + missing + "\" nu poate fi folosit. "),
           "log names the folder");
     Check(!IsFolder(missing), "nothing made");
     CheckRecordedVersion(kOldVersion);
@@ -1121,6 +1130,22 @@ void ScenarioLinks() {
         for (const char* link :
              {"\\Data\\Anx3.rtf.~1F4.tmp", "\\Meridal_2013.exe.~2A.bak", "\\Data\\raport.rtf.~2A.bak"})
             Check(Exists(f + link), std::string(link) + " left alone");
+        checkOutsideUntouched();
+    }
+
+    // Where a user renamed the recorded folder and put a link to an
+    // administrator's folder in its place (under Wine every link is a user's).
+    Note("the recorded folder a link to another folder");
+    SetRecord("C:\\Apps\\M4", kOldVersion);
+    MakeFolders(outside + "\\Data");
+    if (MakeLink(outside, "C:\\Apps\\M4")) {
+        Check(RunLoggedUnattended(log, lines) == 3, "exit code 3");
+        Check(HasLineStartingWith(lines, kRefused + std::string("C:\\Apps\\M4\" este o legatura catre \"") + outside +
+                                             "\", facuta de un utilizator"),
+              "log names the link and where it leads");
+        CheckRecordedVersion(kOldVersion);
+        CheckFolderContents(outside + "\\Data", {});
+        RemoveTree(outside + "\\Data");
         checkOutsideUntouched();
     }
 }
@@ -1214,8 +1239,8 @@ void ScenarioLoggedWindow() {
         }
     }
     CheckLines("log file after the upgrade", LogFileLines(logPath),
-               {LocationLine(kFolder), VersionLine("2.35"), "Versiune actualizata.",
-                std::string("Information: ") + kUpgraded, kUpgradedResult});
+               {LocationLine(kFolder), VersionLine("2.35"), FinalFolderLine(kFolder), kProtections,
+                "Versiune actualizata.", std::string("Information: ") + kUpgraded, kUpgradedResult});
 
     Note("a log in a folder that doesn't exist");
     SetRecord(kFolder, kOldVersion);
@@ -1324,12 +1349,15 @@ void ScenarioUnicodeFolder() {
     Check(ReadRecordText("CALE", cale) && cale == f, "CALE left as it was", "reads " + Quoted(cale));
 
     const std::vector<std::string> lines = LogFileLines(logPath);
-    const std::vector<std::string> second = {LocationLine(f), VersionLine("2.35"), "Versiune actualizata.",
-                                             std::string("Information: ") + kUpgraded, kUpgradedResult};
+    const std::vector<std::string> second = {LocationLine(f),         VersionLine("2.35"),
+                                             FinalFolderLine(f),      kProtections,
+                                             "Versiune actualizata.", std::string("Information: ") + kUpgraded,
+                                             kUpgradedResult};
     std::string got;
     for (const std::string& line : lines) got += "\n        " + Quoted(line);
-    Check(lines.size() == 4 + second.size() && lines[0] == LocationLine(f) && lines[1] == VersionLine("2.35") &&
-              lines[2].compare(0, reported.size(), reported) == 0 &&
+    Check(lines.size() == 6 + second.size() && lines[0] == LocationLine(f) && lines[1] == VersionLine("2.35") &&
+              lines[2] == FinalFolderLine(f) && lines[3] == kProtections &&
+              lines[4].compare(0, reported.size(), reported) == 0 &&
               std::equal(second.begin(), second.end(), lines.end() - second.size()),
           "log holds both runs, the folder named right", "got:" + got);
 }
@@ -1364,8 +1392,8 @@ void ScenarioLongPath() {
     CheckNoTempFiles(f);
     CheckRecordedVersion(kNewVersion);
     CheckLines("log file", LogFileLines(logPath),
-               {LocationLine(f), VersionLine("2.35"), "Versiune actualizata.", std::string("Information: ") + kUpgraded,
-                kUpgradedResult});
+               {LocationLine(f), VersionLine("2.35"), FinalFolderLine(f), kProtections, "Versiune actualizata.",
+                std::string("Information: ") + kUpgraded, kUpgradedResult});
 }
 
 //=== Scenarios: a damaged kit and the next release ==========================

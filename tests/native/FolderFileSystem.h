@@ -43,6 +43,19 @@ public:
         return fw::FileResult::Success();
     }
 
+    // Every link is an ordinary user's unless linkOwners names another owner.
+    fw::FileResult LinksOnPath(const std::string& folder, std::vector<fw::PathLink>& links) override {
+        std::filesystem::path prefix;
+        for (const auto& part : std::filesystem::path(Native(folder))) {
+            prefix /= part;
+            if (!std::filesystem::is_symlink(prefix)) continue;
+            const auto owner = linkOwners.find(prefix.string());
+            links.push_back({prefix.string(), std::filesystem::canonical(prefix).string(),
+                             owner == linkOwners.end() ? "S-1-5-21-0-0-0-1000" : owner->second});
+        }
+        return fw::FileResult::Success();
+    }
+
     std::vector<std::string> FilesIn(const std::string& folder) override {
         std::vector<std::string> names;
         std::error_code failed;
@@ -85,6 +98,7 @@ public:
     std::set<std::string> heldForever;               // held by a running program
     std::set<std::string> readOnly;                  // read-only files
     std::map<std::string, fw::FileResult> failWith;  // an open of these fails so, every time
+    std::map<std::string, std::string> linkOwners;   // the owner of a link, by its path
     std::string heldPath;                            // held by another program until the clock reaches heldUntil
     unsigned heldUntil = 0;
     // Every step (create, open, write, flush, move, remove, a folder's

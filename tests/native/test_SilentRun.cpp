@@ -255,7 +255,7 @@ TEST(SilentRun, EachFailureOfTheProgramFileAsWhatItIs) {
     MemoryLog log;
     EXPECT_EQ(kit::RunSilently(installation.payload, files, installation.registry, log, "Meridalupgrade"),
               kit::RunOutcome::Failed);
-    EXPECT_EQ(log.lines.back().rfind("Meridalupgrade: Cannot create file \"Q:\\Meridal\\Meridal_2013.exe\". ", 0), 0u);
+    EXPECT_EQ(log.lines.back().rfind("Meridalupgrade: Dosarul \"Q:\\Meridal\" nu poate fi folosit. ", 0), 0u);
     EXPECT_NE(log.lines.back().find(
                   "Unitatea Q: nu exista pentru acest program: o unitate de retea mapata pentru utilizator nu se vede"),
               std::string::npos);

@@ -253,6 +253,23 @@ TEST_F(UpgradeRunTest, LinkInsideTheInstallationIsRefusedAndNothingIsWritten) {
         EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), oldVersion);
         fs::remove(planted.link);
     }
+
+    // The installation reached through a link: followed only when an
+    // administrator made it.
+    const fs::path linked = temp.Path() / "Linked";
+    fs::create_symlink(install, linked);
+    try {
+        kit::RunUpgrade(services, linked.string());
+        ADD_FAILURE() << "a user's link was followed";
+    } catch (const fw::Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Actualizarea a fost oprita si nu s-a scris nimic: \"" + linked.string() +
+                                             "\" este o legatura catre \"" + fs::canonical(install).string() +
+                                             "\", facuta de un utilizator care nu este administrator, pe calea "
+                                             "dosarului programului.");
+    }
+    EXPECT_TRUE(payload.asked.empty());
+    files.linkOwners[linked.string()] = "S-1-5-32-544";
+    EXPECT_TRUE(kit::RunUpgrade(services, linked.string()));
 }
 
 // Links and second names planted under the kit's own leftover names are
@@ -280,7 +297,7 @@ TEST_F(UpgradeRunTest, PlantedLeftoversAreLeftAloneAndOnlyTheKitsOwnBackupIsPutB
 
 TEST_F(UpgradeRunTest, RecordKeepsTheOldVersionUntilEveryFileIsOnDisk) {
     files.flushFails = true;
-    EXPECT_EQ(RunExpectingFailure().rfind("Cannot create file \"" + install.string() + "\"", 0), 0u);
+    EXPECT_EQ(RunExpectingFailure().rfind("Dosarul \"" + install.string() + "\" nu poate fi folosit. ", 0), 0u);
     EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.35");
     EXPECT_TRUE(window.enabled);
     EXPECT_TRUE(window.informations.empty());

@@ -98,6 +98,9 @@ public:
         if (result) held = std::make_unique<TimedFolder>(std::move(folder));
         return result;
     }
+    fw::FileResult LinksOnPath(const std::string& folder, std::vector<fw::PathLink>& links) override {
+        return Timed("links on the path", [&] { return files_.LinksOnPath(folder, links); });
+    }
     std::vector<std::string> FilesIn(const std::string& folder) override {
         return Timed("list folder (leftovers)", [&] { return files_.FilesIn(folder); });
     }
