@@ -82,8 +82,7 @@ public:
     virtual bool Exists(const std::string& path) = 0;
     virtual PathKind Examine(const std::string& path) = 0;
     // Holds the folder that path names once every link on the way is
-    // followed; the hold itself opens that folder's final path without
-    // following a link, so what is held is the folder its FinalPath names.
+    // followed; its FinalPath is read from the handle that holds it.
     virtual FileResult HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) = 0;
     // The links on the way from the drive or share down to folder, folder
     // itself included, nearest the drive first.

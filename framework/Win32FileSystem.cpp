@@ -242,28 +242,20 @@ PathKind Win32FileSystem::Examine(const std::string& path) {
 }
 
 FileResult Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) {
-    // The final path of the folder path leads to...
-    std::vector<wchar_t> final;
-    {
-        unique_hfile found(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!found) return ResultOf(FALSE);
-        const DWORD code = FinalPathOf(found.get(), final);
-        if (code != ERROR_SUCCESS) return FileFailureOf(code);
-    }
-    // ...is held itself, following no link. Without delete sharing nobody
-    // can rename or remove the folder while it is held; listing is the least
-    // access that holds it so, and lets every reader and writer be.
-    const WideText finalPath(Utf8(final.data(), final.size()));
-    unique_hfile folder = OpenItself(finalPath, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE);
+    // Without delete sharing nobody can rename or remove the folder while it
+    // is held; listing is the least access that holds it so, and lets every
+    // reader and writer be. Links on the way are followed (the caller checks
+    // them first); what is held is the folder the handle's final path names.
+    unique_hfile folder(CreateFileW(SystemPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder) return ResultOf(FALSE);
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(folder.get(), &info)) return ResultOf(FALSE);
-    if (IsLink(folder.get(), info.dwFileAttributes)) return Redirected();
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FileFailureOf(ERROR_DIRECTORY);
-    const FileResult at = CheckAt(folder.get(), finalPath);
-    if (!at) return at;
+    std::vector<wchar_t> final;
+    const DWORD code = FinalPathOf(folder.get(), final);
+    if (code != ERROR_SUCCESS) return FileFailureOf(code);
     held = std::make_unique<Win32HeldFolder>(std::move(folder), PlainPath(std::move(final)));
     return FileResult::Success();
 }

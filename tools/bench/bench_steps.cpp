@@ -177,7 +177,7 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main() {
-    const int runs = 5;
+    const int runs = 15;
     const std::string folder = "C:\\BenchSteps", plain = "C:\\BenchPlain";
     fw::ModuleResources payload;
     TimedFileSystem files;
