@@ -254,6 +254,14 @@ TEST_F(UpgradeRunTest, LinkInsideTheInstallationIsRefusedAndNothingIsWritten) {
         fs::remove(planted.link);
     }
 
+    // A target that is a second name of a file elsewhere.
+    fs::create_hard_link(outside / "victim.dbf", install / "modeltrz.dbf");
+    EXPECT_EQ(RunExpectingFailure(), "Actualizarea a fost oprita si nu s-a scris nimic: \"" + install.string() +
+                                         "\\modeltrz.dbf\" are mai multe nume (o legatura fixa, poate catre un "
+                                         "fisier din alt loc) in dosarul programului.");
+    EXPECT_EQ(Read(outside / "victim.dbf"), "not the kit's");
+    fs::remove(install / "modeltrz.dbf");
+
     // The installation reached through a link: followed only when an
     // administrator made it.
     const fs::path linked = temp.Path() / "Linked";
