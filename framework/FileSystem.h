@@ -12,6 +12,7 @@ namespace fw {
 
 // System error codes the kit's decisions read, numbered as Windows numbers them.
 enum FileErrorCode : unsigned long {
+    kFileNotFound = 2,
     kAccessDenied = 5,
     kSharingViolation = 32,  // another program has the file open
     kFileExists = 80,

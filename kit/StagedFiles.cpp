@@ -55,8 +55,10 @@ void StagedFiles::Stage(std::size_t position, const void* data, std::size_t size
     fw::FileResult result = CreateBeside(target, Leftover::Temporary, 0, item.temporary, item.file);
     if (result) result = item.file->Write(data, size);
     if (result) result = item.file->Flush();
-    if (result && files_.Exists(target))
+    if (result) {
         result = RetryWhileHeld(files_, [&] { return files_.OpenExisting(target, item.old); });
+        if (result.code == fw::kFileNotFound) result = fw::FileResult::Success();  // a target the run adds
+    }
     if (!result) {
         if (item.file) item.file->Remove();
         throw CannotCreate(target, result);
