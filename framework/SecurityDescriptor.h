@@ -1,7 +1,12 @@
-// Security descriptors written as SDDL text, for objects the kit creates.
+// Security descriptors written as SDDL text, for objects the kit creates,
+// and the owner of an object the kit finds.
 #pragma once
 
 #include <windows.h>
+
+#include <accctrl.h>  // after windows.h, whose types it uses
+
+#include <string>
 
 #include "framework/Error.h"
 #include "framework/Handles.h"
@@ -13,5 +18,9 @@ using unique_security_descriptor = unique_local<PSECURITY_DESCRIPTOR>;
 // The descriptor that sddl describes ("O:BAD:(A;;GA;;;BA)"); a failure
 // carries the system's code and text.
 Status SecurityDescriptorOf(const wchar_t* sddl, unique_security_descriptor& descriptor);
+
+// The owner of the object behind handle as SID text ("S-1-5-32-544"); empty
+// when it has none or it can't be read.
+std::string OwnerSidOf(HANDLE object, SE_OBJECT_TYPE type);
 
 }  // namespace fw

@@ -1,8 +1,5 @@
 #include "framework/SingleInstance.h"
 
-#include <aclapi.h>  // after windows.h, whose types it uses
-#include <sddl.h>
-
 #include "framework/SecurityDescriptor.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
@@ -13,20 +10,6 @@ namespace {
 
 // Owner Administrators, full access for Administrators and SYSTEM only.
 const wchar_t kLockSecurity[] = L"O:BAD:(A;;GA;;;BA)(A;;GA;;;SY)";
-
-// The owner of the object behind handle as SID text; empty when it has
-// none or it can't be read.
-std::string OwnerOf(HANDLE object) {
-    PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const DWORD code = GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
-                                       nullptr, &descriptor);
-    const unique_security_descriptor ownedDescriptor(descriptor);  // owner points into it
-    wchar_t* text = nullptr;
-    if (code != ERROR_SUCCESS || owner == nullptr || !ConvertSidToStringSidW(owner, &text)) return std::string();
-    const unique_local<wchar_t*> ownedText(text);
-    return Utf8(text);
-}
 
 }  // namespace
 
@@ -55,7 +38,7 @@ SingleInstance::SingleInstance(const std::string& name) : fullName_("Global\\" +
     // A name whose object denies this program full access may still show
     // its owner to a reader.
     if (!mutex_) mutex_.reset(OpenMutexW(READ_CONTROL, FALSE, wideName.c_str()));
-    const bool kit = mutex_ && HolderOfName(OwnerOf(mutex_.get())) == NameHolder::AnotherInstance;
+    const bool kit = mutex_ && HolderOfName(OwnerSidOf(mutex_.get(), SE_KERNEL_OBJECT)) == NameHolder::AnotherInstance;
     holder_ = kit ? Holder::AnotherInstance : Holder::SomeoneElse;
     // Not kept: once its maker ends, the next program may create the name anew.
     mutex_.reset();

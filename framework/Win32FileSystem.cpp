@@ -9,12 +9,10 @@
 #include <cwchar>
 #include <vector>
 
-#include <aclapi.h>
-#include <sddl.h>
-
 #include "framework/Handles.h"
 #include "framework/LinkRules.h"
 #include "framework/LongPath.h"
+#include "framework/SecurityDescriptor.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 
@@ -35,6 +33,12 @@ WideText SystemPath(const std::string& path) {
 
 namespace {
 
+bool StartsWith(const std::vector<wchar_t>& text, const wchar_t* prefix) {
+    for (std::size_t i = 0; prefix[i] != L'\0'; ++i)
+        if (i >= text.size() || text[i] != prefix[i]) return false;
+    return true;
+}
+
 // The failure of a call that set the last error.
 FileResult FileFailureOf(DWORD code) { return FileResult::Failure(SystemErrorText(code), code); }
 // The result of a call that reported success or set the last error.
@@ -43,29 +47,6 @@ FileResult ResultOf(BOOL succeeded) { return succeeded ? FileResult::Success() :
 // A file or folder that is not where its path says, or not a plain one of
 // ours, is refused with the system's own word for a link.
 FileResult Redirected() { return FileFailureOf(ERROR_CANT_ACCESS_FILE); }
-
-bool StartsWith(const std::vector<wchar_t>& text, const wchar_t* prefix) {
-    for (std::size_t i = 0; prefix[i] != L'\0'; ++i)
-        if (i >= text.size() || text[i] != prefix[i]) return false;
-    return true;
-}
-
-// The path of the file behind handle, every link on the way resolved, in
-// the extended-length form the system gives it ("\\?\C:\Apps\Meridal"); 0
-// or the system's error code.
-DWORD FinalPathOf(HANDLE handle, std::vector<wchar_t>& path) {
-    path.assign(MAX_PATH + 1, L'\0');
-    for (;;) {
-        const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
-                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0) return GetLastError();
-        if (length < path.size()) {
-            path.resize(length);
-            return ERROR_SUCCESS;
-        }
-        path.assign(length + 1, L'\0');
-    }
-}
 
 // The path of the file behind handle below its volume ("\Apps\Meridal"), as
 // the file system keeps it: for names longer than Wine gives a final path of.
@@ -89,15 +70,6 @@ const wchar_t* BelowVolume(const WideText& path) {
     if (std::wcsncmp(text, L"\\\\?\\UNC\\", 8) == 0) return text + 7;
     if (std::wcsncmp(text, L"\\\\?\\", 4) == 0 && path.size() >= 6 && text[5] == L':') return text + 6;
     return text;
-}
-
-// The final path in the form the kit builds paths: "C:\Apps\Meridal" or
-// "\\server\share\Meridal".
-std::string PlainPath(std::vector<wchar_t> path) {
-    if (StartsWith(path, L"\\\\?\\UNC\\")) path.erase(path.begin() + 2, path.begin() + 8);  // "\\server"
-    else if (StartsWith(path, L"\\\\?\\")) path.erase(path.begin(), path.begin() + 4);
-    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
-    return Utf8(path.data(), path.size());
 }
 
 bool SameName(const std::vector<wchar_t>& found, const wchar_t* expected) {
@@ -277,17 +249,7 @@ FileResult Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<P
                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (followed && FinalPathOf(followed.get(), final) == ERROR_SUCCESS) link.leadsTo = PlainPath(final);
         unique_hfile itself = OpenItself(step, READ_CONTROL, kShareAll);
-        PSID owner = nullptr;
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (itself && GetSecurityInfo(itself.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
-                                      nullptr, nullptr, &descriptor) == ERROR_SUCCESS) {
-            const unique_local<PSECURITY_DESCRIPTOR> ownedDescriptor(descriptor);
-            LPWSTR text = nullptr;
-            if (owner && ConvertSidToStringSidW(owner, &text)) {
-                const unique_local<LPWSTR> ownedText(text);
-                link.ownerSid = Utf8(text);
-            }
-        }
+        if (itself) link.ownerSid = OwnerSidOf(itself.get(), SE_FILE_OBJECT);
         links.push_back(std::move(link));
     }
     return FileResult::Success();
@@ -349,5 +311,26 @@ FileResult Win32FileSystem::Random(std::uint64_t& value) {
 }
 
 void Win32FileSystem::Pause(unsigned milliseconds) { Sleep(milliseconds); }
+
+DWORD FinalPathOf(HANDLE handle, std::vector<wchar_t>& path) {
+    path.assign(MAX_PATH + 1, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) return GetLastError();
+        if (length < path.size()) {
+            path.resize(length);
+            return ERROR_SUCCESS;
+        }
+        path.assign(length + 1, L'\0');
+    }
+}
+
+std::string PlainPath(std::vector<wchar_t> path) {
+    if (StartsWith(path, L"\\\\?\\UNC\\")) path.erase(path.begin() + 2, path.begin() + 8);  // "\\server"
+    else if (StartsWith(path, L"\\\\?\\")) path.erase(path.begin(), path.begin() + 4);
+    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    return Utf8(path.data(), path.size());
+}
 
 }  // namespace fw

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "framework/FileSystem.h"
 #include "framework/Utf16.h"
 
@@ -25,5 +28,14 @@ public:
 // system's own rules (".", "..", "/"), then in its extended-length form, so
 // no name is held to the classic limit of 259 characters.
 WideText SystemPath(const std::string& path);
+
+// The path of the file open at handle, every link on the way resolved, in
+// the extended-length form the system gives it ("\\?\C:\Apps\Meridal");
+// ERROR_SUCCESS or the system's error code.
+DWORD FinalPathOf(HANDLE handle, std::vector<wchar_t>& path);
+
+// Such a path in the form users write and the kit builds paths:
+// "C:\Apps\Meridal" or "\\server\share\Meridal", without a trailing "\".
+std::string PlainPath(std::vector<wchar_t> path);
 
 }  // namespace fw

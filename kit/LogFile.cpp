@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/LinkRules.h"
 #include "framework/SecurityDescriptor.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
@@ -20,30 +21,6 @@ const wchar_t kLogSecurity[] = L"D:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;FR;;;BU)";
 
 fw::Status Refused(const std::string& reason) { return fw::Status::Failure(0, reason); }
 
-// The path of the file behind handle, every link on the way resolved, in the
-// extended-length form the system gives it ("\\?\C:\Logs\kit.log").
-bool FinalPathOf(HANDLE handle, std::vector<wchar_t>& path) {
-    path.assign(MAX_PATH + 1, L'\0');
-    for (;;) {
-        const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
-                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0) return false;
-        if (length < path.size()) {
-            path.resize(length);
-            return true;
-        }
-        path.assign(length + 1, L'\0');
-    }
-}
-
-// An extended-length path as a user writes it: "C:\..." or "\\server\...".
-std::string PlainPath(const std::vector<wchar_t>& path) {
-    const std::string text = fw::Utf8(path.data(), path.size());
-    if (text.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\\\" + text.substr(8);
-    if (text.compare(0, 4, "\\\\?\\") == 0) return text.substr(4);
-    return text;
-}
-
 // Whether the file open at handle is a plain file on a disk, with a single
 // name, at systemPath itself (compared without regard to case).
 fw::Status CheckPlainFile(HANDLE file, const fw::WideText& systemPath) {
@@ -58,17 +35,18 @@ fw::Status CheckPlainFile(HANDLE file, const fw::WideText& systemPath) {
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         FILE_ATTRIBUTE_TAG_INFO tag;
         if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof(tag))) return fw::LastFailure();
-        if (IsReparseTagNameSurrogate(tag.ReparseTag)) return Refused(text::kLogIsLink);
+        if (fw::IsLinkTag(tag.ReparseTag)) return Refused(text::kLogIsLink);
     }
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Refused(text::kLogIsFolder);
     if (info.nNumberOfLinks > 1) return Refused(text::kLogHasSeveralNames);
     // A link on the way to it, also one the system followed without showing
     // (as Wine does with a symbolic link), leads elsewhere.
     std::vector<wchar_t> finalPath;
-    if (!FinalPathOf(file, finalPath)) return fw::LastFailure();
+    const DWORD code = fw::FinalPathOf(file, finalPath);
+    if (code != ERROR_SUCCESS) return fw::FailureOf(code);
     if (CompareStringOrdinal(finalPath.data(), static_cast<int>(finalPath.size()), systemPath.c_str(),
                              static_cast<int>(systemPath.size()), TRUE) != CSTR_EQUAL)
-        return Refused(fw::FormatMessageText(text::kLogElsewhere, {PlainPath(finalPath)}));
+        return Refused(fw::FormatMessageText(text::kLogElsewhere, {fw::PlainPath(finalPath)}));
     return fw::Status::Success();
 }
 

@@ -12,8 +12,18 @@ namespace kit {
 namespace {
 const unsigned kMaxNames = 10;  // fresh names tried while the earlier ones exist
 
-bool NameTaken(const fw::FileResult& result) {
-    return result.code == fw::kFileExists || result.code == fw::kAlreadyExists;
+// Runs step with a fresh random tail while the name it made of the tail
+// exists; gives the last attempt's result.
+template <typename Step>
+fw::FileResult WithFreshTail(fw::FileSystem& files, Step step) {
+    fw::FileResult result;
+    for (unsigned attempt = 0; attempt < kMaxNames; ++attempt) {
+        std::uint64_t tail = 0;
+        if (!(result = files.Random(tail)) || (result = step(tail)) ||
+            (result.code != fw::kFileExists && result.code != fw::kAlreadyExists))
+            break;
+    }
+    return result;
 }
 }  // namespace
 
@@ -26,25 +36,17 @@ StagedFiles::~StagedFiles() {
 
 fw::FileResult StagedFiles::CreateBeside(const std::string& base, Leftover kind, std::uint64_t added, std::string& path,
                                          std::unique_ptr<fw::HeldFile>& file) {
-    fw::FileResult result;
-    for (unsigned attempt = 0; attempt < kMaxNames; ++attempt) {
-        std::uint64_t tail = 0;
-        if (!(result = files_.Random(tail))) break;
+    return WithFreshTail(files_, [&](std::uint64_t tail) {
         if (kind == Leftover::Run) tail = (tail & ~kAddedTargetsMask) | added;
         path = LeftoverPath(base, tail, kind);
-        if ((result = files_.CreateNew(path, file)) || !NameTaken(result)) break;
-    }
-    return result;
+        return files_.CreateNew(path, file);
+    });
 }
 
 fw::FileResult StagedFiles::MoveAside(Item& item) {
-    fw::FileResult result;
-    for (unsigned attempt = 0; attempt < kMaxNames; ++attempt) {
-        std::uint64_t tail = 0;
-        if (!(result = files_.Random(tail))) break;
-        if ((result = item.old->MoveTo(LeftoverPath(item.target, tail, Leftover::Backup))) || !NameTaken(result)) break;
-    }
-    return result;
+    return WithFreshTail(files_, [&](std::uint64_t tail) {
+        return item.old->MoveTo(LeftoverPath(item.target, tail, Leftover::Backup));
+    });
 }
 
 void StagedFiles::Stage(std::size_t position, const void* data, std::size_t size) {

@@ -92,6 +92,12 @@ bool AtLeastKit(const std::string& version) {
 
 std::string LocationLine(const std::string& folder) { return "Cale Meridal - 2013 : " + folder; }
 std::string VersionLine(const std::string& version) { return "Versiune instalata     : " + version; }
+// The log file of a complete upgrade of v.2.35 in folder.
+std::vector<std::string> UpgradedLog(const std::string& folder) {
+    return {LocationLine(folder), VersionLine("2.35"),     FinalFolderLine(folder),
+            kProtections,         "Versiune actualizata.", std::string("Information: ") + kUpgraded,
+            kUpgradedResult};
+}
 
 // An empty installation folder, with its Data subfolder when asked for.
 void PrepareFolder(const std::string& folder, bool withData) {
@@ -857,16 +863,7 @@ void ScenarioUnattended() {
         LogKind logKind = Plain;
     };
     const Case cases[] = {
-        {"complete",
-         kOldVersion,
-         true,
-         nullptr,
-         logSwitch,
-         0,
-         {cale, version, FinalFolderLine(f), kProtections, "Versiune actualizata.",
-          std::string("Information: ") + kUpgraded, kUpgradedResult},
-         true,
-         kNewVersion},
+        {"complete", kOldVersion, true, nullptr, logSwitch, 0, UpgradedLog(f), true, kNewVersion},
         {"not installed",
          nullptr,
          true,
@@ -1238,9 +1235,7 @@ void ScenarioLoggedWindow() {
             kit.CheckEndsWithZero("a click on \"Inchide\"");
         }
     }
-    CheckLines("log file after the upgrade", LogFileLines(logPath),
-               {LocationLine(kFolder), VersionLine("2.35"), FinalFolderLine(kFolder), kProtections,
-                "Versiune actualizata.", std::string("Information: ") + kUpgraded, kUpgradedResult});
+    CheckLines("log file after the upgrade", LogFileLines(logPath), UpgradedLog(kFolder));
 
     Note("a log in a folder that doesn't exist");
     SetRecord(kFolder, kOldVersion);
@@ -1349,10 +1344,7 @@ void ScenarioUnicodeFolder() {
     Check(ReadRecordText("CALE", cale) && cale == f, "CALE left as it was", "reads " + Quoted(cale));
 
     const std::vector<std::string> lines = LogFileLines(logPath);
-    const std::vector<std::string> second = {LocationLine(f),         VersionLine("2.35"),
-                                             FinalFolderLine(f),      kProtections,
-                                             "Versiune actualizata.", std::string("Information: ") + kUpgraded,
-                                             kUpgradedResult};
+    const std::vector<std::string> second = UpgradedLog(f);
     std::string got;
     for (const std::string& line : lines) got += "\n        " + Quoted(line);
     Check(lines.size() == 6 + second.size() && lines[0] == LocationLine(f) && lines[1] == VersionLine("2.35") &&
@@ -1362,12 +1354,10 @@ void ScenarioUnicodeFolder() {
           "log holds both runs, the folder named right", "got:" + got);
 }
 
-// A target near the classic limit of 259 characters: every item is written,
-// through temporary and backup names beyond that limit, and the log shows the
-// plain path. Wine gives a file's final path, which the kit checks each file
-// it writes against, up to 263 characters in a 64-bit program and 259 in a
-// 32-bit one: Data\ModelComunicare.rtf is as long as its temporary name
-// (7 to 12 characters more) then allows.
+// A target at the classic limit of 259 characters: every item is written,
+// through temporary names beyond that limit, a leftover beyond it is
+// removed, and the log shows the plain path. Wine gives no final path over
+// about 263 characters, which the kit must do without.
 void ScenarioLongPath() {
     const std::size_t kLongest = 259;  // the longest path of the classic limit (260 with the closing null)
     const std::string longest = "\\Data\\ModelComunicare.rtf";
@@ -1391,9 +1381,7 @@ void ScenarioLongPath() {
     for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(f, entry);
     CheckNoTempFiles(f);
     CheckRecordedVersion(kNewVersion);
-    CheckLines("log file", LogFileLines(logPath),
-               {LocationLine(f), VersionLine("2.35"), FinalFolderLine(f), kProtections, "Versiune actualizata.",
-                std::string("Information: ") + kUpgraded, kUpgradedResult});
+    CheckLines("log file", LogFileLines(logPath), UpgradedLog(f));
 }
 
 //=== Scenarios: a damaged kit and the next release ==========================
