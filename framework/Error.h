@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 
+#include "framework/Result.h"
+
 namespace fw {
 
 class Error : public std::exception {
@@ -21,21 +23,6 @@ public:
 
 private:
     std::string message_;
-};
-
-// What a call of an adapter (registry, payload, log, windows) came to:
-// success, or a failure carrying the system's error code and its text, so
-// the reason survives whatever the caller does next.
-struct Status {
-    bool ok = true;
-    unsigned long code = 0;  // the system's error code; 0 where there is none
-    std::string text;        // the system's text of the failure
-
-    explicit operator bool() const { return ok; }
-    static Status Success() { return {}; }
-    static Status Failure(unsigned long systemCode, std::string systemText) {
-        return {false, systemCode, std::move(systemText)};
-    }
 };
 
 // Replaces each "%s" of a message template with the next argument, in order.

@@ -8,32 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/Result.h"
+
 namespace fw {
-
-// System error codes the kit's decisions read, numbered as Windows numbers them.
-enum FileErrorCode : unsigned long {
-    kFileNotFound = 2,
-    kAccessDenied = 5,
-    kSharingViolation = 32,  // another program has the file open
-    kFileExists = 80,
-    kAlreadyExists = 183,
-    kCantAccessFile = 1920,  // not a plain file of the kit's kind where its path says: a link, a second name
-};
-
-// What a file operation came to: success, or a failure carrying the system's
-// error code and text, so the reason survives whatever clean-up follows.
-struct FileResult {
-    bool ok = true;
-    bool held = false;       // a sharing violation or a denied access: something may hold the file for a moment
-    std::string error;       // the system's text of the failure
-    unsigned long code = 0;  // the system's error code
-
-    explicit operator bool() const { return ok; }
-    static FileResult Success() { return {}; }
-    static FileResult Failure(std::string text, unsigned long systemCode) {
-        return {false, systemCode == kSharingViolation || systemCode == kAccessDenied, std::move(text), systemCode};
-    }
-};
 
 // A file the kit holds open, shared with nobody, from the moment it is opened
 // until it is let go (destroyed): nobody else can write, rename or remove it
@@ -41,13 +18,13 @@ struct FileResult {
 class HeldFile {
 public:
     virtual ~HeldFile() = default;  // lets the file go
-    virtual FileResult Write(const void* data, std::size_t size) = 0;
+    virtual Result Write(const void* data, std::size_t size) = 0;
     // Forces the written bytes to the disk.
-    virtual FileResult Flush() = 0;
+    virtual Result Flush() = 0;
     // Renames the open file to path in the same folder, which must not exist.
-    virtual FileResult MoveTo(const std::string& path) = 0;
+    virtual Result MoveTo(const std::string& path) = 0;
     // Removes the file and lets it go.
-    virtual FileResult Remove() = 0;
+    virtual Result Remove() = 0;
 };
 
 // What a path names, seen without following a link at its end.
@@ -67,7 +44,7 @@ public:
     // The final path of the folder held, without a trailing "\".
     virtual const std::string& FinalPath() const = 0;
     // Forces the folder's entries (created, renamed, removed files) to the disk.
-    virtual FileResult Flush() = 0;
+    virtual Result Flush() = 0;
 };
 
 // A link met on the way to a folder.
@@ -84,24 +61,24 @@ public:
     virtual PathKind Examine(const std::string& path) = 0;
     // Holds the folder that path names once every link on the way is
     // followed; its FinalPath is read from the handle that holds it.
-    virtual FileResult HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) = 0;
+    virtual Result HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) = 0;
     // The links on the way from the drive or share down to folder, folder
     // itself included, nearest the drive first.
-    virtual FileResult LinksOnPath(const std::string& folder, std::vector<PathLink>& links) = 0;
+    virtual Result LinksOnPath(const std::string& folder, std::vector<PathLink>& links) = 0;
     // The names of the files (not folders) directly in folder; none when it
     // can't be read.
     virtual std::vector<std::string> FilesIn(const std::string& folder) = 0;
     // Creates a new, empty file at path, held; fails when any file or link
     // of that name exists. Only for a folder the kit holds, where a new name
     // can't lead elsewhere.
-    virtual FileResult CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) = 0;
+    virtual Result CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) = 0;
     // Holds the existing file at path itself, never what a link at its end
     // points to; fails with kCantAccessFile unless it is a regular file with
     // a single name found where path says, and as held while another program
     // has it open (a running program, a scanner).
-    virtual FileResult OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) = 0;
+    virtual Result OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) = 0;
     // A number from the system's random source, for names nobody can foresee.
-    virtual FileResult Random(std::uint64_t& value) = 0;
+    virtual Result Random(std::uint64_t& value) = 0;
     // Waits before the next attempt on a held file.
     virtual void Pause(unsigned milliseconds) = 0;
 };

@@ -7,7 +7,7 @@
 
 namespace fw {
 
-Status ModuleResources::Find(const std::string& type, const std::string& name, Blob& blob) {
+Result ModuleResources::Find(const std::string& type, const std::string& name, Blob& blob) {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC info = FindResourceW(module, WideText(name).c_str(), WideText(type).c_str());
     if (!info) return LastFailure();
@@ -19,7 +19,7 @@ Status ModuleResources::Find(const std::string& type, const std::string& name, B
     if (!data) return LastFailure();
     blob.data = data;
     blob.size = SizeofResource(module, info);
-    return Status::Success();
+    return Result::Success();
 }
 
 }  // namespace fw

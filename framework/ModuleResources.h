@@ -8,7 +8,7 @@ namespace fw {
 class ModuleResources : public PayloadStore {
 public:
     // Resource names and types match without regard to letter case.
-    Status Find(const std::string& type, const std::string& name, Blob& blob) override;
+    Result Find(const std::string& type, const std::string& name, Blob& blob) override;
 };
 
 }  // namespace fw

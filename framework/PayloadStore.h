@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "framework/Error.h"
+#include "framework/Result.h"
 
 namespace fw {
 
@@ -20,7 +20,7 @@ public:
     // letter case; a failure carries the system's code (such as 1814,
     // ERROR_RESOURCE_NAME_NOT_FOUND, when there is none). The bytes stay
     // valid while the store lives.
-    virtual Status Find(const std::string& type, const std::string& name, Blob& blob) = 0;
+    virtual Result Find(const std::string& type, const std::string& name, Blob& blob) = 0;
 };
 
 }  // namespace fw

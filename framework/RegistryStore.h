@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/Error.h"
+#include "framework/Result.h"
 
 namespace fw {
 
@@ -26,28 +26,25 @@ struct RegistryValueInfo {
     std::uint32_t size = 0;  // bytes, including any terminating NUL
 };
 
-// The system's code for a value or key that doesn't exist (ERROR_FILE_NOT_FOUND).
-constexpr unsigned long kRegistryNotFound = 2;
-
 // An open key. Closed when destroyed. Each call gives its failure with the
 // system's error code and text.
 class RegistryKey {
 public:
     virtual ~RegistryKey() = default;
-    // Kind and size of a value; fails with kRegistryNotFound when it doesn't exist.
-    virtual Status QueryInfo(const std::string& name, RegistryValueInfo& info) = 0;
+    // Kind and size of a value; fails with kFileNotFound when it doesn't exist.
+    virtual Result QueryInfo(const std::string& name, RegistryValueInfo& info) = 0;
     // A string value's text (UTF-8), as stored, terminating NUL included.
-    virtual Status QueryData(const std::string& name, std::string& text) = 0;
+    virtual Result QueryData(const std::string& name, std::string& text) = 0;
     // Stores text as a string value, terminating NUL included, and forces it
     // to the disk.
-    virtual Status SetString(const std::string& name, const std::string& text) = 0;
+    virtual Result SetString(const std::string& name, const std::string& text) = 0;
 };
 
 class RegistryStore {
 public:
     virtual ~RegistryStore() = default;
     // Opens a key with all access into key, creating it when missing.
-    virtual Status CreateKey(RegistryHive hive, const std::string& path, std::unique_ptr<RegistryKey>& key) = 0;
+    virtual Result CreateKey(RegistryHive hive, const std::string& path, std::unique_ptr<RegistryKey>& key) = 0;
 };
 
 }  // namespace fw

@@ -8,12 +8,12 @@
 
 namespace fw {
 
-Status SecurityDescriptorOf(const wchar_t* sddl, unique_security_descriptor& descriptor) {
+Result SecurityDescriptorOf(const wchar_t* sddl, unique_security_descriptor& descriptor) {
     PSECURITY_DESCRIPTOR made = nullptr;
     const BOOL converted = ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &made, nullptr);
     const DWORD code = converted ? ERROR_SUCCESS : GetLastError();  // before the old descriptor is freed
     descriptor.reset(made);
-    return converted ? Status::Success() : FailureOf(code);
+    return converted ? Result::Success() : FailureOf(code);
 }
 
 std::string OwnerSidOf(HANDLE object, SE_OBJECT_TYPE type) {

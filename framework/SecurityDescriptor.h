@@ -17,7 +17,7 @@ using unique_security_descriptor = unique_local<PSECURITY_DESCRIPTOR>;
 
 // The descriptor that sddl describes ("O:BAD:(A;;GA;;;BA)"); a failure
 // carries the system's code and text.
-Status SecurityDescriptorOf(const wchar_t* sddl, unique_security_descriptor& descriptor);
+Result SecurityDescriptorOf(const wchar_t* sddl, unique_security_descriptor& descriptor);
 
 // The owner of the object behind handle as SID text ("S-1-5-32-544"); empty
 // when it has none or it can't be read.

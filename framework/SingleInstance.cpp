@@ -16,7 +16,7 @@ const wchar_t kLockSecurity[] = L"O:BAD:(A;;GA;;;BA)(A;;GA;;;SY)";
 SingleInstance::SingleInstance(const std::string& name) : fullName_("Global\\" + name) {
     const WideText wideName(fullName_);
     unique_security_descriptor descriptor;
-    const Status made = SecurityDescriptorOf(kLockSecurity, descriptor);
+    const Result made = SecurityDescriptorOf(kLockSecurity, descriptor);
     if (!made) {
         Fail(Win32Error("Cannot describe the lock's security", made.code));
         return;

@@ -16,13 +16,18 @@ std::string SystemErrorText(DWORD code) {
     return text;
 }
 
-Status FailureOf(DWORD code) { return Status::Failure(code, SystemErrorText(code)); }
+Result FailureOf(DWORD code) { return Result::Failure(code, SystemErrorText(code)); }
 
-Status LastFailure() { return FailureOf(GetLastError()); }
+Result LastFailure() { return FailureOf(GetLastError()); }
 
 Error Win32Error(const std::string& what, DWORD code) {
     const std::string reason = SystemErrorText(code);
     return Error(reason.empty() ? what : what + ". " + reason, code);
+}
+
+void ThrowLastError(const char* what) {
+    const DWORD code = GetLastError();
+    throw Win32Error(what, code);
 }
 
 }  // namespace fw

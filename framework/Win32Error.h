@@ -15,11 +15,24 @@ std::string SystemErrorText(DWORD code);
 
 // A failed call whose error code is code (as GetLastError or a registry
 // call gives it): the code and the system's text for it.
-Status FailureOf(DWORD code);
+Result FailureOf(DWORD code);
 // The failure of the Win32 call that just failed, from GetLastError.
-Status LastFailure();
+Result LastFailure();
 
 // An Error saying what failed, then the system's reason: "<what>. <text>".
 Error Win32Error(const std::string& what, DWORD code);
+
+// Raises the failure of the Win32 call that just failed as Win32Error, with
+// the code GetLastError holds: read first, before anything can change it.
+[[noreturn]] void ThrowLastError(const char* what);
+inline void ThrowLastErrorIf(bool failed, const char* what) {
+    if (failed) ThrowLastError(what);
+}
+// value, unless it is null: then raises like ThrowLastError.
+template <typename T>
+T ThrowLastErrorIfNull(T value, const char* what) {
+    if (!value) ThrowLastError(what);
+    return value;
+}
 
 }  // namespace fw

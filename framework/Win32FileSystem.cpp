@@ -40,13 +40,13 @@ bool StartsWith(const std::vector<wchar_t>& text, const wchar_t* prefix) {
 }
 
 // The failure of a call that set the last error.
-FileResult FileFailureOf(DWORD code) { return FileResult::Failure(SystemErrorText(code), code); }
+Result FileFailureOf(DWORD code) { return Result::Failure(code, SystemErrorText(code)); }
 // The result of a call that reported success or set the last error.
-FileResult ResultOf(BOOL succeeded) { return succeeded ? FileResult::Success() : FileFailureOf(GetLastError()); }
+Result ResultOf(BOOL succeeded) { return succeeded ? Result::Success() : FileFailureOf(GetLastError()); }
 
 // A file or folder that is not where its path says, or not a plain one of
 // ours, is refused with the system's own word for a link.
-FileResult Redirected() { return FileFailureOf(ERROR_CANT_ACCESS_FILE); }
+Result Redirected() { return FileFailureOf(ERROR_CANT_ACCESS_FILE); }
 
 // The path of the file behind handle below its volume ("\Apps\Meridal"), as
 // the file system keeps it: for names longer than Wine gives a final path of.
@@ -80,12 +80,12 @@ bool SameName(const std::vector<wchar_t>& found, const wchar_t* expected) {
 // through no link: kCantAccessFile when it lies elsewhere. File names compare
 // without regard to case. Wine gives no final path beyond about 263
 // characters; there the path below the volume is compared instead.
-FileResult CheckAt(HANDLE handle, const WideText& path) {
+Result CheckAt(HANDLE handle, const WideText& path) {
     std::vector<wchar_t> found;
     DWORD code = FinalPathOf(handle, found);
-    if (code == ERROR_SUCCESS) return SameName(found, path.c_str()) ? FileResult::Success() : Redirected();
+    if (code == ERROR_SUCCESS) return SameName(found, path.c_str()) ? Result::Success() : Redirected();
     if (code != ERROR_MORE_DATA || (code = VolumePathOf(handle, found)) != ERROR_SUCCESS) return FileFailureOf(code);
-    return SameName(found, BelowVolume(path)) ? FileResult::Success() : Redirected();
+    return SameName(found, BelowVolume(path)) ? Result::Success() : Redirected();
 }
 
 // Opens path itself, never what a link at its end points to, for the given
@@ -118,7 +118,7 @@ bool IsLinkAt(const WideText& path, DWORD attributes) {
 
 // Renames the open file to the full path to, which must not exist. The
 // request is the structure with the new name in place of its last member.
-FileResult RenameOpenFile(HANDLE file, const std::string& to) {
+Result RenameOpenFile(HANDLE file, const std::string& to) {
     const WideText name = SystemPath(to);
     const std::size_t nameBytes = name.size() * sizeof(wchar_t);
     std::vector<char> request(sizeof(FILE_RENAME_INFO) + nameBytes, '\0');
@@ -134,7 +134,7 @@ class Win32HeldFile : public HeldFile {
 public:
     explicit Win32HeldFile(unique_hfile file) : file_(std::move(file)) {}
 
-    FileResult Write(const void* data, std::size_t size) override {
+    Result Write(const void* data, std::size_t size) override {
         const char* bytes = static_cast<const char*>(data);
         while (size > 0) {
             const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
@@ -144,16 +144,16 @@ public:
             bytes += written;
             size -= written;
         }
-        return FileResult::Success();
+        return Result::Success();
     }
 
-    FileResult Flush() override { return ResultOf(FlushFileBuffers(file_.get())); }
+    Result Flush() override { return ResultOf(FlushFileBuffers(file_.get())); }
 
-    FileResult MoveTo(const std::string& path) override { return RenameOpenFile(file_.get(), path); }
+    Result MoveTo(const std::string& path) override { return RenameOpenFile(file_.get(), path); }
 
-    FileResult Remove() override {
+    Result Remove() override {
         FILE_DISPOSITION_INFO remove = {TRUE};
-        const FileResult removed =
+        const Result removed =
             ResultOf(SetFileInformationByHandle(file_.get(), FileDispositionInfo, &remove, sizeof remove));
         if (removed) file_.reset();  // the name goes with the last handle
         return removed;
@@ -168,16 +168,16 @@ public:
     Win32HeldFolder(unique_hfile folder, std::string finalPath)
         : folder_(std::move(folder)), finalPath_(std::move(finalPath)) {}
     const std::string& FinalPath() const override { return finalPath_; }
-    FileResult Flush() override {
+    Result Flush() override {
         // Flushing takes write access, asked for only now and of the very
         // folder held: a program that lists the folder letting nobody write
         // holds this up (as held, for a moment), never the hold itself.
         unique_hfile writable(ReOpenFile(folder_.get(), GENERIC_WRITE, kShareAll, FILE_FLAG_BACKUP_SEMANTICS));
-        if (writable && FlushFileBuffers(writable.get())) return FileResult::Success();
+        if (writable && FlushFileBuffers(writable.get())) return Result::Success();
         // A file system that can't flush a folder (some network shares) has
         // put its entries where it keeps them already.
         const DWORD code = GetLastError();
-        if (code == ERROR_INVALID_FUNCTION || code == ERROR_NOT_SUPPORTED) return FileResult::Success();
+        if (code == ERROR_INVALID_FUNCTION || code == ERROR_NOT_SUPPORTED) return Result::Success();
         return FileFailureOf(code);
     }
 
@@ -213,7 +213,7 @@ PathKind Win32FileSystem::Examine(const std::string& path) {
     return PathKind::File;
 }
 
-FileResult Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) {
+Result Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) {
     // Without delete sharing nobody can rename or remove the folder while it
     // is held; listing is the least access that holds it so, and lets every
     // reader and writer be. Links on the way are followed (the caller checks
@@ -229,10 +229,10 @@ FileResult Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<
     const DWORD code = FinalPathOf(folder.get(), final);
     if (code != ERROR_SUCCESS) return FileFailureOf(code);
     held = std::make_unique<Win32HeldFolder>(std::move(folder), PlainPath(std::move(final)));
-    return FileResult::Success();
+    return Result::Success();
 }
 
-FileResult Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathLink>& links) {
+Result Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathLink>& links) {
     const std::string path = Utf8(SystemPath(folder).c_str());
     // Each step past the drive ("\\?\C:\") or the share ("\\?\UNC\server\share\").
     std::size_t end = path.compare(0, 8, "\\\\?\\UNC\\") == 0 ? path.find('\\', path.find('\\', 8) + 1) : 6;
@@ -252,7 +252,7 @@ FileResult Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<P
         if (itself) link.ownerSid = OwnerSidOf(itself.get(), SE_FILE_OBJECT);
         links.push_back(std::move(link));
     }
-    return FileResult::Success();
+    return Result::Success();
 }
 
 std::vector<std::string> Win32FileSystem::FilesIn(const std::string& folder) {
@@ -266,7 +266,7 @@ std::vector<std::string> Win32FileSystem::FilesIn(const std::string& folder) {
     return names;
 }
 
-FileResult Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) {
+Result Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) {
     // A new name in a held folder that is no link can't lead elsewhere, and
     // CREATE_NEW fails on any name that exists, a link's too: no final path
     // to check, which Wine could not give for a long name anyway.
@@ -274,10 +274,10 @@ FileResult Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<H
                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!created) return ResultOf(FALSE);
     file = std::make_unique<Win32HeldFile>(std::move(created));
-    return FileResult::Success();
+    return Result::Success();
 }
 
-FileResult Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) {
+Result Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) {
     const WideText systemPath = SystemPath(path);
     // Write access too, though nothing is written through it: a running
     // program's image can be renamed, but not opened for writing.
@@ -299,15 +299,15 @@ FileResult Win32FileSystem::OpenExisting(const std::string& path, std::unique_pt
         return Redirected();
     // Wine opens a read-only file for writing all the same.
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return FileFailureOf(ERROR_FILE_READ_ONLY);
-    const FileResult at = CheckAt(opened.get(), systemPath);
+    const Result at = CheckAt(opened.get(), systemPath);
     if (!at) return at;
     file = std::make_unique<Win32HeldFile>(std::move(opened));
-    return FileResult::Success();
+    return Result::Success();
 }
 
-FileResult Win32FileSystem::Random(std::uint64_t& value) {
+Result Win32FileSystem::Random(std::uint64_t& value) {
     // It sets no error code of its own.
-    return RtlGenRandom(&value, sizeof value) ? FileResult::Success() : FileFailureOf(ERROR_GEN_FAILURE);
+    return RtlGenRandom(&value, sizeof value) ? Result::Success() : FileFailureOf(ERROR_GEN_FAILURE);
 }
 
 void Win32FileSystem::Pause(unsigned milliseconds) { Sleep(milliseconds); }

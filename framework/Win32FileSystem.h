@@ -15,12 +15,12 @@ class Win32FileSystem : public FileSystem {
 public:
     bool Exists(const std::string& path) override;
     PathKind Examine(const std::string& path) override;
-    FileResult HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) override;
-    FileResult LinksOnPath(const std::string& folder, std::vector<PathLink>& links) override;
+    Result HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) override;
+    Result LinksOnPath(const std::string& folder, std::vector<PathLink>& links) override;
     std::vector<std::string> FilesIn(const std::string& folder) override;
-    FileResult CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) override;
-    FileResult OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) override;
-    FileResult Random(std::uint64_t& value) override;
+    Result CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) override;
+    Result OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) override;
+    Result Random(std::uint64_t& value) override;
     void Pause(unsigned milliseconds) override;
 };
 

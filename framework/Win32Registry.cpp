@@ -13,15 +13,15 @@ namespace fw {
 namespace {
 
 // Registry calls return their error code instead of setting the last error.
-Status Checked(LONG result) { return result == ERROR_SUCCESS ? Status::Success() : FailureOf(result); }
+Result Checked(LONG result) { return result == ERROR_SUCCESS ? Result::Success() : FailureOf(result); }
 
 class Win32RegistryKey : public RegistryKey {
 public:
     explicit Win32RegistryKey(unique_hkey key) : key_(std::move(key)) {}
 
-    Status QueryInfo(const std::string& name, RegistryValueInfo& info) override {
+    Result QueryInfo(const std::string& name, RegistryValueInfo& info) override {
         DWORD kind = 0, size = 0;
-        const Status status =
+        const Result status =
             Checked(RegQueryValueExW(key_.get(), WideText(name).c_str(), nullptr, &kind, nullptr, &size));
         if (status) {
             info.kind = kind;
@@ -31,10 +31,10 @@ public:
     }
 
     // The system stores strings as UTF-16; the kit reads them as UTF-8.
-    Status QueryData(const std::string& name, std::string& text) override {
+    Result QueryData(const std::string& name, std::string& text) override {
         const WideText wideName(name);
         DWORD size = 0;
-        Status status = Checked(RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, nullptr, nullptr, &size));
+        Result status = Checked(RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, nullptr, nullptr, &size));
         if (!status) return status;
         std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
         status = Checked(RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, nullptr,
@@ -44,9 +44,9 @@ public:
     }
 
     // Flushed at once: the value is only stored once it is on disk.
-    Status SetString(const std::string& name, const std::string& text) override {
+    Result SetString(const std::string& name, const std::string& text) override {
         const WideText wide(text);
-        const Status set = Checked(RegSetValueExW(key_.get(), WideText(name).c_str(), 0, REG_SZ,
+        const Result set = Checked(RegSetValueExW(key_.get(), WideText(name).c_str(), 0, REG_SZ,
                                                   reinterpret_cast<const BYTE*>(wide.c_str()),
                                                   static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))));
         return set ? Checked(RegFlushKey(key_.get())) : set;
@@ -63,9 +63,9 @@ HKEY RootOf(RegistryHive hive) { return hive == RegistryHive::LocalMachine ? HKE
 // Always the 32-bit view: the 32-bit application's installer writes its
 // record there (WOW6432Node on 64-bit Windows), and a 64-bit build of the kit
 // must find the same record. 32-bit Windows ignores the flag.
-Status Win32Registry::CreateKey(RegistryHive hive, const std::string& path, std::unique_ptr<RegistryKey>& key) {
+Result Win32Registry::CreateKey(RegistryHive hive, const std::string& path, std::unique_ptr<RegistryKey>& key) {
     HKEY opened = nullptr;
-    const Status status =
+    const Result status =
         Checked(RegCreateKeyExW(RootOf(hive), WideText(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                 KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &opened, nullptr));
     if (!status) return status;

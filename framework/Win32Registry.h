@@ -7,7 +7,7 @@ namespace fw {
 
 class Win32Registry : public RegistryStore {
 public:
-    Status CreateKey(RegistryHive hive, const std::string& path, std::unique_ptr<RegistryKey>& key) override;
+    Result CreateKey(RegistryHive hive, const std::string& path, std::unique_ptr<RegistryKey>& key) override;
 };
 
 }  // namespace fw

@@ -10,8 +10,8 @@
 namespace kit {
 
 // "Cannot create file "<path>". <system text>", carrying the system's code.
-inline fw::Error CannotCreate(const std::string& path, const fw::FileResult& result) {
-    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {path, result.error}), result.code);
+inline fw::Error CannotCreate(const std::string& path, const fw::Result& result) {
+    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {path, result.text}), result.code);
 }
 
 }  // namespace kit

@@ -11,8 +11,8 @@ namespace kit {
 namespace {
 const char kDataFolder[] = "\\Data";
 
-fw::Error FolderUnusable(const std::string& folder, const fw::FileResult& result) {
-    return fw::Error(fw::FormatMessageText(text::kFolderUnusable, {folder, result.error}), result.code);
+fw::Error FolderUnusable(const std::string& folder, const fw::Result& result) {
+    return fw::Error(fw::FormatMessageText(text::kFolderUnusable, {folder, result.text}), result.code);
 }
 fw::Error Refused(const char* pattern, const std::string& path) {
     return fw::Error(fw::FormatMessageText(pattern, {path}));
@@ -38,7 +38,7 @@ CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::strin
     // made it: anybody may rename a folder made under "C:\" and put a
     // junction to an administrator's folder in its place.
     std::vector<fw::PathLink> links;
-    fw::FileResult result = files.LinksOnPath(recordedFolder, links);
+    fw::Result result = files.LinksOnPath(recordedFolder, links);
     for (const fw::PathLink& link : links)
         if (!fw::MayFollowLinkOwnedBy(link.ownerSid))
             throw fw::Error(fw::FormatMessageText(text::kUntrustedLink, {link.path, link.leadsTo}));
@@ -65,7 +65,7 @@ void CheckedInstallation::HoldData() {
     const fw::PathKind kind = files_.Examine(data);
     if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, data);
     if (kind != fw::PathKind::Folder) return;
-    const fw::FileResult held = files_.HoldFolder(data, data_);
+    const fw::Result held = files_.HoldFolder(data, data_);
     if (!held) throw FolderUnusable(data, held);
     // The folder held is the one the check saw only when it is where its
     // path says: a link swapped in since leads elsewhere.
@@ -78,7 +78,7 @@ void CheckedInstallation::HoldData() {
 void CheckedInstallation::FlushHeld(fw::HeldFolder* held) const {
     if (!held) return;
     // A program listing the folder may hold the flush up for a moment.
-    const fw::FileResult flushed = RetryWhileHeld(files_, [&] { return held->Flush(); });
+    const fw::Result flushed = RetryWhileHeld(files_, [&] { return held->Flush(); });
     if (!flushed) throw FolderUnusable(held->FinalPath(), flushed);
 }
 

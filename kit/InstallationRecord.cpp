@@ -17,14 +17,14 @@ std::string ReadRecordValue(fw::RegistryStore& registry, const std::string& name
     if (info.kind != fw::kRegString && info.kind != fw::kRegExpandString)
         throw fw::Error(fw::FormatMessageText("Invalid data type for '%s'", {name}));
     std::string bytes;
-    const fw::Status read = key->QueryData(name, bytes);
+    const fw::Result read = key->QueryData(name, bytes);
     if (!read) throw fw::Error(fw::FormatMessageText("Failed to get data for '%s'", {name}), read.code);
     return bytes.substr(0, bytes.find('\0'));
 }
 
 void WriteRecordValue(fw::RegistryStore& registry, const std::string& name, const std::string& text) {
     std::unique_ptr<fw::RegistryKey> key;
-    fw::Status written = registry.CreateKey(fw::RegistryHive::LocalMachine, InstallationRecordPath(), key);
+    fw::Result written = registry.CreateKey(fw::RegistryHive::LocalMachine, InstallationRecordPath(), key);
     if (written) written = key->SetString(name, text);
     if (!written) throw fw::Error(fw::FormatMessageText("Failed to set data for '%s'", {name}), written.code);
 }

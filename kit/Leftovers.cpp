@@ -59,24 +59,24 @@ private:
 
 // Removes the file at path when it is one of the kit's kind, waiting for
 // another program's hold only when asked to.
-fw::FileResult RemoveOwn(fw::FileSystem& files, const std::string& path, bool wait) {
+fw::Result RemoveOwn(fw::FileSystem& files, const std::string& path, bool wait) {
     std::unique_ptr<fw::HeldFile> file;
-    const fw::FileResult opened =
+    const fw::Result opened =
         wait ? RetryWhileHeld(files, [&] { return files.OpenExisting(path, file); }) : files.OpenExisting(path, file);
     return opened ? file->Remove() : opened;
 }
 
 // Puts the backup back as target, in place of what target holds now.
-fw::FileResult PutBack(fw::FileSystem& files, const std::string& backup, const std::string& target) {
+fw::Result PutBack(fw::FileSystem& files, const std::string& backup, const std::string& target) {
     std::unique_ptr<fw::HeldFile> old;
-    fw::FileResult result = RetryWhileHeld(files, [&] { return files.OpenExisting(backup, old); });
+    fw::Result result = RetryWhileHeld(files, [&] { return files.OpenExisting(backup, old); });
     if (result && files.Exists(target)) result = RemoveOwn(files, target, true);
     return result ? old->MoveTo(target) : result;
 }
 
 // A file that isn't the kit's kind (a planted link, a second name) is left
 // alone; any other failure to bring a target back stops the run.
-void Require(const fw::FileResult& result, const std::string& target) {
+void Require(const fw::Result& result, const std::string& target) {
     if (!result && result.code != fw::kCantAccessFile) throw CannotCreate(target, result);
 }
 

@@ -19,11 +19,11 @@ namespace {
 // for Users; nothing inherited from its folder.
 const wchar_t kLogSecurity[] = L"D:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;FR;;;BU)";
 
-fw::Status Refused(const std::string& reason) { return fw::Status::Failure(0, reason); }
+fw::Result Refused(const std::string& reason) { return fw::Result::Failure(0, reason); }
 
 // Whether the file open at handle is a plain file on a disk, with a single
 // name, at systemPath itself (compared without regard to case).
-fw::Status CheckPlainFile(HANDLE file, const fw::WideText& systemPath) {
+fw::Result CheckPlainFile(HANDLE file, const fw::WideText& systemPath) {
     SetLastError(NO_ERROR);  // GetFileType tells a failure only through the last error
     const DWORD type = GetFileType(file);
     if (type == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR) return fw::LastFailure();
@@ -47,14 +47,14 @@ fw::Status CheckPlainFile(HANDLE file, const fw::WideText& systemPath) {
     if (CompareStringOrdinal(finalPath.data(), static_cast<int>(finalPath.size()), systemPath.c_str(),
                              static_cast<int>(systemPath.size()), TRUE) != CSTR_EQUAL)
         return Refused(fw::FormatMessageText(text::kLogElsewhere, {fw::PlainPath(finalPath)}));
-    return fw::Status::Success();
+    return fw::Result::Success();
 }
 
 }  // namespace
 
-fw::Status LogFile::Open(const std::string& path) {
+fw::Result LogFile::Open(const std::string& path) {
     fw::unique_security_descriptor descriptor;
-    const fw::Status described = fw::SecurityDescriptorOf(kLogSecurity, descriptor);
+    const fw::Result described = fw::SecurityDescriptorOf(kLogSecurity, descriptor);
     if (!described) return described;
     SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor.get(), FALSE};
     // Appending only, other runs' lines stay; readers may look on, nobody
@@ -66,26 +66,26 @@ fw::Status LogFile::Open(const std::string& path) {
         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) return fw::LastFailure();
     const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;  // asked before another call can change it
-    const fw::Status plain = CheckPlainFile(file.get(), systemPath);
+    const fw::Result plain = CheckPlainFile(file.get(), systemPath);
     if (!plain) return plain;
     file_ = std::move(file);
     path_ = path;
-    if (existed) return fw::Status::Success();
+    if (existed) return fw::Result::Success();
     // A file the kit creates starts with the UTF-8 byte-order mark, so that
     // editors read its folder names right.
     static const char kByteOrderMark[] = "\xEF\xBB\xBF";
-    const fw::Status marked = WriteFlushed(kByteOrderMark, 3);
+    const fw::Result marked = WriteFlushed(kByteOrderMark, 3);
     if (!marked) file_.reset();
     return marked;
 }
 
-fw::Status LogFile::WriteFlushed(const char* data, std::size_t size) {
+fw::Result LogFile::WriteFlushed(const char* data, std::size_t size) {
     DWORD written = 0;
     DWORD code = ERROR_SUCCESS;
     if (!WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr)) code = GetLastError();
     else if (written != size) code = ERROR_DISK_FULL;  // a short write to a disk file: no room for the rest
     else if (!FlushFileBuffers(file_.get())) code = GetLastError();
-    return code == ERROR_SUCCESS ? fw::Status::Success() : fw::FailureOf(code);
+    return code == ERROR_SUCCESS ? fw::Result::Success() : fw::FailureOf(code);
 }
 
 void LogFile::Append(const std::string& text) {
@@ -94,7 +94,7 @@ void LogFile::Append(const std::string& text) {
     GetLocalTime(&now);
     const std::string line =
         TimestampedLine({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}, text) + "\r\n";
-    const fw::Status written = WriteFlushed(line.data(), line.size());
+    const fw::Result written = WriteFlushed(line.data(), line.size());
     if (!written) throw fw::Error(LogWriteFailedText(path_, written.text), written.code);
 }
 

@@ -22,7 +22,7 @@ public:
     // Opens the file for appending, or creates it readable by Users and
     // writable by administrators alone. A failure carries the system's code
     // and text; a refused file the kit's reason (and code 0).
-    fw::Status Open(const std::string& path);
+    fw::Result Open(const std::string& path);
     bool IsOpen() const { return static_cast<bool>(file_); }
 
 protected:
@@ -31,7 +31,7 @@ protected:
 
 private:
     // Writes the bytes and forces them to the disk.
-    fw::Status WriteFlushed(const char* data, std::size_t size);
+    fw::Result WriteFlushed(const char* data, std::size_t size);
 
     fw::unique_hfile file_;
     std::string path_;

@@ -135,7 +135,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         // log of its own failing.
         const fw::SingleInstance instance(kInstanceName);
         const bool anotherKit = instance.holder() == fw::SingleInstance::Holder::AnotherInstance;
-        const fw::Status opened = command.logPath.empty() ? fw::Status::Success() : log.Open(command.logPath);
+        const fw::Result opened = command.logPath.empty() ? fw::Result::Success() : log.Open(command.logPath);
         if (!opened && silent)
             return kit::ExitCodeOf(anotherKit ? kit::RunOutcome::AnotherKitRunning : kit::RunOutcome::LogUnavailable);
         if (!command.problem.empty()) {

@@ -14,11 +14,11 @@ constexpr unsigned kHoldPatienceMs = 2000;  // how long a held file is waited fo
 // pauses growing from 25 to 250 ms, for about two seconds in all; gives the
 // last attempt's result.
 template <typename Step>
-fw::FileResult RetryWhileHeld(fw::FileSystem& files, Step step) {
+fw::Result RetryWhileHeld(fw::FileSystem& files, Step step) {
     unsigned waited = 0, pause = 25;
     for (;;) {
-        fw::FileResult result = step();
-        if (result || !result.held || waited >= kHoldPatienceMs) return result;
+        fw::Result result = step();
+        if (result || !result.Held() || waited >= kHoldPatienceMs) return result;
         files.Pause(pause);
         waited += pause;
         pause = std::min(pause * 2, 250u);

@@ -15,8 +15,8 @@ const unsigned kMaxNames = 10;  // fresh names tried while the earlier ones exis
 // Runs step with a fresh random tail while the name it made of the tail
 // exists; gives the last attempt's result.
 template <typename Step>
-fw::FileResult WithFreshTail(fw::FileSystem& files, Step step) {
-    fw::FileResult result;
+fw::Result WithFreshTail(fw::FileSystem& files, Step step) {
+    fw::Result result;
     for (unsigned attempt = 0; attempt < kMaxNames; ++attempt) {
         std::uint64_t tail = 0;
         if (!(result = files.Random(tail)) || (result = step(tail)) ||
@@ -34,7 +34,7 @@ StagedFiles::~StagedFiles() {
         if (!item.placed && item.file) item.file->Remove();
 }
 
-fw::FileResult StagedFiles::CreateBeside(const std::string& base, Leftover kind, std::uint64_t added, std::string& path,
+fw::Result StagedFiles::CreateBeside(const std::string& base, Leftover kind, std::uint64_t added, std::string& path,
                                          std::unique_ptr<fw::HeldFile>& file) {
     return WithFreshTail(files_, [&](std::uint64_t tail) {
         if (kind == Leftover::Run) tail = (tail & ~kAddedTargetsMask) | added;
@@ -43,7 +43,7 @@ fw::FileResult StagedFiles::CreateBeside(const std::string& base, Leftover kind,
     });
 }
 
-fw::FileResult StagedFiles::MoveAside(Item& item) {
+fw::Result StagedFiles::MoveAside(Item& item) {
     return WithFreshTail(files_, [&](std::uint64_t tail) {
         return item.old->MoveTo(LeftoverPath(item.target, tail, Leftover::Backup));
     });
@@ -54,12 +54,12 @@ void StagedFiles::Stage(std::size_t position, const void* data, std::size_t size
     Item item;
     item.target = target;
     item.position = position;
-    fw::FileResult result = CreateBeside(target, Leftover::Temporary, 0, item.temporary, item.file);
+    fw::Result result = CreateBeside(target, Leftover::Temporary, 0, item.temporary, item.file);
     if (result) result = item.file->Write(data, size);
     if (result) result = item.file->Flush();
     if (result) {
         result = RetryWhileHeld(files_, [&] { return files_.OpenExisting(target, item.old); });
-        if (result.code == fw::kFileNotFound) result = fw::FileResult::Success();  // a target the run adds
+        if (result.code == fw::kFileNotFound) result = fw::Result::Success();  // a target the run adds
     }
     if (!result) {
         if (item.file) item.file->Remove();
@@ -69,7 +69,7 @@ void StagedFiles::Stage(std::size_t position, const void* data, std::size_t size
 }
 
 void StagedFiles::Place(Item& item) {
-    fw::FileResult result;
+    fw::Result result;
     if (item.old) {
         if (!(result = MoveAside(item))) throw CannotCreate(item.target, result);
         item.movedAside = true;
@@ -107,7 +107,7 @@ void StagedFiles::Commit(const CheckedInstallation& installation, const std::str
     // The marker has a bit for each of 16 targets.
     if ((added & kAddedTargetsMask) != added) throw fw::Error("A run marker names at most 16 targets");
     std::string markerPath;
-    const fw::FileResult result = CreateBeside(program, Leftover::Run, added, markerPath, runMarker_);
+    const fw::Result result = CreateBeside(program, Leftover::Run, added, markerPath, runMarker_);
     if (!result) throw CannotCreate(program, result);
     try {
         installation.FlushFolder();  // the marker is on the disk before anything moves
@@ -115,7 +115,7 @@ void StagedFiles::Commit(const CheckedInstallation& installation, const std::str
         installation.Flush();
         // Every file is in place and on the disk: the run is done once its
         // marker is gone from the disk too.
-        const fw::FileResult done = runMarker_->Remove();
+        const fw::Result done = runMarker_->Remove();
         if (!done) throw CannotCreate(program, done);
         runMarker_.reset();
         installation.FlushFolder();

@@ -14,7 +14,7 @@ namespace kit {
 void ExtractPayloadItem(UpgradeServices& services, StagedFiles& staged, const std::string& itemType,
                         std::size_t position) {
     fw::Blob item;
-    const fw::Status found = services.payload.Find(itemType, payload::kItemName, item);
+    const fw::Result found = services.payload.Find(itemType, payload::kItemName, item);
     if (!found) throw fw::Error(fw::FormatMessageText(text::kResourceNotFound, {payload::kItemName}), found.code);
     staged.Stage(position, item.data, item.size);
 }

@@ -27,22 +27,22 @@ using Values = std::map<std::string, Value>;
 class MemoryKey : public fw::RegistryKey {
 public:
     explicit MemoryKey(Values& values) : values_(values) {}
-    fw::Status QueryInfo(const std::string& name, fw::RegistryValueInfo& info) override {
+    fw::Result QueryInfo(const std::string& name, fw::RegistryValueInfo& info) override {
         auto it = values_.find(name);
-        if (it == values_.end()) return fw::Status::Failure(fw::kRegistryNotFound, "not found");
+        if (it == values_.end()) return fw::Result::Failure(fw::kFileNotFound, "not found");
         info.kind = it->second.kind;
         info.size = static_cast<std::uint32_t>(it->second.bytes.size());
-        return fw::Status::Success();
+        return fw::Result::Success();
     }
-    fw::Status QueryData(const std::string& name, std::string& bytes) override {
+    fw::Result QueryData(const std::string& name, std::string& bytes) override {
         auto it = values_.find(name);
-        if (it == values_.end()) return fw::Status::Failure(fw::kRegistryNotFound, "not found");
+        if (it == values_.end()) return fw::Result::Failure(fw::kFileNotFound, "not found");
         bytes = it->second.bytes;
-        return fw::Status::Success();
+        return fw::Result::Success();
     }
-    fw::Status SetString(const std::string& name, const std::string& text) override {
+    fw::Result SetString(const std::string& name, const std::string& text) override {
         values_[name] = {fw::kRegString, text + '\0'};
-        return fw::Status::Success();
+        return fw::Result::Success();
     }
 
 private:
@@ -52,9 +52,9 @@ private:
 class MemoryRegistry : public fw::RegistryStore {
 public:
     Values values;
-    fw::Status CreateKey(fw::RegistryHive, const std::string&, std::unique_ptr<fw::RegistryKey>& key) override {
+    fw::Result CreateKey(fw::RegistryHive, const std::string&, std::unique_ptr<fw::RegistryKey>& key) override {
         key = std::make_unique<MemoryKey>(values);
-        return fw::Status::Success();
+        return fw::Result::Success();
     }
 };
 

@@ -21,10 +21,10 @@ struct FakePayload : fw::PayloadStore {
         for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         return text;
     }
-    fw::Status Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
+    fw::Result Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
         if (Upper(type) == payload::kChecksumsType && !items.count(payload::kChecksumsType)) {
             if (Upper(name) != "UPGRADE")
-                return fw::Status::Failure(1814, "The specified resource name cannot be found in the image file");
+                return fw::Result::Failure(1814, "The specified resource name cannot be found in the image file");
             checksums_.clear();
             for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
                 auto item = items.find(payload::Catalogue()[i].code);
@@ -33,15 +33,15 @@ struct FakePayload : fw::PayloadStore {
                 for (int shift = 0; shift < 32; shift += 8) checksums_ += static_cast<char>(crc >> shift);
             }
             blob = {checksums_.data(), checksums_.size()};
-            return fw::Status::Success();
+            return fw::Result::Success();
         }
         asked.push_back(type);
         auto it = items.find(Upper(type));
         // ERROR_RESOURCE_NAME_NOT_FOUND, as the kit's own resources say it
         if (Upper(name) != "UPGRADE" || it == items.end())
-            return fw::Status::Failure(1814, "The specified resource name cannot be found in the image file");
+            return fw::Result::Failure(1814, "The specified resource name cannot be found in the image file");
         blob = {it->second.data(), it->second.size()};
-        return fw::Status::Success();
+        return fw::Result::Success();
     }
 
     // Changes one byte of an item after its checksum was taken, as a cut

@@ -56,10 +56,10 @@ const char* HiveName(fw::RegistryHive hive) {
     return hive == fw::RegistryHive::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
 }
 
-fw::Status NotFound() {
-    return fw::Status::Failure(fw::kRegistryNotFound, "The system cannot find the file specified");
+fw::Result NotFound() {
+    return fw::Result::Failure(fw::kFileNotFound, "The system cannot find the file specified");
 }
-fw::Status AccessDenied() { return fw::Status::Failure(5, "Access is denied"); }
+fw::Result AccessDenied() { return fw::Result::Failure(5, "Access is denied"); }
 
 // The key itself is stored as an entry with an empty name and kind none;
 // the default value of a key isn't used by the kit.
@@ -68,27 +68,27 @@ public:
     FileKey(const FileRegistry& owner, std::string path, std::string hive, std::string key)
         : owner_(owner), path_(std::move(path)), hive_(std::move(hive)), key_(std::move(key)) {}
 
-    fw::Status QueryInfo(const std::string& name, fw::RegistryValueInfo& info) override {
+    fw::Result QueryInfo(const std::string& name, fw::RegistryValueInfo& info) override {
         Table table = Load(path_);
         auto it = table.find({hive_, key_, name});
         if (name.empty() || it == table.end()) return NotFound();
         info.kind = it->second.kind;
         info.size = static_cast<std::uint32_t>(it->second.bytes.size());
-        return fw::Status::Success();
+        return fw::Result::Success();
     }
-    fw::Status QueryData(const std::string& name, std::string& bytes) override {
+    fw::Result QueryData(const std::string& name, std::string& bytes) override {
         Table table = Load(path_);
         auto it = table.find({hive_, key_, name});
         if (owner_.failDataRead) return AccessDenied();
         if (it == table.end()) return NotFound();
         bytes = it->second.bytes;
-        return fw::Status::Success();
+        return fw::Result::Success();
     }
-    fw::Status SetString(const std::string& name, const std::string& text) override {
+    fw::Result SetString(const std::string& name, const std::string& text) override {
         Table table = Load(path_);
         table[{hive_, key_, name}] = {fw::kRegString, text + '\0'};
         Save(path_, table);
-        return fw::Status::Success();
+        return fw::Result::Success();
     }
 
 private:
@@ -98,14 +98,14 @@ private:
 
 }  // namespace
 
-fw::Status FileRegistry::CreateKey(fw::RegistryHive hive, const std::string& keyPath,
+fw::Result FileRegistry::CreateKey(fw::RegistryHive hive, const std::string& keyPath,
                                    std::unique_ptr<fw::RegistryKey>& key) {
     if (denyAccess) return AccessDenied();
     Table table = Load(path_);
     table.emplace(Entry{HiveName(hive), keyPath, ""}, Value{fw::kRegNone, ""});
     Save(path_, table);
     key = std::make_unique<FileKey>(*this, path_, HiveName(hive), keyPath);
-    return fw::Status::Success();
+    return fw::Result::Success();
 }
 
 void FileRegistry::SetRaw(const std::string& keyPath, const std::string& name, std::uint32_t kind,

@@ -12,7 +12,7 @@ class FileRegistry : public fw::RegistryStore {
 public:
     explicit FileRegistry(std::string path) : path_(std::move(path)) {}
 
-    fw::Status CreateKey(fw::RegistryHive hive, const std::string& keyPath,
+    fw::Result CreateKey(fw::RegistryHive hive, const std::string& keyPath,
                          std::unique_ptr<fw::RegistryKey>& key) override;
 
     // Test helpers.

@@ -35,16 +35,16 @@ public:
         return std::filesystem::hard_link_count(Native(path)) > 1 ? fw::PathKind::SeveralNames : fw::PathKind::File;
     }
 
-    fw::FileResult HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
+    fw::Result HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
         if (!std::filesystem::is_directory(Native(path))) return Failed("The system cannot find the path specified", 3);
         // The path as given unless a link on the way leads elsewhere.
         held = std::make_unique<Folder>(
             *this, LinkOnTheWay(Native(path)) ? std::filesystem::canonical(Native(path)).string() : path);
-        return fw::FileResult::Success();
+        return fw::Result::Success();
     }
 
     // Every link is an ordinary user's unless linkOwners names another owner.
-    fw::FileResult LinksOnPath(const std::string& folder, std::vector<fw::PathLink>& links) override {
+    fw::Result LinksOnPath(const std::string& folder, std::vector<fw::PathLink>& links) override {
         std::filesystem::path prefix;
         for (const auto& part : std::filesystem::path(Native(folder))) {
             prefix /= part;
@@ -53,7 +53,7 @@ public:
             links.push_back({prefix.string(), std::filesystem::canonical(prefix).string(),
                              owner == linkOwners.end() ? "S-1-5-21-0-0-0-1000" : owner->second});
         }
-        return fw::FileResult::Success();
+        return fw::Result::Success();
     }
 
     std::vector<std::string> FilesIn(const std::string& folder) override {
@@ -64,17 +64,17 @@ public:
         return names;
     }
 
-    fw::FileResult CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
+    fw::Result CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
         if (Fault()) return kInjected;
         if (std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
             return Failed("The file exists", fw::kFileExists);
         std::FILE* created = std::fopen(Native(path).c_str(), "wb");
         if (!created) return Failed("The system cannot find the path specified", 3);
         file = std::make_unique<File>(*this, created, path);
-        return fw::FileResult::Success();
+        return fw::Result::Success();
     }
 
-    fw::FileResult OpenExisting(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
+    fw::Result OpenExisting(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
         if (Fault()) return kInjected;
         if (IsHeld(path) || heldForever.count(Native(path))) return kHeld;
         if (readOnly.count(Native(path))) return Failed("The specified file is read only", 6009);
@@ -84,12 +84,12 @@ public:
             return Failed("The system cannot find the file specified", 2);
         if (!IsOwnFile(path)) return kRedirected;
         file = std::make_unique<File>(*this, nullptr, path);
-        return fw::FileResult::Success();
+        return fw::Result::Success();
     }
 
-    fw::FileResult Random(std::uint64_t& value) override {
+    fw::Result Random(std::uint64_t& value) override {
         value = 0x5EED000000000000ULL + nextRandom++;
-        return fw::FileResult::Success();
+        return fw::Result::Success();
     }
     void Pause(unsigned milliseconds) override { clock += milliseconds; }
 
@@ -97,7 +97,7 @@ public:
     long long bytesLeftOnDisk = -1;                  // below zero: unlimited
     std::set<std::string> heldForever;               // held by a running program
     std::set<std::string> readOnly;                  // read-only files
-    std::map<std::string, fw::FileResult> failWith;  // an open of these fails so, every time
+    std::map<std::string, fw::Result> failWith;  // an open of these fails so, every time
     std::map<std::string, std::string> linkOwners;   // the owner of a link, by its path
     std::string heldPath;                            // held by another program until the clock reaches heldUntil
     unsigned heldUntil = 0;
@@ -121,11 +121,11 @@ public:
     std::uint64_t nextRandom = 0;
 
 private:
-    static fw::FileResult Failed(const std::string& text, unsigned long code) {
-        return fw::FileResult::Failure(text, code);
+    static fw::Result Failed(const std::string& text, unsigned long code) {
+        return fw::Result::Failure(code, text);
     }
-    const fw::FileResult kInjected = Failed("Injected fault", 1117);
-    const fw::FileResult kRedirected = Failed("The file cannot be accessed by the system", 1920);
+    const fw::Result kInjected = Failed("Injected fault", 1117);
+    const fw::Result kRedirected = Failed("The file cannot be accessed by the system", 1920);
 
     // Whether path itself or a folder on the way to it is a link.
     static bool LinkOnTheWay(const std::filesystem::path& native) {
@@ -146,7 +146,7 @@ private:
         return std::filesystem::is_regular_file(status) && !ReachedThroughLink(path) &&
                std::filesystem::hard_link_count(Native(path), failed) == 1;
     }
-    const fw::FileResult kHeld =
+    const fw::Result kHeld =
         Failed("The process cannot access the file because it is being used by another process", 32);
 
     bool IsHeld(const std::string& path) const { return Native(path) == Native(heldPath) && clock < heldUntil; }
@@ -168,10 +168,10 @@ private:
     public:
         Folder(FolderFileSystem& owner, std::string path) : owner_(owner), path_(std::move(path)) {}
         const std::string& FinalPath() const override { return path_; }
-        fw::FileResult Flush() override {
+        fw::Result Flush() override {
             if (owner_.Fault()) return owner_.kInjected;
             return owner_.flushFails ? Failed("The request could not be performed because of an I/O device error", 1117)
-                                     : fw::FileResult::Success();
+                                     : fw::Result::Success();
         }
 
     private:
@@ -184,32 +184,32 @@ private:
         File(FolderFileSystem& owner, std::FILE* file, std::string path)
             : owner_(owner), file_(file), path_(std::move(path)) {}
         ~File() override { Close(); }
-        fw::FileResult Write(const void* data, std::size_t size) override {
+        fw::Result Write(const void* data, std::size_t size) override {
             if (owner_.Fault()) return owner_.kInjected;
             std::size_t allowed = size;
             if (owner_.bytesLeftOnDisk >= 0 && static_cast<long long>(size) > owner_.bytesLeftOnDisk)
                 allowed = static_cast<std::size_t>(owner_.bytesLeftOnDisk);
             std::size_t written = std::fwrite(data, 1, allowed, file_);
             if (owner_.bytesLeftOnDisk >= 0) owner_.bytesLeftOnDisk -= static_cast<long long>(written);
-            return written == size ? fw::FileResult::Success() : Failed("There is not enough space on the disk", 112);
+            return written == size ? fw::Result::Success() : Failed("There is not enough space on the disk", 112);
         }
-        fw::FileResult Flush() override {
+        fw::Result Flush() override {
             if (owner_.Fault()) return owner_.kInjected;
-            return std::fflush(file_) == 0 ? fw::FileResult::Success() : Failed("The request failed", 1117);
+            return std::fflush(file_) == 0 ? fw::Result::Success() : Failed("The request failed", 1117);
         }
-        fw::FileResult MoveTo(const std::string& path) override {
+        fw::Result MoveTo(const std::string& path) override {
             if (owner_.Fault()) return owner_.kInjected;
             if (std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
                 return Failed("Cannot create a file when that file already exists", fw::kAlreadyExists);
             std::filesystem::rename(Native(path_), Native(path));
             path_ = path;
-            return fw::FileResult::Success();
+            return fw::Result::Success();
         }
-        fw::FileResult Remove() override {
+        fw::Result Remove() override {
             if (owner_.Fault()) return owner_.kInjected;
             Close();
             std::filesystem::remove(Native(path_));
-            return fw::FileResult::Success();
+            return fw::Result::Success();
         }
 
     private:

@@ -236,7 +236,7 @@ TEST(SilentRun, EachFailureOfTheProgramFileAsWhatItIs) {
         Installation installation("Meridal - 2013 v.2.35");
         FolderFileSystem files;
         const std::string exe = installation.cale + "\\Meridal_2013.exe";
-        files.failWith[FolderFileSystem::Native(exe)] = fw::FileResult::Failure(c.text, c.code);
+        files.failWith[FolderFileSystem::Native(exe)] = fw::Result::Failure(c.code, c.text);
         MemoryLog log;
         EXPECT_EQ(kit::RunSilently(installation.payload, files, installation.registry, log, "Meridalupgrade"),
                   c.outcome);

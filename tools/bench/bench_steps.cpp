@@ -55,16 +55,16 @@ public:
             return 0;
         });
     }
-    fw::FileResult Write(const void* data, std::size_t size) override {
+    fw::Result Write(const void* data, std::size_t size) override {
         return Timed("write", [&] { return file_->Write(data, size); });
     }
-    fw::FileResult Flush() override {
+    fw::Result Flush() override {
         return Timed("flush file", [&] { return file_->Flush(); });
     }
-    fw::FileResult MoveTo(const std::string& path) override {
+    fw::Result MoveTo(const std::string& path) override {
         return Timed("rename open file", [&] { return file_->MoveTo(path); });
     }
-    fw::FileResult Remove() override {
+    fw::Result Remove() override {
         return Timed("remove open file", [&] { return file_->Remove(); });
     }
 
@@ -76,7 +76,7 @@ class TimedFolder : public fw::HeldFolder {
 public:
     explicit TimedFolder(std::unique_ptr<fw::HeldFolder> folder) : folder_(std::move(folder)) {}
     const std::string& FinalPath() const override { return folder_->FinalPath(); }
-    fw::FileResult Flush() override {
+    fw::Result Flush() override {
         return Timed("flush folder", [&] { return folder_->Flush(); });
     }
 
@@ -92,31 +92,31 @@ public:
     fw::PathKind Examine(const std::string& path) override {
         return Timed("examine (links)", [&] { return files_.Examine(path); });
     }
-    fw::FileResult HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
+    fw::Result HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
         std::unique_ptr<fw::HeldFolder> folder;
-        const fw::FileResult result = Timed("hold folder", [&] { return files_.HoldFolder(path, folder); });
+        const fw::Result result = Timed("hold folder", [&] { return files_.HoldFolder(path, folder); });
         if (result) held = std::make_unique<TimedFolder>(std::move(folder));
         return result;
     }
-    fw::FileResult LinksOnPath(const std::string& folder, std::vector<fw::PathLink>& links) override {
+    fw::Result LinksOnPath(const std::string& folder, std::vector<fw::PathLink>& links) override {
         return Timed("links on the path", [&] { return files_.LinksOnPath(folder, links); });
     }
     std::vector<std::string> FilesIn(const std::string& folder) override {
         return Timed("list folder (leftovers)", [&] { return files_.FilesIn(folder); });
     }
-    fw::FileResult CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
+    fw::Result CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
         std::unique_ptr<fw::HeldFile> created;
-        const fw::FileResult result = Timed("create new file", [&] { return files_.CreateNew(path, created); });
+        const fw::Result result = Timed("create new file", [&] { return files_.CreateNew(path, created); });
         if (result) file = std::make_unique<TimedFile>(std::move(created));
         return result;
     }
-    fw::FileResult OpenExisting(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
+    fw::Result OpenExisting(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
         std::unique_ptr<fw::HeldFile> opened;
-        const fw::FileResult result = Timed("open existing target", [&] { return files_.OpenExisting(path, opened); });
+        const fw::Result result = Timed("open existing target", [&] { return files_.OpenExisting(path, opened); });
         if (result) file = std::make_unique<TimedFile>(std::move(opened));
         return result;
     }
-    fw::FileResult Random(std::uint64_t& value) override {
+    fw::Result Random(std::uint64_t& value) override {
         return Timed("random tail", [&] { return files_.Random(value); });
     }
     void Pause(unsigned milliseconds) override { files_.Pause(milliseconds); }

@@ -64,12 +64,12 @@ public:
     KitResources(const KitResources&) = delete;
     KitResources& operator=(const KitResources&) = delete;
     bool Loaded() const { return module_ != nullptr; }
-    fw::Status Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
+    fw::Result Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
         HRSRC info = FindResourceA(module_, name.c_str(), type.c_str());
         HGLOBAL loaded = info ? LoadResource(module_, info) : nullptr;
         blob.data = loaded ? LockResource(loaded) : nullptr;
         blob.size = blob.data ? SizeofResource(module_, info) : 0;
-        return blob.data ? fw::Status::Success() : fw::Status::Failure(GetLastError(), "not found");
+        return blob.data ? fw::Result::Success() : fw::Result::Failure(GetLastError(), "not found");
     }
 
 private:
