@@ -5,6 +5,7 @@
 #include <string>
 
 #include "controls/SpeedButtonCore.h"
+#include "framework/SystemFunction.h"
 #include "framework/Utf16.h"
 
 namespace lb {
@@ -23,8 +24,7 @@ struct Library {
 
 template <typename Function>
 void Find(HMODULE module, const char* name, Function& function) {
-    const FARPROC found = module ? GetProcAddress(module, name) : nullptr;
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+    function = fw::SystemFunction<Function>(module, name);
 }
 
 const Library& Accessibility() {

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include "framework/SystemFunction.h"
 #include "kit/KitTexts.h"
 
 namespace {
@@ -22,14 +23,6 @@ struct {
     bool redirectionGuard;
 } g_hardening = {false, false};
 
-// Functions that older systems lack are looked up at run time.
-template <typename Function>
-Function SystemFunction(const char* name) {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    FARPROC found = kernel ? GetProcAddress(kernel, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
-}
-
 // PROCESS_MITIGATION_POLICY value and flag of the redirection guard, which
 // older SDK headers don't name.
 const int kProcessRedirectionTrustPolicy = 16;
@@ -37,15 +30,15 @@ const DWORD kEnforceRedirectionTrust = 1;
 
 void HardenProcess() {
     using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
-    if (auto restrict = SystemFunction<SetDefaultDllDirectoriesCall>("SetDefaultDllDirectories"))
+    if (auto restrict = fw::SystemFunction<SetDefaultDllDirectoriesCall>(L"kernel32.dll", "SetDefaultDllDirectories"))
         g_hardening.dllSearchRestricted = restrict(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
 
     // Asked back rather than taken from the setting call: a system may
     // accept the policy and not apply it.
     using SetProcessMitigationPolicyCall = BOOL(WINAPI*)(int, PVOID, SIZE_T);
     using GetProcessMitigationPolicyCall = BOOL(WINAPI*)(HANDLE, int, PVOID, SIZE_T);
-    auto mitigate = SystemFunction<SetProcessMitigationPolicyCall>("SetProcessMitigationPolicy");
-    auto ask = SystemFunction<GetProcessMitigationPolicyCall>("GetProcessMitigationPolicy");
+    auto mitigate = fw::SystemFunction<SetProcessMitigationPolicyCall>(L"kernel32.dll", "SetProcessMitigationPolicy");
+    auto ask = fw::SystemFunction<GetProcessMitigationPolicyCall>(L"kernel32.dll", "GetProcessMitigationPolicy");
     if (mitigate && ask) {
         DWORD redirectionTrust = kEnforceRedirectionTrust;
         mitigate(kProcessRedirectionTrustPolicy, &redirectionTrust, sizeof redirectionTrust);
