@@ -83,5 +83,5 @@ if(CMAKE_SCRIPT_MODE_FILE)
 else()
   # The header the kit, its resources and the test programs read the version from.
   set(KIT_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
-  configure_file(${CMAKE_CURRENT_LIST_DIR}/../kit/BuildVersion.h.in ${KIT_GENERATED_DIR}/kit/BuildVersion.h @ONLY)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildVersion.h.in ${KIT_GENERATED_DIR}/BuildVersion.h @ONLY)
 endif()

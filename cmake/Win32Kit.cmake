@@ -51,7 +51,7 @@ add_custom_command(
 # The manifest carries the kit's version; the build writes it from its template.
 configure_file(kit/MeridalUpgrade.manifest.in ${KIT_GENERATED_DIR}/MeridalUpgrade.manifest @ONLY)
 set_source_files_properties(kit/Kit.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/kit/MainIcon.ico;${KIT_GENERATED_DIR}/MeridalUpgrade.manifest;${KIT_GENERATED_DIR}/kit/BuildVersion.h")
+  "${CMAKE_SOURCE_DIR}/kit/MainIcon.ico;${KIT_GENERATED_DIR}/MeridalUpgrade.manifest;${KIT_GENERATED_DIR}/BuildVersion.h")
 
 #--- The Win32 side of the framework, the controls and the window.
 add_library(kitwin32 STATIC ${FRAMEWORK_WIN32_SOURCES} ${CONTROLS_WIN32_SOURCES} ${KIT_WIN32_SOURCES})

@@ -1,6 +1,6 @@
 #include "controls/FontCache.h"
 
-#include "framework/Controls.h"
+#include "framework/UiFont.h"
 #include "framework/Error.h"
 
 namespace lb {

@@ -5,7 +5,9 @@
 #include "framework/Error.h"
 #include "framework/ErrorReport.h"
 #include "framework/FormatSettings.h"
+#include "framework/Guard.h"
 #include "framework/Utf16.h"
+#include "framework/Win32Error.h"
 #include "framework/Window.h"
 
 namespace fw {
@@ -13,6 +15,10 @@ namespace fw {
 Application& Application::Get() {
     static Application application;
     return application;
+}
+
+Application::Application() {
+    SetGuardReport([](const std::exception& failure) { Application::Get().PostReport(failure); });
 }
 
 void Application::Initialize() { LoadFormatSettingsFromLocale(); }
@@ -27,7 +33,7 @@ bool Application::Dispatch(MSG& msg) {
     }
     if (forMainWindow && (RouteTab(msg) || RouteDialogChar(msg))) return true;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
     return true;
 }
 
@@ -37,16 +43,16 @@ bool Application::Dispatch(MSG& msg) {
 bool Application::RouteDialogChar(const MSG& msg) {
     if (msg.message != WM_CHAR && msg.message != WM_SYSCHAR) return false;
     if (msg.message == WM_CHAR && msg.hwnd != mainWindow_) {
-        const LRESULT wants = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+        const LRESULT wants = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
         if (wants & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     }
-    return SendDialogChar(mainWindow_, static_cast<char>(msg.wParam));
+    return SendDialogChar(mainWindow_, static_cast<wchar_t>(msg.wParam));
 }
 
 namespace {
 
 BOOL CALLBACK ShowFocusCue(HWND control, LPARAM) noexcept {
-    SendMessageA(control, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    SendMessageW(control, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     return TRUE;
 }
 
@@ -60,9 +66,9 @@ bool Application::RouteTab(const MSG& msg) {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0) return false;
     const bool fromControl = msg.hwnd != mainWindow_;
     if (fromControl &&
-        (SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTTAB))
+        (SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTTAB))
         return false;
-    SendMessageA(mainWindow_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    SendMessageW(mainWindow_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     EnumChildWindows(mainWindow_, &ShowFocusCue, 0);
     const HWND next = GetNextDlgTabItem(mainWindow_, fromControl ? msg.hwnd : nullptr, GetKeyState(VK_SHIFT) < 0);
     if (next) SetFocus(next);
@@ -72,7 +78,7 @@ bool Application::RouteTab(const MSG& msg) {
 int Application::Run() {
     MSG msg;
     ShowPendingReports();
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         Dispatch(msg);
         ShowPendingReports();
     }
@@ -83,7 +89,7 @@ void Application::Terminate() { PostQuitMessage(0); }
 
 void Application::ProcessMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (!Dispatch(msg)) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for Run
             return;
@@ -96,16 +102,25 @@ void Application::SettingsChanged() {
 }
 
 std::string Application::Title() const {
-    // The longest path the system has, so a kit in a deep folder is named right.
+    // The longest path the system has, so a kit in a deep folder is named
+    // right. Should the name not be read, the title is empty: the report
+    // it heads still says what failed.
     std::vector<wchar_t> path(32768, L'\0');
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     return ApplicationTitleFromPath(Utf8(path.data(), length < path.size() ? length : 0));
 }
 
+void Application::ShowReportBox(const std::string& text, const std::string& title) {
+    if (MessageBoxW(mainWindow_, WideText(text).c_str(), WideText(title).c_str(), MB_OK | MB_ICONERROR)) return;
+    // The report is in the log already; the box's own failure joins it there.
+    const Error failure = Win32Error("Cannot show the error report", GetLastError());
+    if (OnErrorReport) OnErrorReport(title, ErrorReportText(failure.what()));
+}
+
 void Application::ShowException(const std::exception& failure) {
     const std::string text = ErrorReportText(failure.what()), title = Title();
     if (OnErrorReport) OnErrorReport(title, text);
-    MessageBoxW(mainWindow_, WideText(text).c_str(), WideText(title).c_str(), MB_OK | MB_ICONERROR);
+    ShowReportBox(text, title);
 }
 
 void Application::PostReport(const std::exception& failure) {
@@ -114,26 +129,16 @@ void Application::PostReport(const std::exception& failure) {
     if (!pending_.empty()) return;
     pending_ = text;
     // Wakes the loop when the failure came from a message sent by another
-    // thread, which the loop handles while it waits.
-    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+    // thread, which the loop handles while it waits. Should the queue be
+    // full, the next message wakes it.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 void Application::ShowPendingReports() {
     if (pending_.empty()) return;
-    MessageBoxW(mainWindow_, WideText(pending_).c_str(), WideText(Title()).c_str(), MB_OK | MB_ICONERROR);
+    const std::string text = std::move(pending_);
     pending_.clear();
-}
-
-bool RunGuarded(void (*run)(void* context), void* context) noexcept {
-    try {
-        run(context);
-        return true;
-    } catch (const std::exception& failure) {
-        Application::Get().PostReport(failure);
-    } catch (...) {
-        Application::Get().PostReport(Error("Unknown failure"));
-    }
-    return false;
+    ShowReportBox(text, Title());
 }
 
 void LoadFormatSettingsFromLocale() {

@@ -7,7 +7,6 @@
 #include <exception>
 #include <functional>
 #include <string>
-#include <type_traits>
 
 namespace fw {
 
@@ -50,24 +49,15 @@ public:
     std::function<void(const std::string& title, const std::string& text)> OnErrorReport;
 
 private:
-    Application() = default;
+    Application();
     bool Dispatch(MSG& msg);  // false on WM_QUIT
     bool RouteDialogChar(const MSG& msg);
     bool RouteTab(const MSG& msg);
     void ShowPendingReports();
+    void ShowReportBox(const std::string& text, const std::string& title);
     HWND mainWindow_ = nullptr;
     std::string pending_;  // the posted report, until its box is closed
 };
-
-// The one guard at the edge of every window procedure, timer and tick: runs
-// call and posts any failure to the error report (see PostReport) instead
-// of letting it cross back into Windows. False when call failed.
-bool RunGuarded(void (*run)(void* context), void* context) noexcept;
-template <typename Call>
-bool CallGuarded(Call&& call) noexcept {
-    using Target = std::remove_reference_t<Call>;
-    return RunGuarded([](void* context) { (*static_cast<Target*>(context))(); }, static_cast<void*>(&call));
-}
 
 // Reads decimal separator, date separator and short date format of the
 // user's regional settings into the process-wide format settings.

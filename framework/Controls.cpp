@@ -1,6 +1,8 @@
 #include "framework/Controls.h"
 
 #include "framework/Application.h"
+#include "framework/DialogTitles.h"
+#include "framework/Guard.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 
@@ -14,35 +16,19 @@ const char kShowHintProperty[] = "fw.ShowHint";
 
 }  // namespace
 
-unique_hfont CreateUiFont(const Font& font) {
-    LOGFONTA log = {};
-    log.lfHeight = font.height;
-    log.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    log.lfItalic = font.italic;
-    log.lfUnderline = font.underline;
-    log.lfStrikeOut = font.strikeOut;
-    log.lfCharSet = static_cast<BYTE>(font.charset);
-    log.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    log.lfQuality = DEFAULT_QUALITY;
-    log.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    lstrcpynA(log.lfFaceName, font.name.c_str(), LF_FACESIZE);
-    return unique_hfont(CreateFontIndirectA(&log));
-}
-
 //--- Panel
 
 void Panel::Create(HWND parent, int left, int top, int width, int height, COLORREF color) {
     color_ = color;
-    brush_.reset(CreateSolidBrush(color));
+    brush_.reset(ThrowLastErrorIfNull(CreateSolidBrush(color), "Cannot create the panel's brush"));
     CreateHandle({"TPanel"}, WS_EX_CONTROLPARENT, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, left, top, width, height,
                  parent);
 }
 
 void Panel::SetColor(COLORREF color) {
     if (color == color_) return;
+    brush_.reset(ThrowLastErrorIfNull(CreateSolidBrush(color), "Cannot create the panel's brush"));
     color_ = color;
-    brush_.reset(CreateSolidBrush(color));
     InvalidateRect(Handle(), nullptr, TRUE);
     NotifyChildren(Handle(), CM_PARENTCOLORCHANGED, color, 0);
 }
@@ -99,9 +85,9 @@ void HintWindow::Show(const std::string& text, int x, int y) {
     if (!hwnd_) {
         hwnd_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"",
                                     WS_POPUP | WS_BORDER | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, nullptr, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr));
+                                    GetModuleHandleW(nullptr), nullptr));
         if (!hwnd_) return;  // no hint, nothing lost
-        SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     const WideText wide(text);
     SetWindowTextW(hwnd_.get(), wide.c_str());
@@ -119,7 +105,8 @@ void HintWindow::Hide() {
 }
 
 void SetShowHint(HWND window, bool show) {
-    SetPropA(window, kShowHintProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(show ? 2 : 1)));
+    ThrowLastErrorIf(!SetPropA(window, kShowHintProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(show ? 2 : 1))),
+                     "Cannot set whether the window shows hints");
 }
 
 bool ShowsHints(HWND window) {
@@ -132,16 +119,13 @@ bool ShowsHints(HWND window) {
 
 void Memo::Create(HWND parent, int left, int top, int width, int height, COLORREF color, HFONT font) {
     color_ = color;
-    brush_.reset(CreateSolidBrush(color));
+    brush_.reset(ThrowLastErrorIfNull(CreateSolidBrush(color), "Cannot create the log box's brush"));
     hwnd_.reset(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, left,
-                                top, width, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
-    if (!hwnd_) {
-        const DWORD code = GetLastError();
-        throw Win32Error("Cannot create the log box", code);
-    }
-    SetPropA(hwnd_.get(), kMemoProperty, this);
-    SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+                                top, width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
+    ThrowLastErrorIf(!hwnd_, "Cannot create the log box");
+    ThrowLastErrorIf(!SetPropA(hwnd_.get(), kMemoProperty, this), "Cannot create the log box");
+    SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 Memo::~Memo() {
@@ -171,15 +155,12 @@ void Timer::SetEnabled(bool enabled) {
     if (enabled) {
         // A timer that doesn't start would leave its work undone for ever.
         const UINT_PTR id = SetTimer(nullptr, 0, Interval, &Timer::TimerProc);
-        if (!id) {
-            const DWORD code = GetLastError();
-            throw Win32Error("Cannot start a timer", code);
-        }
+        ThrowLastErrorIf(!id, "Cannot start a timer");
         id_ = id;  // owned from here: disabling or destroying the timer kills it
         next_ = enabled_;
         enabled_ = this;
     } else {
-        KillTimer(nullptr, id_);
+        KillTimer(nullptr, id_);  // fails only for an id the system no longer has: nothing left to stop
         for (Timer** link = &enabled_; *link; link = &(*link)->next_) {
             if (*link == this) {
                 *link = next_;
@@ -198,12 +179,17 @@ void CALLBACK Timer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 
 //--- Dialogs
 
-void ShowErrorMessage(const std::string& text) {
-    MessageBoxW(Application::Get().MainWindow(), WideText(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
+namespace {
+// A box that can't be shown is a failure of its own, reported in its place.
+void ShowMessage(const std::string& text, const char* title, UINT type) {
+    ThrowLastErrorIf(!MessageBoxW(Application::Get().MainWindow(), WideText(text).c_str(), WideText(title).c_str(),
+                                  MB_OK | type),
+                     "Cannot show a message box");
 }
+}  // namespace
 
-void ShowInformationMessage(const std::string& text) {
-    MessageBoxW(Application::Get().MainWindow(), WideText(text).c_str(), L"Information", MB_OK | MB_ICONINFORMATION);
-}
+void ShowErrorMessage(const std::string& text) { ShowMessage(text, kErrorTitle, MB_ICONERROR); }
+
+void ShowInformationMessage(const std::string& text) { ShowMessage(text, kInformationTitle, MB_ICONINFORMATION); }
 
 }  // namespace fw

@@ -7,14 +7,10 @@
 #include <functional>
 #include <string>
 
-#include "framework/Font.h"
 #include "framework/Handles.h"
 #include "framework/Window.h"
 
 namespace fw {
-
-// The GDI font of a font value; empty when GDI can't make it.
-unique_hfont CreateUiFont(const Font& font);
 
 // A panel filled with one colour inside a raised one-pixel bevel. It also
 // paints itself on request (WM_PRINTCLIENT), so controls on it can show it

@@ -58,16 +58,18 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
     virtual bool Exists(const std::string& path) = 0;
-    virtual PathKind Examine(const std::string& path) = 0;
+    // What path names; Missing only when nothing is there, any other
+    // failure to tell is a failure.
+    virtual Result Examine(const std::string& path, PathKind& kind) = 0;
     // Holds the folder that path names once every link on the way is
     // followed; its FinalPath is read from the handle that holds it.
     virtual Result HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) = 0;
     // The links on the way from the drive or share down to folder, folder
     // itself included, nearest the drive first.
     virtual Result LinksOnPath(const std::string& folder, std::vector<PathLink>& links) = 0;
-    // The names of the files (not folders) directly in folder; none when it
-    // can't be read.
-    virtual std::vector<std::string> FilesIn(const std::string& folder) = 0;
+    // The names of the files (not folders) directly in folder; none when
+    // the folder doesn't exist.
+    virtual Result FilesIn(const std::string& folder, std::vector<std::string>& names) = 0;
     // Creates a new, empty file at path, held; fails when any file or link
     // of that name exists. Only for a folder the kit holds, where a new name
     // can't lead elsewhere.

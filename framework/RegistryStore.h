@@ -35,9 +35,10 @@ public:
     virtual Result QueryInfo(const std::string& name, RegistryValueInfo& info) = 0;
     // A string value's text (UTF-8), as stored, terminating NUL included.
     virtual Result QueryData(const std::string& name, std::string& text) = 0;
-    // Stores text as a string value, terminating NUL included, and forces it
-    // to the disk.
+    // Stores text as a string value, terminating NUL included.
     virtual Result SetString(const std::string& name, const std::string& text) = 0;
+    // Forces the key's values to the disk.
+    virtual Result Flush() = 0;
 };
 
 class RegistryStore {

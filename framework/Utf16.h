@@ -9,6 +9,8 @@ namespace fw {
 
 // A NUL-terminated UTF-16 copy of a UTF-8 text, for one W call. Kept in a
 // vector: std::wstring would link a second copy of the string library.
+// Both ways fail with fw::Error (ERROR_NO_UNICODE_TRANSLATION) on a text
+// that is no valid Unicode.
 class WideText {
 public:
     explicit WideText(const std::string& utf8);

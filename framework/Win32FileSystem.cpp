@@ -198,19 +198,30 @@ bool Win32FileSystem::Exists(const std::string& path) {
            code != ERROR_BAD_NETPATH && code != ERROR_BAD_NET_NAME && code != ERROR_INVALID_DRIVE;
 }
 
-PathKind Win32FileSystem::Examine(const std::string& path) {
+Result Win32FileSystem::Examine(const std::string& path, PathKind& kind) {
     const WideText systemPath = SystemPath(path);
     // The attributes of a link are its own, not its target's.
     const DWORD attributes = GetFileAttributesW(systemPath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
-    if (IsLinkAt(systemPath, attributes)) return PathKind::Redirected;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = GetLastError();
+        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) return FileFailureOf(code);
+        kind = PathKind::Missing;
+        return Result::Success();
+    }
+    kind = PathKind::Redirected;
+    if (IsLinkAt(systemPath, attributes)) return Result::Success();
     // Some links show no such attribute; their final path gives them away.
     unique_hfile item = OpenItself(systemPath, FILE_READ_ATTRIBUTES, kShareAll);
+    if (!item) return ResultOf(FALSE);
+    const Result at = CheckAt(item.get(), systemPath);
+    if (at.code == kCantAccessFile) return Result::Success();
+    if (!at) return at;
     BY_HANDLE_FILE_INFORMATION info;
-    if (item && CheckAt(item.get(), systemPath).code == kCantAccessFile) return PathKind::Redirected;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
-    if (item && GetFileInformationByHandle(item.get(), &info) && info.nNumberOfLinks > 1) return PathKind::SeveralNames;
-    return PathKind::File;
+    if (!GetFileInformationByHandle(item.get(), &info)) return ResultOf(FALSE);
+    kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder
+           : info.nNumberOfLinks > 1               ? PathKind::SeveralNames
+                                                   : PathKind::File;
+    return Result::Success();
 }
 
 Result Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) {
@@ -255,15 +266,23 @@ Result Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathL
     return Result::Success();
 }
 
-std::vector<std::string> Win32FileSystem::FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
+Result Win32FileSystem::FilesIn(const std::string& folder, std::vector<std::string>& names) {
     WIN32_FIND_DATAW data;
     unique_hfind find(FindFirstFileW(SystemPath(folder + "\\*").c_str(), &data));
-    if (!find) return names;
+    if (!find) {
+        const DWORD code = GetLastError();
+        // No such folder (a missing Data folder), or nothing in it.
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return Result::Success();
+        return FileFailureOf(code);
+    }
     do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Utf8(data.cFileName));
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        // A name that is no valid Unicode is none the kit gives its files.
+        try {
+            names.push_back(Utf8(data.cFileName));
+        } catch (const Error&) {}
     } while (FindNextFileW(find.get(), &data));
-    return names;
+    return GetLastError() == ERROR_NO_MORE_FILES ? Result::Success() : ResultOf(FALSE);
 }
 
 Result Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) {

@@ -14,10 +14,10 @@ namespace fw {
 class Win32FileSystem : public FileSystem {
 public:
     bool Exists(const std::string& path) override;
-    PathKind Examine(const std::string& path) override;
+    Result Examine(const std::string& path, PathKind& kind) override;
     Result HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) override;
     Result LinksOnPath(const std::string& folder, std::vector<PathLink>& links) override;
-    std::vector<std::string> FilesIn(const std::string& folder) override;
+    Result FilesIn(const std::string& folder, std::vector<std::string>& names) override;
     Result CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) override;
     Result OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) override;
     Result Random(std::uint64_t& value) override;

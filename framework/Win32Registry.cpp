@@ -39,18 +39,23 @@ public:
         std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
         status = Checked(RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, nullptr,
                                           reinterpret_cast<BYTE*>(data.data()), &size));
-        if (status) text = Utf8(data.data(), size / sizeof(wchar_t));
+        if (!status) return status;
+        try {
+            text = Utf8(data.data(), size / sizeof(wchar_t));
+        } catch (const Error& invalid) {  // a value that is no valid Unicode names no folder
+            return FailureOf(invalid.code);
+        }
         return status;
     }
 
-    // Flushed at once: the value is only stored once it is on disk.
     Result SetString(const std::string& name, const std::string& text) override {
         const WideText wide(text);
-        const Result set = Checked(RegSetValueExW(key_.get(), WideText(name).c_str(), 0, REG_SZ,
-                                                  reinterpret_cast<const BYTE*>(wide.c_str()),
-                                                  static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))));
-        return set ? Checked(RegFlushKey(key_.get())) : set;
+        return Checked(RegSetValueExW(key_.get(), WideText(name).c_str(), 0, REG_SZ,
+                                      reinterpret_cast<const BYTE*>(wide.c_str()),
+                                      static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))));
     }
+
+    Result Flush() override { return Checked(RegFlushKey(key_.get())); }
 
 private:
     unique_hkey key_;

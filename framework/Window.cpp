@@ -3,7 +3,7 @@
 #include <string>
 
 #include "framework/Align.h"
-#include "framework/Application.h"
+#include "framework/Guard.h"
 #include "framework/Error.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
@@ -16,14 +16,14 @@ void RegisterOnce(const WindowClass& windowClass, WNDPROC proc) {
     // Unicode windows: their texts are whatever the kit's UTF-8 holds.
     const WideText name(windowClass.name);
     WNDCLASSEXW wc = {};
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
     if (GetClassInfoExW(instance, name.c_str(), &wc)) return;
     wc.cbSize = sizeof wc;
     wc.style = windowClass.style;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconA(instance, "MAINICON");
+    wc.hIcon = LoadIconW(instance, L"MAINICON");
     wc.lpszClassName = name.c_str();
     if (RegisterClassExW(&wc)) return;
     const DWORD code = GetLastError();
@@ -31,13 +31,13 @@ void RegisterOnce(const WindowClass& windowClass, WNDPROC proc) {
 }
 
 struct DialogCharRound {
-    char key;
+    wchar_t key;
     bool taken;
 };
 
 BOOL CALLBACK OfferDialogChar(HWND control, LPARAM context) noexcept {
     auto* round = reinterpret_cast<DialogCharRound*>(context);
-    round->taken = SendMessageA(control, CM_DIALOGCHAR, static_cast<unsigned char>(round->key), 0) != 0;
+    round->taken = SendMessageW(control, CM_DIALOGCHAR, round->key, 0) != 0;
     return round->taken ? FALSE : TRUE;
 }
 
@@ -45,7 +45,7 @@ BOOL CALLBACK OfferDialogChar(HWND control, LPARAM context) noexcept {
 
 void NotifyChildren(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        SendMessageA(child, msg, wParam, lParam);
+        SendMessageW(child, msg, wParam, lParam);
 }
 
 void ArrangeChildren(HWND parent) {
@@ -54,7 +54,7 @@ void ArrangeChildren(HWND parent) {
     Bounds free = {0, 0, client.right, client.bottom};
     for (int pass = alNone; pass <= alClient; ++pass) {
         for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            auto* placement = reinterpret_cast<const Placement*>(SendMessageA(child, CM_GETPLACEMENT, 0, 0));
+            auto* placement = reinterpret_cast<const Placement*>(SendMessageW(child, CM_GETPLACEMENT, 0, 0));
             if (!placement || placement->align != pass) continue;
             RECT r;
             GetWindowRect(child, &r);
@@ -68,10 +68,10 @@ void ArrangeChildren(HWND parent) {
 }
 
 bool WindowColor(HWND window, COLORREF& color) {
-    return window && SendMessageA(window, CM_GETCOLOR, 0, reinterpret_cast<LPARAM>(&color)) != 0;
+    return window && SendMessageW(window, CM_GETCOLOR, 0, reinterpret_cast<LPARAM>(&color)) != 0;
 }
 
-bool SendDialogChar(HWND form, char key) {
+bool SendDialogChar(HWND form, wchar_t key) {
     DialogCharRound round = {key, false};
     if (form) EnumChildWindows(form, &OfferDialogChar, reinterpret_cast<LPARAM>(&round));
     return round.taken;
@@ -87,14 +87,14 @@ void Window::CreateHandle(const WindowClass& windowClass, DWORD exStyle, const c
                           int top, int width, int height, HWND parent) {
     RegisterOnce(windowClass, &Window::WindowProc);
     HWND hwnd = CreateWindowExW(exStyle, WideText(windowClass.name).c_str(), WideText(text ? text : "").c_str(), style,
-                                left, top, width, height, parent, nullptr, GetModuleHandleA(nullptr), this);
+                                left, top, width, height, parent, nullptr, GetModuleHandleW(nullptr), this);
     if (hwnd) return;
     const DWORD code = GetLastError();
     throw Win32Error(std::string("Cannot create window ") + windowClass.name, code);
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-    return hwnd ? reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)) : nullptr;
+    return hwnd ? reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return DefaultHandler(msg, wParam, lParam); }
@@ -108,14 +108,14 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     if (msg == WM_NCCREATE) {
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_.reset(hwnd);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
         self = FromHandle(hwnd);
     }
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         // The window is gone: detach so the owner doesn't destroy it again.
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_.release();
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }

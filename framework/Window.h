@@ -18,7 +18,7 @@ struct WindowClass {
 };
 
 // The framework's notification of a typed accelerator character, sent to
-// each control of a form in turn: wParam is the character; a control whose
+// each control of a form in turn: wParam is the character (a UTF-16 unit); a control whose
 // accelerator it is acts on it and returns 1, which ends the round.
 constexpr UINT CM_DIALOGCHAR = 0xB006;
 
@@ -45,7 +45,7 @@ bool WindowColor(HWND window, COLORREF& color);
 
 // Offers the character to the controls of form (all its descendants) as an
 // accelerator; true when one of them took it.
-bool SendDialogChar(HWND form, char key);
+bool SendDialogChar(HWND form, wchar_t key);
 
 // Makes every pixel of the key colour in a layered window see-through. A
 // layered window shows nothing until this succeeds, so a failure fails with

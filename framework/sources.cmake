@@ -9,8 +9,10 @@ set(FRAMEWORK_CORE_SOURCES
 )
 set(FRAMEWORK_WIN32_SOURCES
   framework/Application.cpp
+  framework/Guard.cpp
   framework/Window.cpp
   framework/Controls.cpp
+  framework/UiFont.cpp
   framework/Dpi.cpp
   framework/Win32Registry.cpp
   framework/ModuleResources.cpp

@@ -2,6 +2,7 @@
 
 #include "framework/Error.h"
 #include "framework/LinkRules.h"
+#include "kit/PathFailures.h"
 #include "kit/RetryWhileHeld.h"
 #include "kit/KitTexts.h"
 #include "payload/Catalogue.h"
@@ -11,9 +12,6 @@ namespace kit {
 namespace {
 const char kDataFolder[] = "\\Data";
 
-fw::Error FolderUnusable(const std::string& folder, const fw::Result& result) {
-    return fw::Error(fw::FormatMessageText(text::kFolderUnusable, {folder, result.text}), result.code);
-}
 fw::Error Refused(const char* pattern, const std::string& path) {
     return fw::Error(fw::FormatMessageText(pattern, {path}));
 }
@@ -53,7 +51,9 @@ CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::strin
     HoldData();
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
         const std::string target = Folder() + payload::Catalogue()[i].targetPath;
-        const fw::PathKind kind = files.Examine(target);
+        fw::PathKind kind = fw::PathKind::Missing;
+        const fw::Result examined = files.Examine(target, kind);
+        if (!examined) throw CannotCreate(target, examined);
         if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, target);
         if (kind == fw::PathKind::SeveralNames) throw Refused(text::kSeveralNames, target);
     }
@@ -62,7 +62,9 @@ CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::strin
 void CheckedInstallation::HoldData() {
     if (data_) return;
     const std::string data = Folder() + kDataFolder;
-    const fw::PathKind kind = files_.Examine(data);
+    fw::PathKind kind = fw::PathKind::Missing;
+    const fw::Result examined = files_.Examine(data, kind);
+    if (!examined) throw FolderUnusable(data, examined);
     if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, data);
     if (kind != fw::PathKind::Folder) return;
     const fw::Result held = files_.HoldFolder(data, data_);

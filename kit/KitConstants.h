@@ -4,7 +4,7 @@
 #include <string>
 
 #include "framework/FormatSettings.h"
-#include "kit/BuildVersion.h"
+#include "BuildVersion.h"
 
 namespace kit {
 

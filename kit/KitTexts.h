@@ -51,8 +51,6 @@ constexpr const char* kSeveralNames =
 std::string PayloadDamagedText(const std::string& fileName);
 
 // The run log and the command line.
-constexpr const char* kErrorTitle = "Error";              // the titles of the two dialogs,
-constexpr const char* kInformationTitle = "Information";  // as the log names them
 constexpr const char* kLogUnavailable = "Fisierul jurnal \"%s\" nu poate fi deschis. %s";
 // Why a log file is refused, in place of the system's reason above: it must
 // be a plain file on a disk, with a single name, where its path says.

@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-#include "kit/CannotCreate.h"
+#include "kit/PathFailures.h"
 #include "kit/RetryWhileHeld.h"
 
 namespace kit {
@@ -43,7 +43,13 @@ public:
         const std::string folder = target.substr(0, slash), name = target.substr(slash + 1);
         auto listing =
             std::find_if(listings_.begin(), listings_.end(), [&](const auto& l) { return l.first == folder; });
-        if (listing == listings_.end()) listing = listings_.insert(listings_.end(), {folder, files_.FilesIn(folder)});
+        if (listing == listings_.end()) {
+            std::vector<std::string> names;
+            const fw::Result listed = files_.FilesIn(folder, names);
+            // Leftovers unseen would be left behind, or a backup not put back.
+            if (!listed) throw FolderUnusable(folder, listed);
+            listing = listings_.insert(listings_.end(), {folder, std::move(names)});
+        }
         for (const std::string& entry : listing->second) {
             std::uint64_t tail = 0;
             const Leftover kind = LeftoverKind(entry, name, &tail);

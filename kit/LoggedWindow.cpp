@@ -1,5 +1,6 @@
 #include "kit/LoggedWindow.h"
 
+#include "framework/DialogTitles.h"
 #include "kit/KitTexts.h"
 
 namespace kit {
@@ -18,12 +19,12 @@ void LoggedWindow::SetUpgradeEnabled(bool enabled) {
 }
 
 void LoggedWindow::ShowErrorDialog(const std::string& text) {
-    log_.Write(DialogLine(text::kErrorTitle, text));
+    log_.Write(DialogLine(fw::kErrorTitle, text));
     if (shown_) shown_->ShowErrorDialog(text);
 }
 
 void LoggedWindow::ShowInformationDialog(const std::string& text) {
-    log_.Write(DialogLine(text::kInformationTitle, text));
+    log_.Write(DialogLine(fw::kInformationTitle, text));
     if (shown_) shown_->ShowInformationDialog(text);
 }
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "kit/CannotCreate.h"
+#include "kit/PathFailures.h"
 #include "kit/CheckedInstallation.h"
 #include "kit/RetryWhileHeld.h"
 

@@ -7,6 +7,8 @@
 #include "framework/Dpi.h"
 #include "framework/Error.h"
 #include "framework/FormatSettings.h"
+#include "framework/UiFont.h"
+#include "framework/Win32Error.h"
 #include "framework/Utf16.h"
 #include "kit/KitButtonLook.h"
 #include "kit/KitConstants.h"
@@ -50,14 +52,14 @@ RECT FrameAt(int dpi) {
 TForm1::TForm1(kit::RunLog& log, std::string protections) : window_(log, this), protections_(std::move(protections)) {
     dpi_ = fw::DpiOf(nullptr);  // the primary screen's, where the window opens
     font_ = fw::CreateUiFont(kit::WindowFont(dpi_));
-    background_.reset(CreateSolidBrush(kFormColor));
+    background_.reset(fw::ThrowLastErrorIfNull(CreateSolidBrush(kFormColor), "Cannot create the window's brush"));
 
     const RECT frame = FrameAt(dpi_);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     CreateHandle({"TForm1"}, kExStyle, "Form1", kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr);
     fw::SetColorKey(Handle(), kFormColor);
-    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     const Place panel = ScaledPlace(kPanel, dpi_), memo = ScaledPlace(kMemo, dpi_);
     const Place upgrade = ScaledPlace(kUpgradeButton, dpi_), close = ScaledPlace(kCloseButton, dpi_);
@@ -85,6 +87,15 @@ TForm1::TForm1(kit::RunLog& log, std::string protections) : window_(log, this), 
     FormCreate();
 }
 
+TForm1::~TForm1() {
+    fw::Application& application = fw::Application::Get();
+    if (application.MainWindow() == Handle()) {
+        application.SetMainWindow(nullptr);
+        application.KeyPreview = nullptr;
+    }
+    DestroyHandle();
+}
+
 // The window itself takes the size the system suggests (WM_DPICHANGED);
 // fonts are made anew for dpi, the old one kept until the log has let go.
 void TForm1::Rescale(int dpi) {
@@ -93,9 +104,9 @@ void TForm1::Rescale(int dpi) {
     font_ = fw::CreateUiFont(kit::WindowFont(dpi));
     for (const auto& [control, place] : {std::pair<HWND, Place>{Panel1.Handle(), kPanel}, {Memo1.Handle(), kMemo}}) {
         const Place p = ScaledPlace(place, dpi);
-        MoveWindow(control, p.left, p.top, p.width, p.height, TRUE);
+        fw::ThrowLastErrorIf(!MoveWindow(control, p.left, p.top, p.width, p.height, TRUE), "Cannot move a control");
     }
-    SendMessageA(Memo1.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    SendMessageW(Memo1.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     for (auto [button, place] :
          {std::pair<lb::TLbSpeedButton*, Place>{&Button2, kUpgradeButton}, {&LbSpeedButton1, kCloseButton}}) {
         kit::ScaleKitButton(*button, dpi);
@@ -108,7 +119,7 @@ void TForm1::Show() {
     FormShow();
     // Focus cues hidden or shown by how the kit was started (mouse or
     // keyboard), as the system does for dialogs; Tab shows them.
-    SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+    SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     ShowWindow(Handle(), SW_SHOWNORMAL);
     SetFocus(Memo1.Handle());
     CheckPayload();
@@ -137,7 +148,8 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
     fw::Formats().DecimalSeparator = '.';
     fw::Application::Get().ProcessMessages();
-    SetWindowTextW(Handle(), fw::WideText(kit::text::WindowCaption()).c_str());
+    fw::ThrowLastErrorIf(!SetWindowTextW(Handle(), fw::WideText(kit::text::WindowCaption()).c_str()),
+                         "Cannot set the window's caption");
     Timer1.SetEnabled(true);
 }
 
@@ -170,8 +182,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND: {
         RECT r;
-        GetClientRect(Handle(), &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, background_.get());
+        // Unfilled, the background shows the see-through key colour: the
+        // form's own colour, which the default erase would paint over.
+        if (GetClientRect(Handle(), &r)) FillRect(reinterpret_cast<HDC>(wParam), &r, background_.get());
         return 1;
     }
     case WM_GETFONT: return reinterpret_cast<LRESULT>(font_.get());  // the buttons' hot-track font
@@ -196,8 +209,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kDpiChanged: {  // moved to a monitor of another DPI
         const RECT& r = *reinterpret_cast<const RECT*>(lParam);
         Rescale(HIWORD(wParam));
-        SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        fw::ThrowLastErrorIf(!SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                           SWP_NOZORDER | SWP_NOACTIVATE),
+                             "Cannot size the window for the display");
         return 0;
     }
     }

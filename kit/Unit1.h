@@ -25,6 +25,9 @@ public:
     // the run show also goes to log (a closed log file writes nothing).
     // protections: the hardening in force, noted in the log when files are written.
     explicit TForm1(kit::RunLog& log, std::string protections = {});
+    // Destroys the window, and with it the controls' windows, while the
+    // controls, the font and the brush they use are still there.
+    ~TForm1() override;
     // Fires FormShow, shows the window, then checks the kit's payload.
     void Show();
 

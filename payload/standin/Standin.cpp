@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "kit/BuildVersion.h"
+#include "BuildVersion.h"
 
 namespace {
 

@@ -17,7 +17,7 @@ get_filename_component(_meridal_pad_script
 
 add_executable(meridal_standin WIN32 "${CMAKE_CURRENT_LIST_DIR}/Standin.cpp")
 target_compile_features(meridal_standin PRIVATE cxx_std_17)
-# It names the version it stands in for: the kit's (kit/BuildVersion.h).
+# It names the version it stands in for: the kit's (BuildVersion.h, generated).
 target_include_directories(meridal_standin PRIVATE "${KIT_GENERATED_DIR}")
 
 if(MSVC)

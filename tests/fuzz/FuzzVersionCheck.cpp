@@ -7,67 +7,17 @@
 #include <cstdint>
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "FakeWindow.h"
+#include "MemoryRegistry.h"
 #include "framework/Error.h"
-#include "kit/BuildVersion.h"
-#include "kit/KitWindow.h"
+#include "BuildVersion.h"
+#include "kit/InstallationRecord.h"
 #include "kit/VersionCheck.h"
 
 namespace {
-
-struct Value {
-    std::uint32_t kind;
-    std::string bytes;
-};
-using Values = std::map<std::string, Value>;
-
-class MemoryKey : public fw::RegistryKey {
-public:
-    explicit MemoryKey(Values& values) : values_(values) {}
-    fw::Result QueryInfo(const std::string& name, fw::RegistryValueInfo& info) override {
-        auto it = values_.find(name);
-        if (it == values_.end()) return fw::Result::Failure(fw::kFileNotFound, "not found");
-        info.kind = it->second.kind;
-        info.size = static_cast<std::uint32_t>(it->second.bytes.size());
-        return fw::Result::Success();
-    }
-    fw::Result QueryData(const std::string& name, std::string& bytes) override {
-        auto it = values_.find(name);
-        if (it == values_.end()) return fw::Result::Failure(fw::kFileNotFound, "not found");
-        bytes = it->second.bytes;
-        return fw::Result::Success();
-    }
-    fw::Result SetString(const std::string& name, const std::string& text) override {
-        values_[name] = {fw::kRegString, text + '\0'};
-        return fw::Result::Success();
-    }
-
-private:
-    Values& values_;
-};
-
-class MemoryRegistry : public fw::RegistryStore {
-public:
-    Values values;
-    fw::Result CreateKey(fw::RegistryHive, const std::string&, std::unique_ptr<fw::RegistryKey>& key) override {
-        key = std::make_unique<MemoryKey>(values);
-        return fw::Result::Success();
-    }
-};
-
-struct Window : kit::KitWindow {
-    std::vector<std::string> log;
-    std::string caption = "Cautare...";
-    bool enabled = false;
-    void AppendLog(const std::string& line) override { log.push_back(line); }
-    void SetUpgradeCaption(const std::string& text) override { caption = text; }
-    void SetUpgradeEnabled(bool on) override { enabled = on; }
-    void ShowErrorDialog(const std::string&) override { std::abort(); }  // the check shows no dialog
-    void ShowInformationDialog(const std::string&) override { std::abort(); }
-};
 
 void Require(bool condition) {
     if (!condition) std::abort();
@@ -79,11 +29,11 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 // A value of the kind the input picks, or none at all.
-void AddValue(Values& values, const char* name, std::uint8_t kind, std::string bytes) {
+void AddValue(MemoryRegistry& registry, const char* name, std::uint8_t kind, const std::string& bytes) {
     static const std::uint32_t kinds[] = {fw::kRegString, fw::kRegExpandString, fw::kRegBinary,
                                           fw::kRegDword,  fw::kRegNone,         7 /* REG_MULTI_SZ */};
     if (kind % 8 >= 6) return;
-    values[name] = {kinds[kind % 8], std::move(bytes)};
+    registry.SetRaw(kit::InstallationRecordPath(), name, kinds[kind % 8], bytes);
 }
 
 }  // namespace
@@ -93,10 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t kinds = input.ConsumeIntegral<std::uint8_t>();
     std::string cale = input.ConsumeRandomLengthString(400);
     MemoryRegistry registry;
-    AddValue(registry.values, "CALE", kinds & 0x0F, std::move(cale));
-    AddValue(registry.values, "VER", kinds >> 4, input.ConsumeRemainingBytesAsString());
+    AddValue(registry, "CALE", kinds & 0x0F, cale);
+    AddValue(registry, "VER", kinds >> 4, input.ConsumeRemainingBytesAsString());
 
-    Window window;
+    FakeWindow window;
     std::string folder = "stale";
     std::string error;
     try {
@@ -105,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         error = e.what();
     }
 
+    Require(window.errors.empty() && window.informations.empty());  // the check shows no dialog
     const std::string notInstalled = "Programul Meridal - 2013 NU este instalat aici!";
     const std::string armed = "Actualizare la versiunea " KIT_VERSION_SHOWN;
     if (error.empty() && window.log.size() == 1) {

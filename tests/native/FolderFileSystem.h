@@ -27,12 +27,15 @@ public:
 
     bool Exists(const std::string& path) override { return std::filesystem::exists(Native(path)); }
 
-    fw::PathKind Examine(const std::string& path) override {
+    fw::Result Examine(const std::string& path, fw::PathKind& kind) override {
+        const auto failure = unreadable.find(Native(path));
+        if (failure != unreadable.end()) return failure->second;
         const auto status = std::filesystem::symlink_status(Native(path));
-        if (!std::filesystem::exists(status)) return fw::PathKind::Missing;
-        if (std::filesystem::is_symlink(status) || ReachedThroughLink(path)) return fw::PathKind::Redirected;
-        if (std::filesystem::is_directory(status)) return fw::PathKind::Folder;
-        return std::filesystem::hard_link_count(Native(path)) > 1 ? fw::PathKind::SeveralNames : fw::PathKind::File;
+        if (!std::filesystem::exists(status)) kind = fw::PathKind::Missing;
+        else if (std::filesystem::is_symlink(status) || ReachedThroughLink(path)) kind = fw::PathKind::Redirected;
+        else if (std::filesystem::is_directory(status)) kind = fw::PathKind::Folder;
+        else kind = std::filesystem::hard_link_count(Native(path)) > 1 ? fw::PathKind::SeveralNames : fw::PathKind::File;
+        return fw::Result::Success();
     }
 
     fw::Result HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
@@ -56,12 +59,13 @@ public:
         return fw::Result::Success();
     }
 
-    std::vector<std::string> FilesIn(const std::string& folder) override {
-        std::vector<std::string> names;
+    fw::Result FilesIn(const std::string& folder, std::vector<std::string>& names) override {
+        const auto failure = unreadable.find(Native(folder));
+        if (failure != unreadable.end()) return failure->second;
         std::error_code failed;
         for (const auto& entry : std::filesystem::directory_iterator(Native(folder), failed))
             if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
-        return names;
+        return fw::Result::Success();
     }
 
     fw::Result CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
@@ -97,7 +101,8 @@ public:
     long long bytesLeftOnDisk = -1;                  // below zero: unlimited
     std::set<std::string> heldForever;               // held by a running program
     std::set<std::string> readOnly;                  // read-only files
-    std::map<std::string, fw::Result> failWith;  // an open of these fails so, every time
+    std::map<std::string, fw::Result> failWith;      // an open of these fails so, every time
+    std::map<std::string, fw::Result> unreadable;    // examining or listing these fails so
     std::map<std::string, std::string> linkOwners;   // the owner of a link, by its path
     std::string heldPath;                            // held by another program until the clock reaches heldUntil
     unsigned heldUntil = 0;

@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "FileRegistry.h"
-#include "TempFolder.h"
+#include "MemoryRegistry.h"
 #include "framework/Error.h"
 #include "kit/InstallationRecord.h"
 
 namespace {
 
 struct InstallationRecordTest : ::testing::Test {
-    TempFolder folder;
-    FileRegistry registry{folder.File("registry.txt")};
+    MemoryRegistry registry;
     const std::string key = "Software\\Varnoti\\82";
 };
 
@@ -59,6 +57,18 @@ TEST_F(InstallationRecordTest, FailuresCarryTheirMessages) {
     } catch (const fw::Error& e) {
         EXPECT_STREQ(e.what(), "Failed to set data for 'VER'");
         EXPECT_EQ(e.code, 5u);
+    }
+
+    // A value set but not flushed is no failure to set it.
+    registry.denyAccess = false;
+    registry.failFlush = true;
+    try {
+        kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.39");
+        FAIL() << "a write that never reached the disk";
+    } catch (const fw::Error& e) {
+        EXPECT_STREQ(e.what(), "Data for 'VER' is set but could not be saved to the disk. The request could not be "
+                               "performed because of an I/O device error");
+        EXPECT_EQ(e.code, 1117u);
     }
 }
 

@@ -7,10 +7,10 @@
 #include <functional>
 
 #include "FakePayload.h"
-#include "FileRegistry.h"
+#include "MemoryRegistry.h"
 #include "FolderFileSystem.h"
 #include "TempFolder.h"
-#include "kit/BuildVersion.h"
+#include "BuildVersion.h"
 #include "framework/Error.h"
 #include "kit/CommandLine.h"
 #include "kit/InstallationRecord.h"
@@ -90,7 +90,7 @@ struct Installation {
     TempFolder temp;
     fs::path install = temp.Path() / "Meridal";
     std::string cale;
-    FileRegistry registry{temp.File("registry.txt")};
+    MemoryRegistry registry;
     FakePayload payload;
 
     explicit Installation(const char* recorded) {
@@ -189,7 +189,7 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
         Installation installation(c.recorded);
         const fs::path& install = installation.install;
         const std::string& cale = installation.cale;
-        FileRegistry& registry = installation.registry;
+        MemoryRegistry& registry = installation.registry;
         FakePayload& payload = installation.payload;
         FolderFileSystem files;
         c.prepare(install, cale, files, payload);
@@ -245,6 +245,23 @@ TEST(SilentRun, EachFailureOfTheProgramFileAsWhatItIs) {
                                         : "Meridalupgrade: Cannot create file \"" + exe + "\". " + c.text + ".");
         EXPECT_EQ(Read(installation.install / "Meridal_2013.exe"), "old program");
         EXPECT_EQ(kit::ReadRecordValue(installation.registry, "VER"), "Meridal - 2013 v.2.35");
+    }
+
+    // A file that can't be examined, or a folder that can't be listed, is
+    // told as such, never taken for missing or empty.
+    for (const char* unreadable : {"\\Meridal_2013.exe", ""}) {
+        SCOPED_TRACE(unreadable);
+        Installation installation("Meridal - 2013 v.2.35");
+        FolderFileSystem files;
+        const std::string path = installation.cale + unreadable;
+        files.unreadable[FolderFileSystem::Native(path)] = fw::Result::Failure(5, "Access is denied");
+        MemoryLog log;
+        EXPECT_EQ(kit::RunSilently(installation.payload, files, installation.registry, log, "Meridalupgrade"),
+                  kit::RunOutcome::Failed);
+        EXPECT_EQ(log.lines.back(), std::string("Meridalupgrade: ") + (*unreadable ? "Cannot create file" : "Dosarul") +
+                                        " \"" + path + (*unreadable ? "\". " : "\" nu poate fi folosit. ") +
+                                        "Access is denied.");
+        EXPECT_EQ(Read(installation.install / "Meridal_2013.exe"), "old program");
     }
 
     SCOPED_TRACE("drive not found");

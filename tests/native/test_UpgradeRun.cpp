@@ -8,11 +8,11 @@
 
 #include "FakePayload.h"
 #include "FakeWindow.h"
-#include "FileRegistry.h"
+#include "MemoryRegistry.h"
 #include "FolderFileSystem.h"
 #include "TempFolder.h"
 #include "framework/Error.h"
-#include "kit/BuildVersion.h"
+#include "BuildVersion.h"
 #include "kit/InstallationRecord.h"
 #include "kit/KitConstants.h"
 #include "kit/Leftovers.h"
@@ -32,7 +32,7 @@ void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path,
 struct UpgradeRunTest : ::testing::Test {
     TempFolder temp;
     fs::path install = temp.Path() / "Meridal";
-    FileRegistry registry{temp.File("registry.txt")};
+    MemoryRegistry registry;
     FakePayload payload;
     FolderFileSystem files;
     FakeWindow window;

@@ -4,11 +4,10 @@
 #include <optional>
 
 #include "FakeWindow.h"
-#include "FileRegistry.h"
-#include "TempFolder.h"
+#include "MemoryRegistry.h"
 #include "framework/Error.h"
 #include "framework/FormatSettings.h"
-#include "kit/BuildVersion.h"
+#include "BuildVersion.h"
 #include "kit/VersionCheck.h"
 
 namespace {
@@ -81,8 +80,7 @@ class VersionCheckTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(VersionCheckTest, LogsAndArmsTheButton) {
     const Case& c = GetParam();
-    TempFolder folder;
-    FileRegistry registry(folder.File("registry.txt"));
+    MemoryRegistry registry;
     const std::string key = "Software\\Varnoti\\82";
     if (c.cale) registry.SetRaw(key, "CALE", fw::kRegString, *c.cale + '\0');
     if (c.ver) registry.SetRaw(key, "VER", fw::kRegString, *c.ver + '\0');
@@ -116,8 +114,7 @@ TEST(VersionCheck, KitVersionTextIgnoresTheRegionalDecimalSeparator) {
     // The window forces "." at creation; a regional "," must not leak into
     // the caption once forced.
     fw::Formats().DecimalSeparator = ',';
-    TempFolder folder;
-    FileRegistry registry(folder.File("registry.txt"));
+    MemoryRegistry registry;
     registry.SetRaw("Software\\Varnoti\\82", "CALE", fw::kRegString, std::string(kFolder) + '\0');
     registry.SetRaw("Software\\Varnoti\\82", "VER", fw::kRegString, std::string("Meridal - 2013 v.2.35") + '\0');
     FakeWindow window;

@@ -8,6 +8,7 @@
 
 #include "controls/LbSpeedButton.h"
 #include "framework/Application.h"
+#include "framework/UiFont.h"
 #include "kit/KitButtonLook.h"
 #include "wine/LbWineSupport.h"
 

@@ -89,8 +89,8 @@ public:
     bool Exists(const std::string& path) override {
         return Timed("exists", [&] { return files_.Exists(path); });
     }
-    fw::PathKind Examine(const std::string& path) override {
-        return Timed("examine (links)", [&] { return files_.Examine(path); });
+    fw::Result Examine(const std::string& path, fw::PathKind& kind) override {
+        return Timed("examine (links)", [&] { return files_.Examine(path, kind); });
     }
     fw::Result HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
         std::unique_ptr<fw::HeldFolder> folder;
@@ -101,8 +101,8 @@ public:
     fw::Result LinksOnPath(const std::string& folder, std::vector<fw::PathLink>& links) override {
         return Timed("links on the path", [&] { return files_.LinksOnPath(folder, links); });
     }
-    std::vector<std::string> FilesIn(const std::string& folder) override {
-        return Timed("list folder (leftovers)", [&] { return files_.FilesIn(folder); });
+    fw::Result FilesIn(const std::string& folder, std::vector<std::string>& names) override {
+        return Timed("list folder (leftovers)", [&] { return files_.FilesIn(folder, names); });
     }
     fw::Result CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
         std::unique_ptr<fw::HeldFile> created;

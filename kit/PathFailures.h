@@ -1,4 +1,5 @@
-// The failure of a file the kit writes, as the user reads it.
+// The failures of a file the kit writes and of a folder it works in, as the
+// user reads them, each carrying the system's code.
 #pragma once
 
 #include <string>
@@ -12,6 +13,11 @@ namespace kit {
 // "Cannot create file "<path>". <system text>", carrying the system's code.
 inline fw::Error CannotCreate(const std::string& path, const fw::Result& result) {
     return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {path, result.text}), result.code);
+}
+
+// "Dosarul "<folder>" nu poate fi folosit. <system text>".
+inline fw::Error FolderUnusable(const std::string& folder, const fw::Result& result) {
+    return fw::Error(fw::FormatMessageText(text::kFolderUnusable, {folder, result.text}), result.code);
 }
 
 }  // namespace kit
