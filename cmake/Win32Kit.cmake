@@ -60,7 +60,7 @@ target_link_libraries(kitwin32 PUBLIC kitcore user32 gdi32 advapi32 kernel32)
 set(KIT_RC_INCLUDES ${PAYLOAD_SEARCH_PATH} ${KIT_GENERATED_DIR} ${CMAKE_SOURCE_DIR}/kit ${CMAKE_SOURCE_DIR}/controls
                     ${CMAKE_SOURCE_DIR})
 
-add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/ProcessHardening.cpp kit/Kit.rc payload/Payload.rc
+add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/ProcessHardening.cpp kit/UnexpectedEnd.cpp kit/Kit.rc payload/Payload.rc
                               ${PAYLOAD_CHECKSUMS} controls/LbButtons.rc)
 target_link_libraries(MeridalUpgrade PRIVATE kitwin32 shell32)
 if(NOT MSVC)

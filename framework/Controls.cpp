@@ -182,9 +182,9 @@ void CALLBACK Timer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 namespace {
 // A box that can't be shown is a failure of its own, reported in its place.
 void ShowMessage(const std::string& text, const char* title, UINT type) {
-    ThrowLastErrorIf(!MessageBoxW(Application::Get().MainWindow(), WideText(text).c_str(), WideText(title).c_str(),
-                                  MB_OK | type),
-                     "Cannot show a message box");
+    ThrowLastErrorIf(
+        !MessageBoxW(Application::Get().MainWindow(), WideText(text).c_str(), WideText(title).c_str(), MB_OK | type),
+        "Cannot show a message box");
 }
 }  // namespace
 

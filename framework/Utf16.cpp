@@ -12,10 +12,9 @@ namespace fw {
 // surrogate in a folder name) would otherwise become another text, and so
 // name another file.
 WideText::WideText(const std::string& utf8) {
-    const int length =
-        utf8.empty() ? 0
-                     : MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                                           nullptr, 0);
+    const int length = utf8.empty() ? 0
+                                    : MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                                          static_cast<int>(utf8.size()), nullptr, 0);
     if (length == 0 && !utf8.empty()) ThrowLastError("Text that is not valid Unicode");
     chars_.assign(static_cast<std::size_t>(length) + 1, L'\0');
     if (length > 0)
@@ -25,11 +24,12 @@ WideText::WideText(const std::string& utf8) {
 
 std::string Utf8(const wchar_t* text, std::size_t length) {
     if (length == 0) return std::string();
-    const int size =
-        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    const int size = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, static_cast<int>(length), nullptr, 0,
+                                         nullptr, nullptr);
     if (size == 0) ThrowLastError("Text that is not valid Unicode");
     std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, static_cast<int>(length), &utf8[0], size, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, static_cast<int>(length), &utf8[0], size, nullptr,
+                        nullptr);
     return utf8;
 }
 

@@ -331,6 +331,8 @@ Result Win32FileSystem::Random(std::uint64_t& value) {
 
 void Win32FileSystem::Pause(unsigned milliseconds) { Sleep(milliseconds); }
 
+std::unique_ptr<HeldFile> HoldOpenFile(unique_hfile file) { return std::make_unique<Win32HeldFile>(std::move(file)); }
+
 DWORD FinalPathOf(HANDLE handle, std::vector<wchar_t>& path) {
     path.assign(MAX_PATH + 1, L'\0');
     for (;;) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/FileSystem.h"
+#include "framework/Handles.h"
 #include "framework/Utf16.h"
 
 namespace fw {
@@ -23,6 +24,10 @@ public:
     Result Random(std::uint64_t& value) override;
     void Pause(unsigned milliseconds) override;
 };
+
+// A file the caller opened, held from now on as the kit's files are: its
+// writes go through the same loop, its flush to the disk.
+std::unique_ptr<HeldFile> HoldOpenFile(unique_hfile file);
 
 // path as the W file functions take it at any length: made full by the
 // system's own rules (".", "..", "/"), then in its extended-length form, so

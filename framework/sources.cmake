@@ -21,5 +21,4 @@ set(FRAMEWORK_WIN32_SOURCES
   framework/SecurityDescriptor.cpp
   framework/Utf16.cpp
   framework/Win32Error.cpp
-  framework/UnexpectedEnd.cpp
 )

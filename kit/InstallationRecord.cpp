@@ -38,9 +38,9 @@ void WriteRecordValue(fw::RegistryStore& registry, const std::string& name, cons
     // The value is set, but stored only once it is on the disk.
     const fw::Result flushed = key->Flush();
     if (!flushed)
-        throw fw::Error(fw::FormatMessageText("Data for '%s' is set but could not be saved to the disk. %s",
-                                              {name, flushed.text}),
-                        flushed.code);
+        throw fw::Error(
+            fw::FormatMessageText("Data for '%s' is set but could not be saved to the disk. %s", {name, flushed.text}),
+            flushed.code);
 }
 
 }  // namespace kit

@@ -68,7 +68,7 @@ fw::Result LogFile::Open(const std::string& path) {
     const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;  // asked before another call can change it
     const fw::Result plain = CheckPlainFile(file.get(), systemPath);
     if (!plain) return plain;
-    file_ = std::move(file);
+    file_ = fw::HoldOpenFile(std::move(file));
     path_ = path;
     if (existed) return fw::Result::Success();
     // A file the kit creates starts with the UTF-8 byte-order mark, so that
@@ -80,12 +80,8 @@ fw::Result LogFile::Open(const std::string& path) {
 }
 
 fw::Result LogFile::WriteFlushed(const char* data, std::size_t size) {
-    DWORD written = 0;
-    DWORD code = ERROR_SUCCESS;
-    if (!WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr)) code = GetLastError();
-    else if (written != size) code = ERROR_DISK_FULL;  // a short write to a disk file: no room for the rest
-    else if (!FlushFileBuffers(file_.get())) code = GetLastError();
-    return code == ERROR_SUCCESS ? fw::Result::Success() : fw::FailureOf(code);
+    const fw::Result written = file_->Write(data, size);
+    return written ? file_->Flush() : written;
 }
 
 void LogFile::Append(const std::string& text) {

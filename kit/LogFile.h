@@ -9,10 +9,11 @@
 // before a byte is written.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "framework/Error.h"
-#include "framework/Handles.h"
+#include "framework/FileSystem.h"
 #include "kit/RunLog.h"
 
 namespace kit {
@@ -23,7 +24,7 @@ public:
     // writable by administrators alone. A failure carries the system's code
     // and text; a refused file the kit's reason (and code 0).
     fw::Result Open(const std::string& path);
-    bool IsOpen() const { return static_cast<bool>(file_); }
+    bool IsOpen() const { return file_ != nullptr; }
 
 protected:
     // Prefixes the local date and time; does nothing when no file is open.
@@ -33,7 +34,7 @@ private:
     // Writes the bytes and forces them to the disk.
     fw::Result WriteFlushed(const char* data, std::size_t size);
 
-    fw::unique_hfile file_;
+    std::unique_ptr<fw::HeldFile> file_;
     std::string path_;
 };
 

@@ -12,7 +12,6 @@
 #include "framework/ErrorReport.h"
 #include "framework/ModuleResources.h"
 #include "framework/SingleInstance.h"
-#include "framework/UnexpectedEnd.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 #include "framework/Win32FileSystem.h"
@@ -21,7 +20,7 @@
 #include "kit/KitConstants.h"
 #include "kit/KitTexts.h"
 #include "kit/LogFile.h"
-#include "kit/ProcessHardening.h"
+#include "kit/ProcessGuards.h"
 #include "kit/SilentRun.h"
 #include "kit/Unit1.h"
 
@@ -68,8 +67,8 @@ void ReportUnexpectedEnd(const std::string& text) {
 // under /S without any box.
 void GuardRun(bool silent) {
     g_silent = silent;
-    fw::EndUnexpectedFailures(&ReportUnexpectedEnd,
-                              static_cast<unsigned>(kit::ExitCodeOf(kit::RunOutcome::UnexpectedFailure)));
+    kit::EndUnexpectedFailures(&ReportUnexpectedEnd,
+                               static_cast<unsigned>(kit::ExitCodeOf(kit::RunOutcome::UnexpectedFailure)));
     if (!silent) return;
     const UINT quiet = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX;
     SetErrorMode(SetErrorMode(quiet) | quiet);

@@ -8,7 +8,7 @@
 //
 // A TLS callback is the earliest code of the executable the loader runs:
 // before the entry point and every static initialiser.
-#include "kit/ProcessHardening.h"
+#include "kit/ProcessGuards.h"
 
 #include <windows.h>
 
@@ -39,17 +39,17 @@ void HardenProcess() {
     using GetProcessMitigationPolicyCall = BOOL(WINAPI*)(HANDLE, int, PVOID, SIZE_T);
     auto mitigate = fw::SystemFunction<SetProcessMitigationPolicyCall>(L"kernel32.dll", "SetProcessMitigationPolicy");
     auto ask = fw::SystemFunction<GetProcessMitigationPolicyCall>(L"kernel32.dll", "GetProcessMitigationPolicy");
-    if (mitigate && ask) {
-        DWORD redirectionTrust = kEnforceRedirectionTrust;
-        mitigate(kProcessRedirectionTrustPolicy, &redirectionTrust, sizeof redirectionTrust);
-        DWORD inForce = 0;
-        g_hardening.redirectionGuard =
-            ask(GetCurrentProcess(), kProcessRedirectionTrustPolicy, &inForce, sizeof inForce) &&
-            (inForce & kEnforceRedirectionTrust) != 0;
-    }
+    DWORD redirectionTrust = kEnforceRedirectionTrust, inForce = 0;
+    // A system that lacks the policy refuses it; the log then says the guard
+    // is not in force. There is nothing else to tell so early.
+    g_hardening.redirectionGuard =
+        mitigate && ask && mitigate(kProcessRedirectionTrustPolicy, &redirectionTrust, sizeof redirectionTrust) &&
+        ask(GetCurrentProcess(), kProcessRedirectionTrustPolicy, &inForce, sizeof inForce) &&
+        (inForce & kEnforceRedirectionTrust) != 0;
 }
 
-void NTAPI OnProcessAttach(PVOID, DWORD reason, PVOID) {
+// Nothing in it raises: it runs before the runtime could catch anything.
+void NTAPI OnProcessAttach(PVOID, DWORD reason, PVOID) noexcept {
     if (reason == DLL_PROCESS_ATTACH) HardenProcess();
 }
 

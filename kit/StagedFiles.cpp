@@ -35,7 +35,7 @@ StagedFiles::~StagedFiles() {
 }
 
 fw::Result StagedFiles::CreateBeside(const std::string& base, Leftover kind, std::uint64_t added, std::string& path,
-                                         std::unique_ptr<fw::HeldFile>& file) {
+                                     std::unique_ptr<fw::HeldFile>& file) {
     return WithFreshTail(files_, [&](std::uint64_t tail) {
         if (kind == Leftover::Run) tail = (tail & ~kAddedTargetsMask) | added;
         path = LeftoverPath(base, tail, kind);

@@ -60,7 +60,7 @@ private:
     // Creates a new file named for base with a fresh random tail, passing
     // over names that exist; a run marker's tail names the added targets.
     fw::Result CreateBeside(const std::string& base, Leftover kind, std::uint64_t added, std::string& path,
-                                std::unique_ptr<fw::HeldFile>& file);
+                            std::unique_ptr<fw::HeldFile>& file);
     // Renames the replaced target to a backup name with a fresh random tail.
     fw::Result MoveAside(Item& item);
     void Place(Item& item);

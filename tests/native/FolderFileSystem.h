@@ -34,7 +34,8 @@ public:
         if (!std::filesystem::exists(status)) kind = fw::PathKind::Missing;
         else if (std::filesystem::is_symlink(status) || ReachedThroughLink(path)) kind = fw::PathKind::Redirected;
         else if (std::filesystem::is_directory(status)) kind = fw::PathKind::Folder;
-        else kind = std::filesystem::hard_link_count(Native(path)) > 1 ? fw::PathKind::SeveralNames : fw::PathKind::File;
+        else
+            kind = std::filesystem::hard_link_count(Native(path)) > 1 ? fw::PathKind::SeveralNames : fw::PathKind::File;
         return fw::Result::Success();
     }
 
@@ -98,13 +99,13 @@ public:
     void Pause(unsigned milliseconds) override { clock += milliseconds; }
 
     // Faults.
-    long long bytesLeftOnDisk = -1;                  // below zero: unlimited
-    std::set<std::string> heldForever;               // held by a running program
-    std::set<std::string> readOnly;                  // read-only files
-    std::map<std::string, fw::Result> failWith;      // an open of these fails so, every time
-    std::map<std::string, fw::Result> unreadable;    // examining or listing these fails so
-    std::map<std::string, std::string> linkOwners;   // the owner of a link, by its path
-    std::string heldPath;                            // held by another program until the clock reaches heldUntil
+    long long bytesLeftOnDisk = -1;                 // below zero: unlimited
+    std::set<std::string> heldForever;              // held by a running program
+    std::set<std::string> readOnly;                 // read-only files
+    std::map<std::string, fw::Result> failWith;     // an open of these fails so, every time
+    std::map<std::string, fw::Result> unreadable;   // examining or listing these fails so
+    std::map<std::string, std::string> linkOwners;  // the owner of a link, by its path
+    std::string heldPath;                           // held by another program until the clock reaches heldUntil
     unsigned heldUntil = 0;
     // Every step (create, open, write, flush, move, remove, a folder's
     // flush) is counted from 1; failStep is the one that fails, and with
@@ -126,9 +127,7 @@ public:
     std::uint64_t nextRandom = 0;
 
 private:
-    static fw::Result Failed(const std::string& text, unsigned long code) {
-        return fw::Result::Failure(code, text);
-    }
+    static fw::Result Failed(const std::string& text, unsigned long code) { return fw::Result::Failure(code, text); }
     const fw::Result kInjected = Failed("Injected fault", 1117);
     const fw::Result kRedirected = Failed("The file cannot be accessed by the system", 1920);
 

@@ -66,8 +66,9 @@ TEST_F(InstallationRecordTest, FailuresCarryTheirMessages) {
         kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.39");
         FAIL() << "a write that never reached the disk";
     } catch (const fw::Error& e) {
-        EXPECT_STREQ(e.what(), "Data for 'VER' is set but could not be saved to the disk. The request could not be "
-                               "performed because of an I/O device error");
+        EXPECT_STREQ(e.what(),
+                     "Data for 'VER' is set but could not be saved to the disk. The request could not be "
+                     "performed because of an I/O device error");
         EXPECT_EQ(e.code, 1117u);
     }
 }

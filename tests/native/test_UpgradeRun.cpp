@@ -14,7 +14,6 @@
 #include "framework/Error.h"
 #include "BuildVersion.h"
 #include "kit/InstallationRecord.h"
-#include "kit/KitConstants.h"
 #include "kit/Leftovers.h"
 #include "kit/UpgradeRun.h"
 #include "payload/Catalogue.h"
@@ -380,26 +379,6 @@ TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFil
             if (steps < step) break;  // no step left to fail
         }
     }
-}
-
-// Checks the catalogue against what is known of it, written out on purpose.
-TEST(Catalogue, OrderTargetsAndRules) {
-    ASSERT_EQ(payload::CatalogueSize(), 10u);
-    const payload::PayloadItem& exe = payload::Catalogue()[0];
-    EXPECT_STREQ(exe.code, "MERIDAL");
-    EXPECT_STREQ(exe.targetPath, "\\Meridal_2013.exe");
-    EXPECT_EQ(exe.targetPath, std::string("\\") + kit::ExeName);
-    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) EXPECT_EQ(payload::Catalogue()[i].program, i == 0);
-    int onlyIfMissing = 0;
-    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
-        const payload::PayloadItem& item = payload::Catalogue()[i];
-        EXPECT_EQ(item.targetPath[0], '\\');
-        if (item.rule == payload::WriteRule::OnlyIfMissing) {
-            ++onlyIfMissing;
-            EXPECT_EQ(std::string(item.targetPath).rfind("\\Data\\", 0), 0u) << item.code;
-        }
-    }
-    EXPECT_EQ(onlyIfMissing, 3);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "framework/UnexpectedEnd.h"
+#include "kit/ProcessGuards.h"
 
 #include <windows.h>
 
 #include <exception>
 
-namespace fw {
+namespace kit {
 
 namespace {
 
@@ -59,4 +59,4 @@ void EndUnexpectedFailures(void (*report)(const std::string& text), unsigned exi
     SetUnhandledExceptionFilter(&Unhandled);
 }
 
-}  // namespace fw
+}  // namespace kit
