@@ -16,16 +16,19 @@ Result SecurityDescriptorOf(const wchar_t* sddl, unique_security_descriptor& des
     return converted ? Result::Success() : FailureOf(code);
 }
 
-std::string OwnerSidOf(HANDLE object, SE_OBJECT_TYPE type) {
+Result OwnerSidOf(HANDLE object, SE_OBJECT_TYPE type, std::string& sid) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     const DWORD code =
         GetSecurityInfo(object, type, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr, &descriptor);
     const unique_security_descriptor ownedDescriptor(descriptor);  // owner points into it
+    if (code != ERROR_SUCCESS) return FailureOf(code);
+    if (owner == nullptr) return FailureOf(ERROR_INVALID_OWNER);
     wchar_t* text = nullptr;
-    if (code != ERROR_SUCCESS || owner == nullptr || !ConvertSidToStringSidW(owner, &text)) return std::string();
+    if (!ConvertSidToStringSidW(owner, &text)) return LastFailure();
     const unique_local<wchar_t*> ownedText(text);
-    return Utf8(text);
+    sid = Utf8(text);
+    return Result::Success();
 }
 
 }  // namespace fw

@@ -19,8 +19,7 @@ using unique_security_descriptor = unique_local<PSECURITY_DESCRIPTOR>;
 // carries the system's code and text.
 Result SecurityDescriptorOf(const wchar_t* sddl, unique_security_descriptor& descriptor);
 
-// The owner of the object behind handle as SID text ("S-1-5-32-544"); empty
-// when it has none or it can't be read.
-std::string OwnerSidOf(HANDLE object, SE_OBJECT_TYPE type);
+// The owner of the object behind handle as SID text ("S-1-5-32-544").
+Result OwnerSidOf(HANDLE object, SE_OBJECT_TYPE type, std::string& sid);
 
 }  // namespace fw

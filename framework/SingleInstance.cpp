@@ -38,7 +38,10 @@ SingleInstance::SingleInstance(const std::string& name) : fullName_("Global\\" +
     // A name whose object denies this program full access may still show
     // its owner to a reader.
     if (!mutex_) mutex_.reset(OpenMutexW(READ_CONTROL, FALSE, wideName.c_str()));
-    const bool kit = mutex_ && HolderOfName(OwnerSidOf(mutex_.get(), SE_KERNEL_OBJECT)) == NameHolder::AnotherInstance;
+    // An owner that can't be read is nobody's the kit trusts.
+    std::string owner;
+    const bool kit = mutex_ && OwnerSidOf(mutex_.get(), SE_KERNEL_OBJECT, owner) &&
+                     HolderOfName(owner) == NameHolder::AnotherInstance;
     holder_ = kit ? Holder::AnotherInstance : Holder::SomeoneElse;
     // Not kept: once its maker ends, the next program may create the name anew.
     mutex_.reset();

@@ -99,21 +99,27 @@ const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 const DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
 
 // Whether the item behind handle, opened following no link, is a link
-// itself: a reparse point whose tag names another place.
-bool IsLink(HANDLE handle, DWORD attributes) {
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+// itself: a reparse point whose tag names another place. A tag that can't
+// be read fails.
+Result IsLink(HANDLE handle, DWORD attributes, bool& link) {
+    link = false;
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return Result::Success();
     FILE_ATTRIBUTE_TAG_INFO tag = {};
-    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)) tag.ReparseTag = 0;
-    return IsLinkTag(tag.ReparseTag);
+    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)) return ResultOf(FALSE);
+    link = IsLinkTag(tag.ReparseTag);
+    return Result::Success();
 }
 
 // The same for the item at path, by its directory entry.
-bool IsLinkAt(const WideText& path, DWORD attributes) {
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+Result IsLinkAt(const WideText& path, DWORD attributes, bool& link) {
+    link = false;
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return Result::Success();
     WIN32_FIND_DATAW entry;
     unique_hfind find(FindFirstFileW(path.c_str(), &entry));
+    if (!find) return ResultOf(FALSE);
     // The tag is in dwReserved0 of an entry with the reparse attribute.
-    return IsLinkTag(find ? entry.dwReserved0 : 0);
+    link = IsLinkTag(entry.dwReserved0);
+    return Result::Success();
 }
 
 // Renames the open file to the full path to, which must not exist. The
@@ -209,7 +215,9 @@ Result Win32FileSystem::Examine(const std::string& path, PathKind& kind) {
         return Result::Success();
     }
     kind = PathKind::Redirected;
-    if (IsLinkAt(systemPath, attributes)) return Result::Success();
+    bool link = false;
+    const Result tagged = IsLinkAt(systemPath, attributes, link);
+    if (!tagged || link) return tagged;
     // Some links show no such attribute; their final path gives them away.
     unique_hfile item = OpenItself(systemPath, FILE_READ_ATTRIBUTES, kShareAll);
     if (!item) return ResultOf(FALSE);
@@ -252,15 +260,21 @@ Result Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathL
         const WideText step(path.substr(0, end));
         const DWORD attributes = GetFileAttributesW(step.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) break;  // a missing folder fails when it is held
-        if (!IsLinkAt(step, attributes)) continue;
+        bool isLink = false;
+        const Result tagged = IsLinkAt(step, attributes, isLink);
+        if (!tagged) return tagged;
+        if (!isLink) continue;
         PathLink link;
         link.path = PlainPath(std::vector<wchar_t>(step.c_str(), step.c_str() + step.size()));
         std::vector<wchar_t> final;
         unique_hfile followed(CreateFileW(step.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (followed && FinalPathOf(followed.get(), final) == ERROR_SUCCESS) link.leadsTo = PlainPath(final);
+        // Whose link it is decides whether it is followed: not knowing is a failure.
         unique_hfile itself = OpenItself(step, READ_CONTROL, kShareAll);
-        if (itself) link.ownerSid = OwnerSidOf(itself.get(), SE_FILE_OBJECT);
+        if (!itself) return ResultOf(FALSE);
+        const Result owner = OwnerSidOf(itself.get(), SE_FILE_OBJECT, link.ownerSid);
+        if (!owner) return owner;
         links.push_back(std::move(link));
     }
     return Result::Success();
@@ -313,9 +327,10 @@ Result Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<He
     }
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(opened.get(), &info)) return ResultOf(FALSE);
-    if ((info.dwFileAttributes & kNotPlain) != 0 || IsLink(opened.get(), info.dwFileAttributes) ||
-        info.nNumberOfLinks != 1)
-        return Redirected();
+    bool link = false;
+    const Result tagged = IsLink(opened.get(), info.dwFileAttributes, link);
+    if (!tagged) return tagged;
+    if ((info.dwFileAttributes & kNotPlain) != 0 || link || info.nNumberOfLinks != 1) return Redirected();
     // Wine opens a read-only file for writing all the same.
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return FileFailureOf(ERROR_FILE_READ_ONLY);
     const Result at = CheckAt(opened.get(), systemPath);
