@@ -41,6 +41,8 @@ std::vector<std::string> Arguments() {
     return arguments;
 }
 
+// A box that can't be shown (no desktop to show it on) still leaves what it
+// says in the log and the exit code.
 int ShowBox(const std::string& text, const std::string& title, UINT type) {
     return MessageBoxW(nullptr, fw::WideText(text).c_str(), fw::WideText(title).c_str(), type);
 }
