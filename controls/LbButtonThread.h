@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 #include "controls/SpeedButtonCore.h"
 #include "framework/Handles.h"
@@ -51,21 +52,19 @@ private:
         const std::function<void()>& tick_;
     };
 
-    // What the thread uses, freed by whichever of the two lets it go last.
+    // What the thread uses, owned by this object and the thread together:
+    // it goes with whichever of the two lets it go last.
     struct Shared {
         fw::unique_handle running;   // manual reset: set while ticking
         fw::unique_handle stopping;  // manual reset: set once to end the thread
         HWND tickWindow = nullptr;
-        LONG references = 2;
-        void Release() {
-            if (InterlockedDecrement(&references) == 0) delete this;
-        }
     };
-    static DWORD WINAPI ThreadMain(void* shared) noexcept;
+    // context is a new std::shared_ptr<Shared> the thread takes over.
+    static DWORD WINAPI ThreadMain(void* context) noexcept;
 
     std::function<void()> tick_;
     TickWindow tickWindow_;
-    Shared* shared_;
+    std::shared_ptr<Shared> shared_;
     fw::unique_handle thread_;
     bool suspended_ = true;
 };
