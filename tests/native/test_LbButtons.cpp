@@ -130,6 +130,12 @@ TEST(LbDrawButtonFace, CaptionWithoutWordWrapLosesCharactersUntilItFits) {
     RecordingCanvas canvas;
     DrawButtonFace(canvas, face);
     EXPECT_EQ(OnlyText(canvas).text, "ABCDEFGH");
+    // A letter of two UTF-8 bytes (12 pixels on this canvas) goes whole.
+    ButtonFace accentedFace = face;
+    accentedFace.caption = "ABCDEFGțIJKL";
+    RecordingCanvas accented;
+    DrawButtonFace(accented, accentedFace);
+    EXPECT_EQ(OnlyText(accented).text, "ABCDEFG");
 
     face.wordWrap = true;  // kept whole and broken into two lines of the box
     RecordingCanvas wrapped;
