@@ -288,9 +288,18 @@ TEST(LbSpeedButtonCore, AcceleratorFlashesDownClicksAndRestores) {
     EXPECT_TRUE(b.core.DialogChar('G'));
     EXPECT_TRUE(b.core.Down()) << "the previous Down comes back";
 
+    // The key is the UTF-16 unit of WM_CHAR; the caption's letter is UTF-8.
+    b.core.SetCaption("Ie&șire");
+    EXPECT_TRUE(b.core.DialogChar(L'Ș'));
+    EXPECT_TRUE(b.core.DialogChar(L'ș'));
+    EXPECT_FALSE(b.core.DialogChar(L'\xC8')) << "the first byte of its UTF-8 is no key";
+    EXPECT_FALSE(b.core.DialogChar(L's'));
+    b.core.SetCaption("&Жёлтый");
+    EXPECT_TRUE(b.core.DialogChar(L'ж'));
+
     b.core.SetEnabled(false);
     EXPECT_FALSE(b.core.DialogChar('g'));
-    EXPECT_EQ(b.clicks, 2);
+    EXPECT_EQ(b.clicks, 5);
 }
 
 // Space and Enter on the focused button give the mouse's pressed look and click.
