@@ -33,6 +33,8 @@ const Library& Accessibility() {
         const HMODULE oleacc = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         const HMODULE oleaut = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         const HMODULE ole = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        // A library that didn't load leaves its functions null: then the
+        // system's stand-in answers.
         Find(oleacc, "LresultFromObject", found.lresultFromObject);
         Find(oleacc, "AccessibleObjectFromWindow", found.objectFromWindow);
         Find(oleaut, "SysAllocString", found.allocString);
