@@ -23,10 +23,10 @@ std::unique_ptr<Bitmap> LoadBitmapResource(const char* name) {
     if (!handle) {
         const DWORD code = GetLastError();
         if (code == ERROR_RESOURCE_NAME_NOT_FOUND || code == ERROR_RESOURCE_TYPE_NOT_FOUND) return nullptr;
-        throw fw::Win32Error(std::string("Cannot load the bitmap ") + name, code);
+        fw::ThrowLastError("Cannot load a bitmap resource");  // the last error is still code
     }
     BITMAP info = {};
-    if (!GetObjectW(handle.get(), sizeof info, &info)) ThrowGdiFailure(std::string("Cannot read the bitmap ") + name);
+    if (!GetObjectW(handle.get(), sizeof info, &info)) ThrowGdiFailure("Cannot read a bitmap resource");
     if (info.bmWidth <= 0 || info.bmHeight <= 0) return nullptr;
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof format.bmiHeader;

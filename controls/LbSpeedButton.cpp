@@ -2,8 +2,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-
 #include "controls/GdiCanvas.h"
 #include "controls/LbButtonThread.h"
 #include "framework/DpiScale.h"
@@ -18,7 +16,12 @@ constexpr UINT_PTR kHintTimer = 1;
 bool IsButtonWindow(HWND hwnd) {
     wchar_t name[32] = {};
     // A window whose class name can't be read is no button of ours.
-    return GetClassNameW(hwnd, name, 32) > 0 && fw::Utf8(name) == TLbSpeedButton::kClassName;
+    if (!GetClassNameW(hwnd, name, 32)) return false;
+    // The class name is ASCII: each of its bytes is one UTF-16 unit.
+    const char* ours = TLbSpeedButton::kClassName;
+    int i = 0;
+    while (ours[i] && name[i] == static_cast<wchar_t>(ours[i])) ++i;
+    return !ours[i] && !name[i];
 }
 
 }  // namespace
@@ -75,8 +78,8 @@ void TLbSpeedButton::FollowParent() {
 bool TLbSpeedButton::FontOf(HFONT font, ButtonFont& value) {
     LOGFONTW log = {};
     if (!font || !GetObjectW(font, sizeof log, &log)) return false;
-    const wchar_t* nameEnd = std::find(log.lfFaceName, log.lfFaceName + LF_FACESIZE, L'\0');
-    value.name = fw::Utf8(log.lfFaceName, static_cast<std::size_t>(nameEnd - log.lfFaceName));
+    log.lfFaceName[LF_FACESIZE - 1] = L'\0';  // a name that fills the field ends there
+    value.name = fw::Utf8(log.lfFaceName);
     value.height = log.lfHeight;
     value.bold = log.lfWeight >= FW_BOLD;
     value.italic = log.lfItalic != 0;
