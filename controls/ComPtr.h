@@ -1,4 +1,5 @@
-// The owner of one COM reference: Release at its end. Non-copyable, movable.
+// The owner of one COM reference (or one of any object counted the same
+// way, with AddRef and Release): Release at its end. Non-copyable, movable.
 #pragma once
 
 #include <utility>
@@ -23,6 +24,8 @@ public:
     T* get() const noexcept { return object_; }
     T* operator->() const noexcept { return object_; }
     explicit operator bool() const noexcept { return object_ != nullptr; }
+    // Gives the reference up to the caller.
+    T* release() noexcept { return std::exchange(object_, nullptr); }
     void reset(T* adopted = nullptr) noexcept {
         T* old = std::exchange(object_, adopted);
         if (old) old->Release();

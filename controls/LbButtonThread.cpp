@@ -26,12 +26,11 @@ LRESULT TLbButtonThread::TickWindow::HandleMessage(UINT msg, WPARAM wParam, LPAR
 }
 
 TLbButtonThread::TLbButtonThread(std::function<void()> tick)
-    : tick_(std::move(tick)),
-      tickWindow_(tick_),
-      shared_(std::make_shared<Shared>(Shared{ManualResetEvent(), ManualResetEvent(), nullptr})) {
+    : tick_(std::move(tick)), tickWindow_(tick_), shared_(new Shared{ManualResetEvent(), ManualResetEvent()}) {
     shared_->tickWindow = tickWindow_.Handle();
-    // The thread's share, handed over only once the thread runs.
-    auto share = std::make_unique<std::shared_ptr<Shared>>(shared_);
+    // The thread's reference, handed over only once the thread runs.
+    shared_->AddRef();
+    com_ptr<Shared> share(shared_.get());
     DWORD id = 0;
     thread_.reset(fw::ThrowLastErrorIfNull(CreateThread(nullptr, 0, &ThreadMain, share.get(), 0, &id),
                                            "Cannot start the fade ticker"));
@@ -73,8 +72,7 @@ void TLbButtonThread::Stop() noexcept {
 }
 
 DWORD WINAPI TLbButtonThread::ThreadMain(void* context) noexcept {
-    const std::shared_ptr<Shared> shared =
-        std::move(*std::unique_ptr<std::shared_ptr<Shared>>(static_cast<std::shared_ptr<Shared>*>(context)));
+    const com_ptr<Shared> shared(static_cast<Shared*>(context));
     HANDLE wake[2] = {shared->stopping.get(), shared->running.get()};
     for (;;) {
         // The stop request is tested before each sleep: once asked, the
