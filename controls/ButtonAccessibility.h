@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "controls/ComPtr.h"
+
 namespace lb {
 
 class SpeedButtonCore;
@@ -14,10 +16,10 @@ class AccessibleButton;
 
 class ButtonAccessibility {
 public:
-    ButtonAccessibility() = default;
+    ButtonAccessibility();
     ButtonAccessibility(const ButtonAccessibility&) = delete;
     ButtonAccessibility& operator=(const ButtonAccessibility&) = delete;
-    ~ButtonAccessibility() { Disconnect(); }
+    ~ButtonAccessibility();
 
     // Answers WM_GETOBJECT(wParam, OBJID_CLIENT) for the button's window;
     // false when the accessibility library can't give an answer, so the
@@ -28,7 +30,7 @@ public:
     void Disconnect();
 
 private:
-    AccessibleButton* object_ = nullptr;  // one reference of its own, while connected
+    com_ptr<AccessibleButton> object_;  // while connected
 };
 
 }  // namespace lb

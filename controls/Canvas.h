@@ -60,6 +60,7 @@ public:
     // the transparent colour out.
     virtual void DrawTransparent(const Bitmap& bitmap, int x, int y, TColor transparent) = 0;
     // A bitmap resource of the program; null when there is none of that name.
+    // Fails with fw::Error when one is there but can't be loaded.
     virtual const Bitmap* ResourceBitmap(const char* name) = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "controls/DibSurface.h"
 
-#include "framework/Error.h"
+#include "controls/GdiError.h"
 #include "framework/Win32Error.h"
 
 namespace lb {
@@ -18,7 +18,7 @@ void DibSurface::Resize(int width, int height) {
     bits_ = nullptr;
     width_ = height_ = 0;
     if (!dc_) dc_.reset(CreateCompatibleDC(nullptr));
-    if (!dc_) throw fw::Error("Cannot create a memory device context");
+    if (!dc_) ThrowGdiFailure("Cannot create a memory device context");
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
     format.bmiHeader.biWidth = width;
@@ -27,16 +27,15 @@ void DibSurface::Resize(int width, int height) {
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_.reset(CreateDIBSection(dc_.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap_ || !bits) {
-        const DWORD code = GetLastError();
-        bitmap_.reset();
-        throw fw::Win32Error("Cannot create a bitmap of the button's size", code);
-    }
+    fw::unique_hbitmap bitmap(CreateDIBSection(dc_.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    // CreateDIBSection sets the last error when it fails.
+    fw::ThrowLastErrorIf(!bitmap || !bits, "Cannot create a bitmap of the button's size");
+    original_ = SelectObject(dc_.get(), bitmap.get());
+    if (!original_) ThrowGdiFailure("Cannot select the button's bitmap");
+    bitmap_ = std::move(bitmap);
     bits_ = static_cast<DWORD*>(bits);
     width_ = width;
     height_ = height;
-    original_ = SelectObject(dc_.get(), bitmap_.get());
 }
 
 }  // namespace lb

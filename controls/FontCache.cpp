@@ -1,7 +1,6 @@
 #include "controls/FontCache.h"
 
 #include "framework/UiFont.h"
-#include "framework/Error.h"
 
 namespace lb {
 
@@ -9,7 +8,6 @@ HFONT FontCache::Get(const fw::Font& font) {
     for (const Entry& entry : entries_)
         if (entry.font == font) return entry.handle.get();
     fw::unique_hfont handle = fw::CreateUiFont(font);
-    if (!handle) throw fw::Error("Cannot create font " + font.name);
     entries_.push_back(Entry{font, std::move(handle)});
     return entries_.back().handle.get();
 }

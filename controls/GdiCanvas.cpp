@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "controls/DibSurface.h"
+#include "controls/GdiError.h"
 #include "framework/Utf16.h"
+#include "framework/Win32Error.h"
 
 namespace lb {
 
@@ -13,13 +15,19 @@ namespace {
 
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-// A bitmap resource of the program's own module as plain pixels.
+// A bitmap resource of the program's own module as plain pixels; null when
+// the module has no bitmap of that name.
 std::unique_ptr<Bitmap> LoadBitmapResource(const char* name) {
-    fw::unique_hbitmap handle(
-        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!handle) return nullptr;
+    fw::unique_hbitmap handle(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), fw::WideText(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!handle) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_RESOURCE_NAME_NOT_FOUND || code == ERROR_RESOURCE_TYPE_NOT_FOUND) return nullptr;
+        fw::ThrowLastError("Cannot load a bitmap resource");  // the last error is still code
+    }
     BITMAP info = {};
-    if (!GetObjectA(handle.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return nullptr;
+    if (!GetObjectW(handle.get(), sizeof info, &info)) ThrowGdiFailure("Cannot read a bitmap resource");
+    if (info.bmWidth <= 0 || info.bmHeight <= 0) return nullptr;
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
     format.bmiHeader.biWidth = info.bmWidth;
@@ -29,8 +37,11 @@ std::unique_ptr<Bitmap> LoadBitmapResource(const char* name) {
     format.bmiHeader.biCompression = BI_RGB;
     std::vector<DWORD> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
     fw::window_dc screen(nullptr);
-    if (!GetDIBits(screen.get(), handle.get(), 0, info.bmHeight, pixels.data(), &format, DIB_RGB_COLORS))
-        return nullptr;
+    if (!screen.get()) ThrowGdiFailure("Cannot reach the screen's device context");
+    // GetDIBits sets the last error when it fails.
+    fw::ThrowLastErrorIf(
+        !GetDIBits(screen.get(), handle.get(), 0, info.bmHeight, pixels.data(), &format, DIB_RGB_COLORS),
+        "Cannot read the pixels of a bitmap resource");
     auto bitmap = std::make_unique<Bitmap>(info.bmWidth, info.bmHeight);
     for (int y = 0; y < info.bmHeight; ++y)
         for (int x = 0; x < info.bmWidth; ++x)
@@ -133,9 +144,11 @@ void GdiCanvas::DrawTransparent(const Bitmap& bitmap, int x, int y, TColor trans
                 maskBits[static_cast<size_t>(row) * maskStride + col / 8] |= static_cast<BYTE>(0x80 >> (col % 8));
         }
     }
-    fw::unique_hbitmap mask(CreateBitmap(w, h, 1, 1, maskBits.data()));
+    // CreateBitmap sets the last error when it fails; CreateCompatibleDC doesn't.
+    fw::unique_hbitmap mask(fw::ThrowLastErrorIfNull(CreateBitmap(w, h, 1, 1, maskBits.data()),
+                                                     "Cannot create the mask of a transparent bitmap"));
     fw::unique_hdc maskDc(CreateCompatibleDC(dc_));
-    if (!mask || !maskDc) return;
+    if (!maskDc) ThrowGdiFailure("Cannot create a memory device context");
     fw::unique_select selected(maskDc.get(), mask.get());
     const COLORREF oldText = ::SetTextColor(dc_, RGB(0, 0, 0));
     const COLORREF oldBack = ::SetBkColor(dc_, RGB(255, 255, 255));

@@ -14,6 +14,7 @@
 
 #include <functional>
 
+#include "controls/ComPtr.h"
 #include "controls/SpeedButtonCore.h"
 #include "framework/Handles.h"
 #include "framework/Window.h"
@@ -51,21 +52,25 @@ private:
         const std::function<void()>& tick_;
     };
 
-    // What the thread uses, freed by whichever of the two lets it go last.
+    // What the thread uses, owned by this object and the thread together,
+    // each through a com_ptr: it goes with whichever of the two lets it go
+    // last. (std::shared_ptr would do the same for 4 KB more of the kit.)
     struct Shared {
         fw::unique_handle running;   // manual reset: set while ticking
         fw::unique_handle stopping;  // manual reset: set once to end the thread
         HWND tickWindow = nullptr;
-        LONG references = 2;
-        void Release() {
-            if (InterlockedDecrement(&references) == 0) delete this;
+        LONG owners = 1;
+        void AddRef() noexcept { InterlockedIncrement(&owners); }
+        void Release() noexcept {
+            if (InterlockedDecrement(&owners) == 0) delete this;
         }
     };
-    static DWORD WINAPI ThreadMain(void* shared) noexcept;
+    // context is the thread's reference to Shared, which it takes over.
+    static DWORD WINAPI ThreadMain(void* context) noexcept;
 
     std::function<void()> tick_;
     TickWindow tickWindow_;
-    Shared* shared_;
+    com_ptr<Shared> shared_;
     fw::unique_handle thread_;
     bool suspended_ = true;
 };

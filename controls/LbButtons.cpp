@@ -33,6 +33,14 @@ struct FittedCaption {
     int height = 0;
 };
 
+// Drops the last character of a UTF-8 text: its whole sequence, never a
+// byte of it, which would leave the text malformed.
+void DropLastCharacter(std::string& text) {
+    std::size_t last = text.size() - 1;
+    while (last > 0 && (static_cast<unsigned char>(text[last]) & 0xC0) == 0x80) --last;  // continuation bytes
+    text.erase(last);
+}
+
 FittedCaption FitCaption(Canvas& canvas, const std::string& caption, int boxWidth, bool wordWrap) {
     FittedCaption fitted;
     fitted.text = caption;
@@ -40,7 +48,7 @@ FittedCaption FitCaption(Canvas& canvas, const std::string& caption, int boxWidt
     // Without word wrap the caption is one line, so it loses characters from
     // its end until it fits; with word wrap the text box breaks it instead.
     if (!wordWrap)
-        while (!fitted.text.empty() && canvas.TextWidth(fitted.text) > fitted.boxWidth) fitted.text.pop_back();
+        while (!fitted.text.empty() && canvas.TextWidth(fitted.text) > fitted.boxWidth) DropLastCharacter(fitted.text);
     Rect extent{0, 0, fitted.boxWidth, 0};
     canvas.DrawFormattedText(fitted.text, extent, dt::CalcRect | dt::WordBreak);
     fitted.width = extent.right;

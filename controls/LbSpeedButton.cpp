@@ -14,9 +14,14 @@ namespace {
 constexpr UINT_PTR kHintTimer = 1;
 
 bool IsButtonWindow(HWND hwnd) {
-    char name[32] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return lstrcmpA(name, TLbSpeedButton::kClassName) == 0;
+    wchar_t name[32] = {};
+    // A window whose class name can't be read is no button of ours.
+    if (!GetClassNameW(hwnd, name, 32)) return false;
+    // The class name is ASCII: each of its bytes is one UTF-16 unit.
+    const char* ours = TLbSpeedButton::kClassName;
+    int i = 0;
+    while (ours[i] && name[i] == static_cast<wchar_t>(ours[i])) ++i;
+    return !ours[i] && !name[i];
 }
 
 }  // namespace
@@ -41,7 +46,7 @@ void TLbSpeedButton::Create(HWND parent, int left, int top, int width, int heigh
     CreateHandle({kClassName, CS_DBLCLKS}, 0, Caption().c_str(), style, left, top, width, height, parent);
     Placed(left, top, width, height);
     ButtonFont formFont;
-    if (FontOf(reinterpret_cast<HFONT>(SendMessageA(GetAncestor(parent, GA_ROOT), WM_GETFONT, 0, 0)), formFont))
+    if (FontOf(reinterpret_cast<HFONT>(SendMessageW(GetAncestor(parent, GA_ROOT), WM_GETFONT, 0, 0)), formFont))
         OwnerFormFont(formFont);
     FollowParent();
     if (placement_.align != fw::alNone) fw::ArrangeChildren(parent);
@@ -67,13 +72,14 @@ void TLbSpeedButton::FollowParent() {
     if (!parent) return;
     COLORREF color = 0;
     if (fw::WindowColor(parent, color)) ParentColorChanged(color);
-    MsgParentFontChanged(reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0)));
+    MsgParentFontChanged(reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0)));
 }
 
 bool TLbSpeedButton::FontOf(HFONT font, ButtonFont& value) {
-    LOGFONTA log = {};
-    if (!font || !GetObjectA(font, sizeof log, &log)) return false;
-    value.name = log.lfFaceName;
+    LOGFONTW log = {};
+    if (!font || !GetObjectW(font, sizeof log, &log)) return false;
+    log.lfFaceName[LF_FACESIZE - 1] = L'\0';  // a name that fills the field ends there
+    value.name = fw::Utf8(log.lfFaceName);
     value.height = log.lfHeight;
     value.bold = log.lfWeight >= FW_BOLD;
     value.italic = log.lfItalic != 0;
@@ -110,8 +116,8 @@ void TLbSpeedButton::PaintParentBackground(HDC dc) {
     MapWindowPoints(Handle(), parent, &origin, 1);
     POINT previous = {};
     SetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
-    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
 }
 
@@ -245,7 +251,8 @@ void TLbSpeedButton::MsgHintTimer() {
     KillTimer(Handle(), kHintTimer);
     if (!hovering_ || !Enabled() || !HintWanted()) return;
     POINT pointer;
-    GetCursorPos(&pointer);
+    // It fails while another desktop takes the input (a locked screen): no hint then.
+    if (!GetCursorPos(&pointer)) return;
     hint_.Show(Hint(), pointer.x, pointer.y + GetSystemMetrics(SM_CYCURSOR) * 2 / 3);
 }
 
@@ -414,7 +421,7 @@ LRESULT TLbSpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_DESTROY: accessibility_.Disconnect(); break;
-    case fw::CM_DIALOGCHAR: return DialogChar(static_cast<char>(wParam)) ? 1 : 0;
+    case fw::CM_DIALOGCHAR: return DialogChar(static_cast<wchar_t>(wParam)) ? 1 : 0;
     case WM_TIMER:
         if (wParam != kHintTimer) break;
         MsgHintTimer();

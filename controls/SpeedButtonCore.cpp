@@ -1,23 +1,56 @@
 #include "controls/SpeedButtonCore.h"
 
-#include <cctype>
-
 #include "controls/ImageList.h"
 
 namespace lb {
 
 namespace {
 
+// The code point of the UTF-8 sequence that starts at text[at]; 0 where no
+// whole sequence starts there.
+char32_t CodePointAt(const std::string& text, std::size_t at) {
+    const auto byte = [&text](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
+    const unsigned lead = byte(at);
+    const int length = lead < 0x80 ? 1 : lead >> 5 == 0x06 ? 2 : lead >> 4 == 0x0E ? 3 : lead >> 3 == 0x1E ? 4 : 0;
+    if (length == 0) return 0;
+    char32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
+    for (int k = 1; k < length; ++k) {
+        const unsigned next = byte(at + static_cast<std::size_t>(k));
+        if ((next & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (next & 0x3F);
+    }
+    return c;
+}
+
+// The capital of a letter of the alphabets captions are written in: Latin
+// with its Western and Central European letters and Romanian's comma-below
+// ones, Greek and Cyrillic; anything else is its own. Kept free of the
+// platform's locale, so an accelerator matches alike wherever the core runs.
+char32_t Capital(char32_t c) {
+    if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;
+    if (c == 0xFF) return 0x178;
+    // Pairs of capital and small letter, the capital first ...
+    if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177) ||
+        (c >= 0x218 && c <= 0x21B))
+        return c & ~char32_t{1};
+    // ... or the capital odd.
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return c % 2 == 0 ? c - 1 : c;
+    if (c == 0x3C2) return 0x3A3;                                                   // final sigma
+    if ((c >= 0x3B1 && c <= 0x3C9) || (c >= 0x430 && c <= 0x44F)) return c - 0x20;  // Greek, Cyrillic
+    if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+    return c;
+}
+
 // The character after a single '&' of the caption, compared without case.
-bool IsAccelerator(char key, const std::string& caption) {
+bool IsAccelerator(wchar_t key, const std::string& caption) {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;
         if (caption[i + 1] == '&') {  // "&&" shows one ampersand
             ++i;
             continue;
         }
-        const auto upper = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
-        return upper(caption[i + 1]) == upper(key);
+        const char32_t accelerator = CodePointAt(caption, i + 1);
+        return accelerator != 0 && Capital(accelerator) == Capital(static_cast<char32_t>(key));
     }
     return false;
 }
@@ -355,7 +388,7 @@ void SpeedButtonCore::Click() {
     else if (action_) action_->Execute();
 }
 
-bool SpeedButtonCore::DialogChar(char key) {
+bool SpeedButtonCore::DialogChar(wchar_t key) {
     if (!IsAccelerator(key, face_.caption) || !CanReactToMouse()) return false;
     PressAndClick();
     return true;

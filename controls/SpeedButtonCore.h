@@ -170,8 +170,9 @@ public:
     void MouseMove(TShiftState shift, int x, int y);
     // Opens the popup menu if there is one, then runs OnClick or the action.
     virtual void Click();
-    // An accelerator key typed in the button's window; true when it was ours.
-    bool DialogChar(char key);
+    // An accelerator key typed in the button's window, the UTF-16 unit of its
+    // WM_CHAR; true when it was ours.
+    bool DialogChar(wchar_t key);
     // Shows the button pressed, clicks it and lets it go, as an accelerator,
     // Enter or a screen reader's default action press it.
     void PressAndClick();

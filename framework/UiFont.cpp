@@ -1,6 +1,6 @@
 #include "framework/UiFont.h"
 
-#include "framework/Error.h"
+#include "framework/Win32Error.h"
 #include "framework/Utf16.h"
 
 namespace fw {
@@ -19,8 +19,8 @@ unique_hfont CreateUiFont(const Font& font) {
     log.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     lstrcpynW(log.lfFaceName, WideText(font.name).c_str(), LF_FACESIZE);
     unique_hfont created(CreateFontIndirectW(&log));
-    // GDI sets no error code of its own here.
-    if (!created) throw Error("Cannot create font " + font.name);
+    // GDI sets no error code here and fails for want of its resources.
+    if (!created) throw Win32Error("Cannot create font " + font.name, ERROR_NOT_ENOUGH_MEMORY);
     return created;
 }
 

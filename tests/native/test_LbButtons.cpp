@@ -130,6 +130,12 @@ TEST(LbDrawButtonFace, CaptionWithoutWordWrapLosesCharactersUntilItFits) {
     RecordingCanvas canvas;
     DrawButtonFace(canvas, face);
     EXPECT_EQ(OnlyText(canvas).text, "ABCDEFGH");
+    // A letter of two UTF-8 bytes (12 pixels on this canvas) goes whole.
+    ButtonFace accentedFace = face;
+    accentedFace.caption = "ABCDEFGțIJKL";
+    RecordingCanvas accented;
+    DrawButtonFace(accented, accentedFace);
+    EXPECT_EQ(OnlyText(accented).text, "ABCDEFG");
 
     face.wordWrap = true;  // kept whole and broken into two lines of the box
     RecordingCanvas wrapped;
@@ -454,36 +460,4 @@ TEST(LbDrawButtonFace, TransparentFaceKeepsTheBackgroundAndDisabledDownDrawsUp) 
     EXPECT_EQ(disabled.Of(RecordedOp::LineTo).at(0).pen, 0x00AAAAAAu) << "the frame of a button that is up";
     EXPECT_EQ(OnlyText(disabled).rect.left, 4) << "no press offset";
     EXPECT_EQ(OnlyText(disabled).font.color, 0x00808080u);
-}
-
-TEST(LbColorStylePreset, EveryPresetGivesItsRowOfTheTable) {
-    struct Row {
-        TLbColorStyle style;
-        ColorScheme scheme;
-    };
-    const Row rows[] = {
-        {lcsGold, {0x0000C0C0, 0x0000FFFF, 0x00008080, kNoColor, 0x0000DFDF, false, bsModern, 0}},
-        {lcsChrome, {0x00C0C0C0, 0x00FFFFFF, 0x00808080, kNoColor, kNoColor, false, bsModern, 0}},
-        {lcsBlue, {0x00FF8000, 0x00FFFF00, 0x00FF0000, kNoColor, kNoColor, false, bsModern, 0}},
-        {lcsRed, {0x000000FF, 0x00C0C0FF, 0x000000C0, kNoColor, kNoColor, false, bsModern, 0}},
-        {lcsUltraFlat1, {0xFF00000F, 0x00B59284, 0x00B59284, 0x00B59284, 0x00DED3D6, true, bsNormal, 0}},
-        {lcsUltraFlat2, {0xFF00000F, 0x00000000, 0x00000000, 0x0024DABC, 0x008CF6E4, true, bsNormal, 0}},
-        {lcsUltraFlatXP, {0x00D1D8DB, 0x00B59284, 0x00B59285, 0x00B59285, 0x00D2BDB6, true, bsNormal, 0}},
-        {lcsAqua, {0x00ECCE94, 0x00FCE6D4, 0x00000000, kNoColor, kNoColor, false, bsModern, 0}},
-        {lcsDefault, {0xFF00000F, 0x00FFFFFF, 0x00808080, kNoColor, kNoColor, false, bsNormal, 0}},
-        {lcsQuicken, {0x00603000, 0x00C0C0C0, 0x00C0C0C0, 0x00AD6529, 0x00CEAE9C, false, bsQuicken, 0x00FFFFFF}},
-    };
-    for (const Row& row : rows) {
-        const ColorScheme got = ColorStylePreset(row.style);
-        const ColorScheme& want = row.scheme;
-        SCOPED_TRACE(testing::Message() << "preset " << row.style);
-        EXPECT_EQ(got.color, want.color);
-        EXPECT_EQ(got.lightColor, want.lightColor);
-        EXPECT_EQ(got.shadowColor, want.shadowColor);
-        EXPECT_EQ(got.colorWhenDown, want.colorWhenDown);
-        EXPECT_EQ(got.hotTrackColor, want.hotTrackColor);
-        EXPECT_EQ(got.flat, want.flat);
-        EXPECT_EQ(got.style, want.style);
-        EXPECT_EQ(got.fontColor, want.fontColor);
-    }
 }

@@ -1,0 +1,11 @@
+// The failure of a GDI call that sets no last error.
+#pragma once
+
+namespace lb {
+
+// GDI's object makers (CreateCompatibleDC, CreateFontIndirect, GetObject)
+// report a failure by their result alone, and they fail for want of GDI
+// resources, so that is the reason given instead of a stale last error.
+[[noreturn]] void ThrowGdiFailure(const char* what);
+
+}  // namespace lb
