@@ -6,7 +6,6 @@ set(CONTROLS_CORE_SOURCES
   controls/SpeedButtonCore.cpp
 )
 set(CONTROLS_WIN32_SOURCES
-  controls/GdiError.cpp
   controls/FontCache.cpp
   controls/DibSurface.cpp
   controls/GdiCanvas.cpp

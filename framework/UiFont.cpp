@@ -20,7 +20,7 @@ unique_hfont CreateUiFont(const Font& font) {
     lstrcpynW(log.lfFaceName, WideText(font.name).c_str(), LF_FACESIZE);
     unique_hfont created(CreateFontIndirectW(&log));
     // GDI sets no error code here and fails for want of its resources.
-    if (!created) throw Win32Error("Cannot create font " + font.name, ERROR_NOT_ENOUGH_MEMORY);
+    if (!created) ThrowWin32Error("Cannot create a font", ERROR_NOT_ENOUGH_MEMORY);
     return created;
 }
 

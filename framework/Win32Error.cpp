@@ -25,9 +25,8 @@ Error Win32Error(const std::string& what, DWORD code) {
     return Error(reason.empty() ? what : what + ". " + reason, code);
 }
 
-void ThrowLastError(const char* what) {
-    const DWORD code = GetLastError();
-    throw Win32Error(what, code);
-}
+void ThrowWin32Error(const char* what, DWORD code) { throw Win32Error(what, code); }
+
+void ThrowLastError(const char* what) { ThrowWin32Error(what, GetLastError()); }
 
 }  // namespace fw

@@ -22,6 +22,9 @@ Result LastFailure();
 // An Error saying what failed, then the system's reason: "<what>. <text>".
 Error Win32Error(const std::string& what, DWORD code);
 
+// Raises Win32Error(what, code); out of line, so each caller stays small.
+[[noreturn]] void ThrowWin32Error(const char* what, DWORD code);
+
 // Raises the failure of the Win32 call that just failed as Win32Error, with
 // the code GetLastError holds: read first, before anything can change it.
 [[noreturn]] void ThrowLastError(const char* what);

@@ -6,18 +6,13 @@
 
 #include "framework/Error.h"
 #include "framework/FileSystem.h"
-#include "kit/KitTexts.h"
 
 namespace kit {
 
 // "Cannot create file "<path>". <system text>", carrying the system's code.
-inline fw::Error CannotCreate(const std::string& path, const fw::Result& result) {
-    return fw::Error(fw::FormatMessageText(text::kCannotCreateFile, {path, result.text}), result.code);
-}
+fw::Error CannotCreate(const std::string& path, const fw::Result& result);
 
 // "Dosarul "<folder>" nu poate fi folosit. <system text>".
-inline fw::Error FolderUnusable(const std::string& folder, const fw::Result& result) {
-    return fw::Error(fw::FormatMessageText(text::kFolderUnusable, {folder, result.text}), result.code);
-}
+fw::Error FolderUnusable(const std::string& folder, const fw::Result& result);
 
 }  // namespace kit

@@ -21,11 +21,10 @@ void RunLog::Write(const std::string& text) {
         Append(text);
     } catch (const fw::Error& failure) {
         failure_ = std::make_unique<fw::Error>(failure);
-        if (OnFailure) OnFailure(*failure_);
     } catch (const std::exception& failure) {  // such as memory running out: the log ends all the same
         failure_ = std::make_unique<fw::Error>(failure.what());
-        if (OnFailure) OnFailure(*failure_);
     }
+    if (failure_ && OnFailure) OnFailure(*failure_);
 }
 
 std::string TimestampedLine(const LocalTime& time, const std::string& text) {

@@ -7,6 +7,7 @@ set(KIT_CORE_SOURCES
   kit/Leftovers.cpp
   kit/StagedFiles.cpp
   kit/CheckedInstallation.cpp
+  kit/PathFailures.cpp
   kit/UpgradeRun.cpp
   kit/CommandLine.cpp
   kit/RunOutcome.cpp
