@@ -320,7 +320,7 @@ inline std::string TextOf(HWND window) {
 
 struct WindowSearch {
     DWORD pid;
-    const char* className;
+    const char* className;  // null: of any class (top-level windows only)
     std::vector<HWND> found;
 };
 
@@ -328,7 +328,7 @@ inline BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == search->pid && IsWindowVisible(window) && ClassOf(window) == search->className)
+    if (pid == search->pid && IsWindowVisible(window) && (!search->className || ClassOf(window) == search->className))
         search->found.push_back(window);
     return TRUE;
 }
@@ -482,6 +482,13 @@ public:
     }
 
     bool NoDialog() const { return FindTopLevel(Pid(), "#32770") == nullptr; }
+
+    // The window with the keyboard focus in the kit's GUI thread.
+    HWND Focus() const {
+        GUITHREADINFO gui = {};
+        gui.cbSize = sizeof gui;
+        return GetGUIThreadInfo(GuiThread(), &gui) ? gui.hwndFocus : nullptr;
+    }
 
     bool PressOk(const Dialog& dialog) const {
         HWND ok = GetDlgItem(dialog.box, IDOK);
