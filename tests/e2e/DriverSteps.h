@@ -174,6 +174,12 @@ inline bool CheckErrorReport(Kit& kit, Dialog& box) {
     return Check(kit.WaitForDialog(box), "error report appears") && CheckText("box caption", box.caption, kErrorTitle);
 }
 
+// A click made while the focus was on focusBefore shows nothing: once the
+// kit has handled it, no box is open and the window takes input.
+inline void CheckClickShowsNothing(const Kit& kit, HWND focusBefore, const std::string& what) {
+    Check(kit.InputHandled(focusBefore) && kit.NoDialog() && IsWindowEnabled(kit.form), what + " shows nothing");
+}
+
 inline void CloseWithButton(Kit& kit) {
     ClickOn(kit.close);
     kit.CheckEndsWithZero("a click on \"Inchide\"");

@@ -52,8 +52,15 @@ void ScenarioHeldBriefly() {
     const std::string& temp = temps.front();
     Check(temp.rfind(exe + ".~", 0) == 0 && temp.size() == exe.size() + 2 + 16 + 4,
           "named after its target with 16 random digits", temp);
-    Sleep(300);
-    Check(Exists(temp) && kit.NoDialog(), "300 ms later the kit still waits for the held executable");
+    // Written whole, the kit goes on to open its held target and waits.
+    const std::size_t size = g_payload.Item("MERIDAL").size();
+    Check(WaitUntil([&] {
+              WIN32_FILE_ATTRIBUTE_DATA data;
+              return GetFileAttributesExW(Wide(temp).c_str(), GetFileExInfoStandard, &data) &&
+                     data.nFileSizeLow == size;
+          }),
+          "the temporary file is written whole");
+    Check(kit.NoDialog(), "the kit waits for the held executable");
     // Another program can't touch the file the kit holds open meanwhile.
     const BOOL deleted = DeleteFileA(temp.c_str());
     Check(!deleted && GetLastError() == ERROR_SHARING_VIOLATION,
