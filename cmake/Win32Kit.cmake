@@ -85,7 +85,9 @@ foreach(name ${WINE_TEST_PROGRAMS})
   target_include_directories(${name} PRIVATE ${KIT_RC_INCLUDES} ${CMAKE_SOURCE_DIR}/tests)
 endforeach()
 
-add_executable(kitdriver tests/e2e/KitDriver.cpp)
+add_executable(kitdriver tests/e2e/KitDriver.cpp tests/e2e/WindowScenarios.cpp tests/e2e/UpgradeScenarios.cpp
+                         tests/e2e/InstallationScenarios.cpp tests/e2e/UnattendedScenarios.cpp
+                         tests/e2e/AccessScenarios.cpp)
 target_link_libraries(kitdriver PRIVATE user32 gdi32 advapi32 oleacc ole32 oleaut32)
 target_include_directories(kitdriver PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests ${KIT_GENERATED_DIR})
 add_executable(holdfile tests/e2e/HoldFile.cpp)

@@ -320,7 +320,7 @@ inline std::string TextOf(HWND window) {
 
 struct WindowSearch {
     DWORD pid;
-    const char* className;
+    const char* className;  // null: of any class (top-level windows only)
     std::vector<HWND> found;
 };
 
@@ -328,7 +328,7 @@ inline BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == search->pid && IsWindowVisible(window) && ClassOf(window) == search->className)
+    if (pid == search->pid && IsWindowVisible(window) && (!search->className || ClassOf(window) == search->className))
         search->found.push_back(window);
     return TRUE;
 }
@@ -425,6 +425,7 @@ public:
         if (!Check(WaitUntil([&] { return (form = FindTopLevel(process_.Pid(), "TForm1")) != nullptr; }),
                    "kit window TForm1 visible"))
             return false;
+        shownAt_ = GetTickCount();
         std::vector<HWND> panels = FindChildren(form, "TPanel");
         if (!panels.empty()) panel = panels.front();
         std::vector<HWND> edits = panel ? FindChildren(panel, "EDIT") : std::vector<HWND>();
@@ -438,6 +439,9 @@ public:
     }
 
     DWORD Pid() const { return process_.Pid(); }
+    // When the driver first saw the window; the kit starts its one-second
+    // timer for the version check before it shows the window.
+    DWORD ShownAt() const { return shownAt_; }
     DWORD GuiThread() const { return process_.MainThread(); }
     HANDLE Process() const { return process_.Handle(); }
     bool Running() const { return process_.Running(); }
@@ -483,6 +487,43 @@ public:
 
     bool NoDialog() const { return FindTopLevel(Pid(), "#32770") == nullptr; }
 
+    // The window with the keyboard focus in the kit's GUI thread.
+    HWND Focus() const {
+        GUITHREADINFO gui = {};
+        gui.cbSize = sizeof gui;
+        return GetGUIThreadInfo(GuiThread(), &gui) ? gui.hwndFocus : nullptr;
+    }
+
+    // The kit's GUI thread takes sent messages before posted ones and
+    // timers. Once three WM_NULL round trips have gone through it one after
+    // another, what was posted or due before them has been handled (a modal
+    // box's loop answers them too). Not so input, which under Wine may come
+    // later: see InputHandled.
+    bool CaughtUp() const {
+        for (int i = 0; i < 3; ++i) {
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result)) return false;
+        }
+        return true;
+    }
+
+    // Where Tab moves the focus from the window given: the log, the upgrade
+    // button when enabled, the close button, and round again.
+    HWND NextByTab(HWND from) const {
+        if (from == log) return IsWindowEnabled(upgrade) ? upgrade : close;
+        return from == upgrade ? close : log;
+    }
+
+    // Keys, moves and clicks reach the kit through one input queue, in the
+    // order they were made: once a Tab pressed after them has moved the focus
+    // on from where it was before them, the kit has handled all of them.
+    bool InputHandled(HWND focusBefore) const {
+        if (GetForegroundWindow() != form) SetForegroundWindow(form);
+        PressKey(VK_TAB);
+        const HWND next = NextByTab(focusBefore);
+        return WaitUntil([&] { return Focus() == next; });
+    }
+
     bool PressOk(const Dialog& dialog) const {
         HWND ok = GetDlgItem(dialog.box, IDOK);
         DWORD_PTR result = 0;
@@ -508,6 +549,7 @@ public:
 
 private:
     Child process_;
+    DWORD shownAt_ = 0;
 };
 
 }  // namespace e2e

@@ -6,6 +6,7 @@
 # The copy is removed afterwards unless KEEP_PREFIX is set. Needs $DISPLAY.
 # KIT_LOGPIXELS sets the display's DPI in the copy (Wine reads it when its
 # wineserver starts, so this one ends before the program's starts).
+# KIT_DRIVE_M maps that folder as drive M: in the copy (see full_disk.sh).
 set -uo pipefail
 source "$(dirname "$0")/../../tools/wine.sh"
 template=$1; shift
@@ -13,6 +14,7 @@ exe=$1; shift
 use_wine
 export WINEPREFIX=$(mktemp -d /tmp/kit-wine.XXXXXX)
 cp -a "$template/." "$WINEPREFIX/"
+[ -z "${KIT_DRIVE_M:-}" ] || ln -sfn "$KIT_DRIVE_M" "$WINEPREFIX/dosdevices/m:"
 if [ -n "${KIT_LOGPIXELS:-}" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$KIT_LOGPIXELS" /f >/dev/null
     wineserver -w
