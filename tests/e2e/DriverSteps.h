@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "e2e/KitHarness.h"
-#include "kit/BuildVersion.h"
+#include "BuildVersion.h"
 
 namespace e2e {
 
@@ -27,7 +27,7 @@ const char kFolder[] = "C:\\Apps\\Meridal";
 const char kOldVersion[] = "Meridal - 2013 v.2.35";
 // The kit's version is the build's KIT_VERSION: shown and recorded in the
 // shortest form, KIT_VERSION_SHOWN, and read back by the check as written,
-// KIT_VERSION_STRING (see kit/BuildVersion.h).
+// KIT_VERSION_STRING (see the generated BuildVersion.h).
 const char kNewVersion[] = "Meridal - 2013 v." KIT_VERSION_SHOWN;
 const char kCaption[] = "Meridal - 2013 - UpGrade v." KIT_VERSION_SHOWN;
 const char kUpgradeCaption[] = "Actualizare la versiunea " KIT_VERSION_SHOWN;

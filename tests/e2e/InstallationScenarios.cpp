@@ -60,6 +60,10 @@ void ScenarioHeldBriefly() {
                      data.nFileSizeLow == size;
           }),
           "the temporary file is written whole");
+    // The scanner's moment goes on past the kit's first attempt at the
+    // target, which follows the flush of the file now whole; the kit's
+    // patience is two seconds.
+    Sleep(500);
     Check(kit.NoDialog(), "the kit waits for the held executable");
     // Another program can't touch the file the kit holds open meanwhile.
     const BOOL deleted = DeleteFileA(temp.c_str());
