@@ -270,6 +270,20 @@ void ScenarioUnicodeFolder() {
               lines[4].compare(0, reported.size(), reported) == 0 &&
               std::equal(second.begin(), second.end(), lines.end() - second.size()),
           "log holds both runs, the folder named right", "got:" + got);
+
+    Note("a folder name with an unpaired surrogate is refused, never read as another folder");
+    const wchar_t broken[] = L"C:\\Meridal\xD800x";
+    HKEY key = nullptr;
+    Check(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, KEY_SET_VALUE | kRecordView, &key) == ERROR_SUCCESS &&
+              RegSetValueExW(key, L"CALE", 0, REG_SZ, reinterpret_cast<const BYTE*>(broken), sizeof broken) ==
+                  ERROR_SUCCESS,
+          "CALE set to a name that is no valid Unicode");
+    if (key) RegCloseKey(key);
+    CheckUnattended("/S " + logSwitch, 1);
+    const std::vector<std::string> refused = LogFileLines(logPath);
+    Check(
+        refused.size() >= 2 && refused[refused.size() - 2].find("Failed to get data for 'CALE'. ") != std::string::npos,
+        "the log says the folder can't be read", refused.size() >= 2 ? refused[refused.size() - 2] : "no lines");
 }
 
 // A target at the classic limit of 259 characters: every item is written,
