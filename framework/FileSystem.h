@@ -57,7 +57,6 @@ struct PathLink {
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    virtual bool Exists(const std::string& path) = 0;
     // What path names; Missing only when nothing is there, any other
     // failure to tell is a failure.
     virtual Result Examine(const std::string& path, PathKind& kind) = 0;
@@ -84,5 +83,8 @@ public:
     // Waits before the next attempt on a held file.
     virtual void Pause(unsigned milliseconds) = 0;
 };
+
+// Whether anything (a file, a folder, a link) is at path.
+Result IsPresent(FileSystem& files, const std::string& path, bool& present);
 
 }  // namespace fw

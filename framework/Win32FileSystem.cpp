@@ -194,16 +194,6 @@ private:
 
 }  // namespace
 
-bool Win32FileSystem::Exists(const std::string& path) {
-    // Attributes are cheaper to ask for than a folder search; a file whose
-    // attributes can't be read for another reason than its absence exists.
-    const WideText systemPath = SystemPath(path);
-    if (GetFileAttributesW(systemPath.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    const DWORD code = GetLastError();
-    return code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND && code != ERROR_INVALID_NAME &&
-           code != ERROR_BAD_NETPATH && code != ERROR_BAD_NET_NAME && code != ERROR_INVALID_DRIVE;
-}
-
 Result Win32FileSystem::Examine(const std::string& path, PathKind& kind) {
     const WideText systemPath = SystemPath(path);
     // The attributes of a link are its own, not its target's.

@@ -14,7 +14,6 @@ namespace fw {
 
 class Win32FileSystem : public FileSystem {
 public:
-    bool Exists(const std::string& path) override;
     Result Examine(const std::string& path, PathKind& kind) override;
     Result HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) override;
     Result LinksOnPath(const std::string& folder, std::vector<PathLink>& links) override;

@@ -10,10 +10,12 @@ std::string InstallationRecordPath() {
 }
 
 namespace {
-// A value whose bytes are no valid Unicode says so: it names no folder.
-std::string FailedToGet(const std::string& name, const fw::Result& read) {
-    const std::string failed = fw::FormatMessageText("Failed to get data for '%s'", {name});
-    return read.code == fw::kNoUnicodeTranslation ? failed + ". " + read.text : failed;
+// The record's failure: the pattern with the value's name, then the
+// system's reason where the pattern alone would not tell it.
+[[noreturn]] void Fail(const char* pattern, const std::string& name, const fw::Result& result, bool withReason) {
+    std::string text = fw::FormatMessageText(pattern, {name});
+    if (withReason) text += ". " + result.text;
+    throw fw::Error(text, result.code);
 }
 }  // namespace
 
@@ -23,10 +25,11 @@ std::string ReadRecordValue(fw::RegistryStore& registry, const std::string& name
     fw::RegistryValueInfo info;
     if (!key->QueryInfo(name, info) || info.size == 0) return {};
     if (info.kind != fw::kRegString && info.kind != fw::kRegExpandString)
-        throw fw::Error(fw::FormatMessageText("Invalid data type for '%s'", {name}));
+        Fail("Invalid data type for '%s'", name, fw::Result::Success(), false);
     std::string bytes;
     const fw::Result read = key->QueryData(name, bytes);
-    if (!read) throw fw::Error(FailedToGet(name, read), read.code);
+    // A value whose bytes are no valid Unicode says so: it names no folder.
+    if (!read) Fail("Failed to get data for '%s'", name, read, read.code == fw::kNoUnicodeTranslation);
     return bytes.substr(0, bytes.find('\0'));
 }
 
@@ -34,13 +37,10 @@ void WriteRecordValue(fw::RegistryStore& registry, const std::string& name, cons
     std::unique_ptr<fw::RegistryKey> key;
     fw::Result written = registry.CreateKey(fw::RegistryHive::LocalMachine, InstallationRecordPath(), key);
     if (written) written = key->SetString(name, text);
-    if (!written) throw fw::Error(fw::FormatMessageText("Failed to set data for '%s'", {name}), written.code);
+    if (!written) Fail("Failed to set data for '%s'", name, written, false);
     // The value is set, but stored only once it is on the disk.
     const fw::Result flushed = key->Flush();
-    if (!flushed)
-        throw fw::Error(
-            fw::FormatMessageText("Data for '%s' is set but could not be saved to the disk. %s", {name, flushed.text}),
-            flushed.code);
+    if (!flushed) Fail("Data for '%s' is set but could not be saved to the disk", name, flushed, true);
 }
 
 }  // namespace kit

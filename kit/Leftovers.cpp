@@ -76,7 +76,9 @@ fw::Result RemoveOwn(fw::FileSystem& files, const std::string& path, bool wait) 
 fw::Result PutBack(fw::FileSystem& files, const std::string& backup, const std::string& target) {
     std::unique_ptr<fw::HeldFile> old;
     fw::Result result = RetryWhileHeld(files, [&] { return files.OpenExisting(backup, old); });
-    if (result && files.Exists(target)) result = RemoveOwn(files, target, true);
+    bool present = false;
+    if (result) result = fw::IsPresent(files, target, present);
+    if (result && present) result = RemoveOwn(files, target, true);
     return result ? old->MoveTo(target) : result;
 }
 
@@ -125,21 +127,27 @@ void RecoverLeftovers(fw::FileSystem& files, const std::string& program, const s
     LeftoverFinder finder(files);
     const std::vector<Found> beside = finder.Of(program);
     bool placing = false;
-    std::uint64_t added = 0;
+    std::uint64_t addedTargets = 0;
     for (const Found& found : beside) {
         if (found.kind != Leftover::Run) continue;
         placing = true;
-        added |= found.tail & kAddedTargetsMask;
+        addedTargets |= found.tail & kAddedTargetsMask;
     }
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const std::string& target = targets[i];
-        if (placing && (added >> i & 1) && files.Exists(target)) Require(RemoveOwn(files, target, true), target);
-        for (const Found& found : finder.Of(target)) {
+        const std::vector<Found> leftovers = finder.Of(target);
+        const bool added = placing && (addedTargets >> i & 1);
+        bool present = false;
+        if (added || std::any_of(leftovers.begin(), leftovers.end(),
+                                 [](const Found& found) { return found.kind == Leftover::Backup; }))
+            Require(fw::IsPresent(files, target, present), target);
+        if (added && present) Require(RemoveOwn(files, target, true), target);
+        for (const Found& found : leftovers) {
             if (found.kind == Leftover::Temporary) {
                 RemoveOwn(files, found.path, false);  // else a later run removes it
             } else if (found.kind == Leftover::Backup) {
                 // A backup is the only copy of the old file when its target is missing.
-                if (placing || !files.Exists(target)) Require(PutBack(files, found.path, target), target);
+                if (placing || !present) Require(PutBack(files, found.path, target), target);
                 else RemoveOwn(files, found.path, false);
             }
         }

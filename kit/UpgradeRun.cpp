@@ -7,6 +7,7 @@
 #include "kit/InstallationRecord.h"
 #include "kit/KitTexts.h"
 #include "kit/Leftovers.h"
+#include "kit/PathFailures.h"
 #include "payload/Catalogue.h"
 
 namespace kit {
@@ -40,7 +41,12 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
         const payload::PayloadItem& item = payload::Catalogue()[i];
         const std::string& target = targets[i];
-        if (item.rule == payload::WriteRule::OnlyIfMissing && services.files.Exists(target)) continue;
+        if (item.rule == payload::WriteRule::OnlyIfMissing) {
+            bool present = false;
+            const fw::Result examined = fw::IsPresent(services.files, target, present);
+            if (!examined) throw CannotCreate(target, examined);
+            if (present) continue;
+        }
         installation.HoldData();
         // The executable can't be replaced while the application runs (it
         // stays held beyond the wait for a scanner): the user is asked to

@@ -25,8 +25,6 @@ public:
         return path;
     }
 
-    bool Exists(const std::string& path) override { return std::filesystem::exists(Native(path)); }
-
     fw::Result Examine(const std::string& path, fw::PathKind& kind) override {
         const auto failure = unreadable.find(Native(path));
         if (failure != unreadable.end()) return failure->second;

@@ -86,9 +86,6 @@ private:
 
 class TimedFileSystem : public fw::FileSystem {
 public:
-    bool Exists(const std::string& path) override {
-        return Timed("exists", [&] { return files_.Exists(path); });
-    }
     fw::Result Examine(const std::string& path, fw::PathKind& kind) override {
         return Timed("examine (links)", [&] { return files_.Examine(path, kind); });
     }
