@@ -6,16 +6,12 @@ namespace fw {
 
 enum SystemCode : unsigned long {
     kFileNotFound = 2,  // also a registry key or value that doesn't exist
-    kPathNotFound = 3,
     kAccessDenied = 5,
-    kInvalidData = 13,  // bytes that aren't what they claim to be, such as text that isn't valid Unicode
-    kNoMoreFiles = 18,
     kSharingViolation = 32,  // another program has the file open
     kFileExists = 80,
     kAlreadyExists = 183,
     kNoUnicodeTranslation = 1113,  // a name with no Unicode form
-    kResourceNameNotFound = 1814,
-    kCantAccessFile = 1920,  // not a plain file of the kit's kind where its path says: a link, a second name
+    kCantAccessFile = 1920,        // not a plain file of the kit's kind where its path says: a link, a second name
 };
 
 }  // namespace fw

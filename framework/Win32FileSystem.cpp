@@ -39,14 +39,12 @@ bool StartsWith(const std::vector<wchar_t>& text, const wchar_t* prefix) {
     return true;
 }
 
-// The failure of a call that set the last error.
-Result FileFailureOf(DWORD code) { return Result::Failure(code, SystemErrorText(code)); }
 // The result of a call that reported success or set the last error.
-Result ResultOf(BOOL succeeded) { return succeeded ? Result::Success() : FileFailureOf(GetLastError()); }
+Result ResultOf(BOOL succeeded) { return succeeded ? Result::Success() : LastFailure(); }
 
 // A file or folder that is not where its path says, or not a plain one of
 // ours, is refused with the system's own word for a link.
-Result Redirected() { return FileFailureOf(ERROR_CANT_ACCESS_FILE); }
+Result Redirected() { return FailureOf(ERROR_CANT_ACCESS_FILE); }
 
 // The path of the file behind handle below its volume ("\Apps\Meridal"), as
 // the file system keeps it: for names longer than Wine gives a final path of.
@@ -84,7 +82,7 @@ Result CheckAt(HANDLE handle, const WideText& path) {
     std::vector<wchar_t> found;
     DWORD code = FinalPathOf(handle, found);
     if (code == ERROR_SUCCESS) return SameName(found, path.c_str()) ? Result::Success() : Redirected();
-    if (code != ERROR_MORE_DATA || (code = VolumePathOf(handle, found)) != ERROR_SUCCESS) return FileFailureOf(code);
+    if (code != ERROR_MORE_DATA || (code = VolumePathOf(handle, found)) != ERROR_SUCCESS) return FailureOf(code);
     return SameName(found, BelowVolume(path)) ? Result::Success() : Redirected();
 }
 
@@ -105,7 +103,7 @@ Result IsLink(HANDLE handle, DWORD attributes, bool& link) {
     link = false;
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return Result::Success();
     FILE_ATTRIBUTE_TAG_INFO tag = {};
-    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)) return ResultOf(FALSE);
+    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)) return LastFailure();
     link = IsLinkTag(tag.ReparseTag);
     return Result::Success();
 }
@@ -116,7 +114,7 @@ Result IsLinkAt(const WideText& path, DWORD attributes, bool& link) {
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return Result::Success();
     WIN32_FIND_DATAW entry;
     unique_hfind find(FindFirstFileW(path.c_str(), &entry));
-    if (!find) return ResultOf(FALSE);
+    if (!find) return LastFailure();
     // The tag is in dwReserved0 of an entry with the reparse attribute.
     link = IsLinkTag(entry.dwReserved0);
     return Result::Success();
@@ -145,8 +143,8 @@ public:
         while (size > 0) {
             const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
             DWORD written = 0;
-            if (!WriteFile(file_.get(), bytes, chunk, &written, nullptr)) return ResultOf(FALSE);
-            if (written == 0) return FileFailureOf(ERROR_DISK_FULL);  // nothing taken, no error given
+            if (!WriteFile(file_.get(), bytes, chunk, &written, nullptr)) return LastFailure();
+            if (written == 0) return FailureOf(ERROR_DISK_FULL);  // nothing taken, no error given
             bytes += written;
             size -= written;
         }
@@ -184,7 +182,7 @@ public:
         // put its entries where it keeps them already.
         const DWORD code = GetLastError();
         if (code == ERROR_INVALID_FUNCTION || code == ERROR_NOT_SUPPORTED) return Result::Success();
-        return FileFailureOf(code);
+        return FailureOf(code);
     }
 
 private:
@@ -200,7 +198,7 @@ Result Win32FileSystem::Examine(const std::string& path, PathKind& kind) {
     const DWORD attributes = GetFileAttributesW(systemPath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = GetLastError();
-        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) return FileFailureOf(code);
+        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) return FailureOf(code);
         kind = PathKind::Missing;
         return Result::Success();
     }
@@ -210,12 +208,12 @@ Result Win32FileSystem::Examine(const std::string& path, PathKind& kind) {
     if (!tagged || link) return tagged;
     // Some links show no such attribute; their final path gives them away.
     unique_hfile item = OpenItself(systemPath, FILE_READ_ATTRIBUTES, kShareAll);
-    if (!item) return ResultOf(FALSE);
+    if (!item) return LastFailure();
     const Result at = CheckAt(item.get(), systemPath);
     if (at.code == kCantAccessFile) return Result::Success();
     if (!at) return at;
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(item.get(), &info)) return ResultOf(FALSE);
+    if (!GetFileInformationByHandle(item.get(), &info)) return LastFailure();
     kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder
            : info.nNumberOfLinks > 1               ? PathKind::SeveralNames
                                                    : PathKind::File;
@@ -230,13 +228,13 @@ Result Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<Held
     unique_hfile folder(CreateFileW(SystemPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!folder) return ResultOf(FALSE);
+    if (!folder) return LastFailure();
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(folder.get(), &info)) return ResultOf(FALSE);
-    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FileFailureOf(ERROR_DIRECTORY);
+    if (!GetFileInformationByHandle(folder.get(), &info)) return LastFailure();
+    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FailureOf(ERROR_DIRECTORY);
     std::vector<wchar_t> final;
     const DWORD code = FinalPathOf(folder.get(), final);
-    if (code != ERROR_SUCCESS) return FileFailureOf(code);
+    if (code != ERROR_SUCCESS) return FailureOf(code);
     held = std::make_unique<Win32HeldFolder>(std::move(folder), PlainPath(std::move(final)));
     return Result::Success();
 }
@@ -262,7 +260,7 @@ Result Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathL
         if (followed && FinalPathOf(followed.get(), final) == ERROR_SUCCESS) link.leadsTo = PlainPath(final);
         // Whose link it is decides whether it is followed: not knowing is a failure.
         unique_hfile itself = OpenItself(step, READ_CONTROL, kShareAll);
-        if (!itself) return ResultOf(FALSE);
+        if (!itself) return LastFailure();
         const Result owner = OwnerSidOf(itself.get(), SE_FILE_OBJECT, link.ownerSid);
         if (!owner) return owner;
         links.push_back(std::move(link));
@@ -277,7 +275,7 @@ Result Win32FileSystem::FilesIn(const std::string& folder, std::vector<std::stri
         const DWORD code = GetLastError();
         // No such folder (a missing Data folder), or nothing in it.
         if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return Result::Success();
-        return FileFailureOf(code);
+        return FailureOf(code);
     }
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
@@ -286,7 +284,7 @@ Result Win32FileSystem::FilesIn(const std::string& folder, std::vector<std::stri
             names.push_back(Utf8(data.cFileName));
         } catch (const Error&) {}
     } while (FindNextFileW(find.get(), &data));
-    return GetLastError() == ERROR_NO_MORE_FILES ? Result::Success() : ResultOf(FALSE);
+    return GetLastError() == ERROR_NO_MORE_FILES ? Result::Success() : LastFailure();
 }
 
 Result Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) {
@@ -295,7 +293,7 @@ Result Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<HeldF
     // to check, which Wine could not give for a long name anyway.
     unique_hfile created(CreateFileW(SystemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!created) return ResultOf(FALSE);
+    if (!created) return LastFailure();
     file = std::make_unique<Win32HeldFile>(std::move(created));
     return Result::Success();
 }
@@ -312,17 +310,17 @@ Result Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<He
         const DWORD attributes = GetFileAttributesW(systemPath.c_str());
         if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
             (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            return FileFailureOf(ERROR_FILE_READ_ONLY);
-        return FileFailureOf(code);
+            return FailureOf(ERROR_FILE_READ_ONLY);
+        return FailureOf(code);
     }
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(opened.get(), &info)) return ResultOf(FALSE);
+    if (!GetFileInformationByHandle(opened.get(), &info)) return LastFailure();
     bool link = false;
     const Result tagged = IsLink(opened.get(), info.dwFileAttributes, link);
     if (!tagged) return tagged;
     if ((info.dwFileAttributes & kNotPlain) != 0 || link || info.nNumberOfLinks != 1) return Redirected();
     // Wine opens a read-only file for writing all the same.
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return FileFailureOf(ERROR_FILE_READ_ONLY);
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return FailureOf(ERROR_FILE_READ_ONLY);
     const Result at = CheckAt(opened.get(), systemPath);
     if (!at) return at;
     file = std::make_unique<Win32HeldFile>(std::move(opened));
@@ -331,7 +329,7 @@ Result Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<He
 
 Result Win32FileSystem::Random(std::uint64_t& value) {
     // It sets no error code of its own.
-    return RtlGenRandom(&value, sizeof value) ? Result::Success() : FileFailureOf(ERROR_GEN_FAILURE);
+    return RtlGenRandom(&value, sizeof value) ? Result::Success() : FailureOf(ERROR_GEN_FAILURE);
 }
 
 void Win32FileSystem::Pause(unsigned milliseconds) { Sleep(milliseconds); }

@@ -27,10 +27,10 @@ bool IsDataFolderOf(const std::string& path, const std::string& folder) {
 // mapped in the user's session is not seen by a program run as administrator.
 std::string MissingDrive(fw::FileSystem& files, const std::string& folder) {
     const bool lettered = folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
-    bool present = true;
+    if (!lettered) return std::string();
     // A root that can't be examined is a drive the kit can't see either.
-    const bool seen = lettered && fw::IsPresent(files, folder.substr(0, 3), present) && present;
-    return lettered && !seen ? folder.substr(0, 2) : std::string();
+    bool present = false;
+    return fw::IsPresent(files, folder.substr(0, 3), present) && present ? std::string() : folder.substr(0, 2);
 }
 }  // namespace
 

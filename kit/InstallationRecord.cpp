@@ -25,7 +25,7 @@ std::string ReadRecordValue(fw::RegistryStore& registry, const std::string& name
     fw::RegistryValueInfo info;
     if (!key->QueryInfo(name, info) || info.size == 0) return {};
     if (info.kind != fw::kRegString && info.kind != fw::kRegExpandString)
-        Fail("Invalid data type for '%s'", name, fw::Result::Success(), false);
+        Fail("Invalid data type for '%s'", name, fw::Result::Failure(0, {}), false);
     std::string bytes;
     const fw::Result read = key->QueryData(name, bytes);
     // A value whose bytes are no valid Unicode says so: it names no folder.
