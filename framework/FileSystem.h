@@ -12,6 +12,14 @@
 
 namespace fw {
 
+// Which file or folder a handle holds, whatever its names: the serial number
+// of its volume and its index there. A file keeps it when renamed on its volume.
+struct FileId {
+    std::uint64_t volume = 0, index = 0;
+    bool operator==(const FileId& other) const { return volume == other.volume && index == other.index; }
+    bool operator!=(const FileId& other) const { return !(*this == other); }
+};
+
 // A file the kit holds open, shared with nobody, from the moment it is opened
 // until it is let go (destroyed): nobody else can write, rename or remove it
 // meanwhile, and the kit never names it again but to move it.
@@ -21,10 +29,15 @@ public:
     virtual Result Write(const void* data, std::size_t size) = 0;
     // Forces the written bytes to the disk.
     virtual Result Flush() = 0;
-    // Renames the open file to path in the same folder, which must not exist.
+    // Renames the open file to path on the same volume, which must not exist.
     virtual Result MoveTo(const std::string& path) = 0;
     // Removes the file and lets it go.
     virtual Result Remove() = 0;
+    virtual Result Identity(FileId& id) = 0;
+    // Every byte of the file, from its start.
+    virtual Result ReadAll(std::string& bytes) = 0;
+    // Its owner and DACL in SDDL text ("O:BAD:P(A;;FA;;;BA)").
+    virtual Result Security(std::string& sddl) = 0;
 };
 
 // What a path names, seen without following a link at its end.
@@ -43,8 +56,7 @@ public:
     virtual ~HeldFolder() = default;
     // The final path of the folder held, without a trailing "\".
     virtual const std::string& FinalPath() const = 0;
-    // Forces the folder's entries (created, renamed, removed files) to the disk.
-    virtual Result Flush() = 0;
+    virtual Result Identity(FileId& id) = 0;
 };
 
 // A link met on the way to a folder.
@@ -66,9 +78,6 @@ public:
     // The links on the way from the drive or share down to folder, folder
     // itself included, nearest the drive first.
     virtual Result LinksOnPath(const std::string& folder, std::vector<PathLink>& links) = 0;
-    // The names of the files (not folders) directly in folder; none when
-    // the folder doesn't exist.
-    virtual Result FilesIn(const std::string& folder, std::vector<std::string>& names) = 0;
     // Creates a new, empty file at path, held; fails when any file or link
     // of that name exists. Only for a folder the kit holds, where a new name
     // can't lead elsewhere.
@@ -78,6 +87,18 @@ public:
     // a single name found where path says, and as held while another program
     // has it open (a running program, a scanner).
     virtual Result OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) = 0;
+    // The kit's own folder, outside every installation, that only
+    // Administrators and SYSTEM can change (see KeepsFileSecurity), made
+    // where there is none. A folder of its name that anyone else can change
+    // (made in advance by a user) is passed over, never used.
+    virtual Result HoldKitFolder(std::unique_ptr<HeldFolder>& held) = 0;
+    // Holds the file at path, made where missing, shared with nobody: a
+    // second holder fails as held.
+    virtual Result HoldLock(const std::string& path, std::unique_ptr<HeldFile>& file) = 0;
+    // Whether the system keeps owners and DACLs of files. Wine keeps none:
+    // there every file reads as its one user's, and no descriptor tells an
+    // administrator's file from another's.
+    virtual bool KeepsFileSecurity() = 0;
     // A number from the system's random source, for names nobody can foresee.
     virtual Result Random(std::uint64_t& value) = 0;
     // Waits before the next attempt on a held file.

@@ -6,7 +6,9 @@ namespace fw {
 
 enum SystemCode : unsigned long {
     kFileNotFound = 2,  // also a registry key or value that doesn't exist
+    kPathNotFound = 3,  // a folder on the way doesn't exist
     kAccessDenied = 5,
+    kNotSameDevice = 17,     // a rename to another volume
     kSharingViolation = 32,  // another program has the file open
     kFileExists = 80,
     kAlreadyExists = 183,

@@ -3,6 +3,7 @@
 // RtlGenRandom, the random source of advapi32, loaded with the kit already:
 // a DLL outside the known ones would be looked for beside the kit first.
 #include <ntsecapi.h>
+#include <shlobj.h>  // SHGetFolderPathW, the common application data folder
 
 #include <cstddef>
 #include <cstring>
@@ -13,6 +14,8 @@
 #include "framework/LinkRules.h"
 #include "framework/LongPath.h"
 #include "framework/SecurityDescriptor.h"
+#include "framework/SecurityRules.h"
+#include "framework/SystemFunction.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 
@@ -41,6 +44,15 @@ bool StartsWith(const std::vector<wchar_t>& text, const wchar_t* prefix) {
 
 // The result of a call that reported success or set the last error.
 Result ResultOf(BOOL succeeded) { return succeeded ? Result::Success() : LastFailure(); }
+
+// Which file or folder handle holds.
+Result IdentityOf(HANDLE handle, FileId& id) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(handle, &info)) return LastFailure();
+    id.volume = info.dwVolumeSerialNumber;
+    id.index = static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    return Result::Success();
+}
 
 // A file or folder that is not where its path says, or not a plain one of
 // ours, is refused with the system's own word for a link.
@@ -163,6 +175,21 @@ public:
         return removed;
     }
 
+    Result Identity(FileId& id) override { return IdentityOf(file_.get(), id); }
+
+    Result ReadAll(std::string& bytes) override {
+        LARGE_INTEGER start = {};
+        if (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN)) return LastFailure();
+        bytes.clear();
+        char chunk[4096];
+        for (DWORD read = 0;; bytes.append(chunk, read)) {
+            if (!ReadFile(file_.get(), chunk, sizeof chunk, &read, nullptr)) return LastFailure();
+            if (read == 0) return Result::Success();
+        }
+    }
+
+    Result Security(std::string& sddl) override { return SddlOf(file_.get(), SE_FILE_OBJECT, sddl); }
+
 private:
     unique_hfile file_;
 };
@@ -172,18 +199,7 @@ public:
     Win32HeldFolder(unique_hfile folder, std::string finalPath)
         : folder_(std::move(folder)), finalPath_(std::move(finalPath)) {}
     const std::string& FinalPath() const override { return finalPath_; }
-    Result Flush() override {
-        // Flushing takes write access, asked for only now and of the very
-        // folder held: a program that lists the folder letting nobody write
-        // holds this up (as held, for a moment), never the hold itself.
-        unique_hfile writable(ReOpenFile(folder_.get(), GENERIC_WRITE, kShareAll, FILE_FLAG_BACKUP_SEMANTICS));
-        if (writable && FlushFileBuffers(writable.get())) return Result::Success();
-        // A file system that can't flush a folder (some network shares) has
-        // put its entries where it keeps them already.
-        const DWORD code = GetLastError();
-        if (code == ERROR_INVALID_FUNCTION || code == ERROR_NOT_SUPPORTED) return Result::Success();
-        return FailureOf(code);
-    }
+    Result Identity(FileId& id) override { return IdentityOf(folder_.get(), id); }
 
 private:
     unique_hfile folder_;
@@ -268,25 +284,6 @@ Result Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathL
     return Result::Success();
 }
 
-Result Win32FileSystem::FilesIn(const std::string& folder, std::vector<std::string>& names) {
-    WIN32_FIND_DATAW data;
-    unique_hfind find(FindFirstFileW(SystemPath(folder + "\\*").c_str(), &data));
-    if (!find) {
-        const DWORD code = GetLastError();
-        // No such folder (a missing Data folder), or nothing in it.
-        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return Result::Success();
-        return FailureOf(code);
-    }
-    do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        // A name that is no valid Unicode is none the kit gives its files.
-        try {
-            names.push_back(Utf8(data.cFileName));
-        } catch (const Error&) {}
-    } while (FindNextFileW(find.get(), &data));
-    return GetLastError() == ERROR_NO_MORE_FILES ? Result::Success() : LastFailure();
-}
-
 Result Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) {
     // A new name in a held folder that is no link can't lead elsewhere, and
     // CREATE_NEW fails on any name that exists, a link's too: no final path
@@ -302,8 +299,9 @@ Result Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<He
     const WideText systemPath = SystemPath(path);
     // Write access too, though nothing is written through it: a running
     // program's image can be renamed, but not opened for writing.
-    unique_hfile opened(CreateFileW(systemPath.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_DATA, 0, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    unique_hfile opened(CreateFileW(systemPath.c_str(),
+                                    DELETE | FILE_READ_ATTRIBUTES | FILE_READ_DATA | FILE_WRITE_DATA | READ_CONTROL, 0,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!opened) {
         const DWORD code = GetLastError();
         // A read-only file is said to be one; waiting wouldn't change it.
@@ -325,6 +323,92 @@ Result Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<He
     if (!at) return at;
     file = std::make_unique<Win32HeldFile>(std::move(opened));
     return Result::Success();
+}
+
+namespace {
+
+const char kKitFolderName[] = "MeridalUpgrade";
+// Only Administrators and SYSTEM, for the folder and all it will hold.
+const wchar_t kKitFolderSecurity[] = L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+
+// Holds the folder at path (a SystemPath) itself when it is one the kit may
+// keep its state in: a plain folder, no link, that only Administrators and
+// SYSTEM can change where the system keeps such rights.
+Result HoldTrusted(FileSystem& files, const WideText& path, std::unique_ptr<HeldFolder>& held) {
+    unique_hfile folder(CreateFileW(path.c_str(),
+                                    FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!folder) return LastFailure();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(folder.get(), &info)) return LastFailure();
+    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_DIRECTORY)
+        return Redirected();
+    Result result = CheckAt(folder.get(), path);
+    std::string sddl;
+    if (result && files.KeepsFileSecurity() && (result = SddlOf(folder.get(), SE_FILE_OBJECT, sddl)) &&
+        !OnlyAdministratorsCanChange(sddl))
+        result = FailureOf(ERROR_INVALID_OWNER);
+    if (result)
+        held = std::make_unique<Win32HeldFolder>(
+            std::move(folder), PlainPath(std::vector<wchar_t>(path.c_str(), path.c_str() + path.size())));
+    return result;
+}
+
+}  // namespace
+
+Result Win32FileSystem::HoldKitFolder(std::unique_ptr<HeldFolder>& held) {
+    wchar_t common[MAX_PATH];
+    const HRESULT found = SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, common);
+    if (FAILED(found)) return FailureOf(HRESULT_CODE(found));
+    const std::string base = Utf8(common) + "\\" + kKitFolderName;
+    // The kit's folder, or one made earlier under a name of the kind
+    // ("MeridalUpgrade.~<tail>") because a user had taken the plain name.
+    WIN32_FIND_DATAW entry;
+    unique_hfind find(FindFirstFileW(SystemPath(base + "*").c_str(), &entry));
+    if (!find && GetLastError() != ERROR_FILE_NOT_FOUND) return LastFailure();
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &entry) != FALSE) {
+        std::string name;
+        try {
+            name = Utf8(entry.cFileName);
+        } catch (const Error&) {
+            continue;  // no name the kit gives
+        }
+        if (name != kKitFolderName && name.rfind(std::string(kKitFolderName) + ".~", 0) != 0) continue;
+        if (HoldTrusted(*this, SystemPath(Utf8(common) + "\\" + name), held)) return Result::Success();
+    }
+    if (find && GetLastError() != ERROR_NO_MORE_FILES) return LastFailure();
+    // None: a new one, under a fresh name where the plain one is taken.
+    unique_security_descriptor descriptor;
+    Result result = SecurityDescriptorOf(kKitFolderSecurity, descriptor);
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor.get(), FALSE};
+    std::string path = base;
+    for (unsigned attempt = 0; result && attempt < 10; ++attempt) {
+        if (CreateDirectoryW(SystemPath(path).c_str(), &attributes)) return HoldTrusted(*this, SystemPath(path), held);
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return LastFailure();
+        std::uint64_t tail = 0;
+        if ((result = Random(tail))) {
+            static const char digits[] = "0123456789ABCDEF";
+            path = base + ".~";
+            for (int shift = 60; shift >= 0; shift -= 4) path += digits[(tail >> shift) & 0xF];
+        }
+    }
+    return result ? FailureOf(ERROR_ALREADY_EXISTS) : result;
+}
+
+Result Win32FileSystem::HoldLock(const std::string& path, std::unique_ptr<HeldFile>& file) {
+    // Reading and writing asked for, shared with nobody: a second holder's
+    // open fails with a sharing violation.
+    unique_hfile lock(CreateFileW(SystemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!lock) return LastFailure();
+    file = std::make_unique<Win32HeldFile>(std::move(lock));
+    return Result::Success();
+}
+
+bool Win32FileSystem::KeepsFileSecurity() {
+    // Wine's ntdll says what it is; Windows' has no such function.
+    return SystemFunction<const char*(CDECL*)()>(L"ntdll.dll", "wine_get_version") == nullptr;
 }
 
 Result Win32FileSystem::Random(std::uint64_t& value) {

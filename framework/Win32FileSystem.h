@@ -17,9 +17,11 @@ public:
     Result Examine(const std::string& path, PathKind& kind) override;
     Result HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) override;
     Result LinksOnPath(const std::string& folder, std::vector<PathLink>& links) override;
-    Result FilesIn(const std::string& folder, std::vector<std::string>& names) override;
     Result CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) override;
     Result OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) override;
+    Result HoldKitFolder(std::unique_ptr<HeldFolder>& held) override;
+    Result HoldLock(const std::string& path, std::unique_ptr<HeldFile>& file) override;
+    bool KeepsFileSecurity() override;
     Result Random(std::uint64_t& value) override;
     void Pause(unsigned milliseconds) override;
 };

@@ -3,7 +3,6 @@
 #include "framework/Error.h"
 #include "framework/LinkRules.h"
 #include "kit/PathFailures.h"
-#include "kit/RetryWhileHeld.h"
 #include "kit/KitTexts.h"
 #include "payload/Catalogue.h"
 
@@ -79,19 +78,5 @@ void CheckedInstallation::HoldData() {
         throw Refused(text::kRedirectedPath, data);
     }
 }
-
-void CheckedInstallation::FlushHeld(fw::HeldFolder* held) const {
-    if (!held) return;
-    // A program listing the folder may hold the flush up for a moment.
-    const fw::Result flushed = RetryWhileHeld(files_, [&] { return held->Flush(); });
-    if (!flushed) throw FolderUnusable(held->FinalPath(), flushed);
-}
-
-void CheckedInstallation::Flush() const {
-    FlushHeld(folder_.get());
-    FlushHeld(data_.get());
-}
-
-void CheckedInstallation::FlushFolder() const { FlushHeld(folder_.get()); }
 
 }  // namespace kit

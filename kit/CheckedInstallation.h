@@ -29,15 +29,10 @@ public:
     // then fail as files that can't be created.
     void HoldData();
 
-    // Forces every entry written into the two folders to the disk; fails with
-    // the folder's own failure.
-    void Flush() const;
-    // The same for the installation folder alone.
-    void FlushFolder() const;
+    // The identity of the folder held.
+    fw::Result Identity(fw::FileId& id) const { return folder_->Identity(id); }
 
 private:
-    void FlushHeld(fw::HeldFolder* held) const;
-
     fw::FileSystem& files_;
     std::unique_ptr<fw::HeldFolder> folder_, data_;
 };

@@ -46,6 +46,21 @@ constexpr const char* kSeveralNames =
     "Actualizarea a fost oprita si nu s-a scris nimic: \"%s\" are mai multe nume (o legatura fixa, poate catre un "
     "fisier din alt loc) in dosarul programului.";
 
+// The transaction's state in the kit's own folder, and what recovery can't do.
+constexpr const char* kKitFolderUnusable = "Dosarul de lucru al kitului nu poate fi folosit. %s";
+constexpr const char* kJournalUntrusted =
+    "Jurnalul actualizarii \"%s\" poate fi schimbat si de altcineva decat administratorii; nu a fost folosit si "
+    "nu s-a schimbat nimic. Verificati-l si stergeti-l.";
+constexpr const char* kJournalUnreadable = "Jurnalul actualizarii \"%s\" nu poate fi citit; nu s-a schimbat nimic.";
+constexpr const char* kJournalOtherFolder =
+    "Jurnalul actualizarii \"%s\" este al dosarului \"%s\", nu al acestei instalari; nu s-a schimbat nimic.";
+// A replaced file that couldn't go back to its name: where it is, and why.
+constexpr const char* kNotPutBack = "Fisierul vechi \"%s\" nu a putut fi pus la loc si se afla in \"%s\". %s";
+constexpr const char* kNameTaken = "Numele este luat de alt fisier.";
+constexpr const char* kBackupMissing =
+    "Fisierul vechi \"%s\" nu mai este unde l-a pus actualizarea oprita; nu s-a schimbat nimic.";
+constexpr const char* kCleanupLeft = "Fisierele vechi din \"%s\" vor fi sterse la urmatoarea rulare. %s";
+
 // The check of the kit's own payload, before anything is written:
 // "Pachetul de actualizare este deteriorat: <file name>. Descarcati-l din nou."
 std::string PayloadDamagedText(const std::string& fileName);

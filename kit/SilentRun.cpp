@@ -42,8 +42,9 @@ RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::Reg
 
     UpgradeServices services{payload, files, registry, window, protections};
     try {
-        // A run that gives false has written only its own report to the log.
-        if (!RunUpgrade(services, installFolder)) return RunOutcome::ApplicationRunning;
+        // A run that doesn't upgrade has written only its own report to the log.
+        const RunOutcome outcome = RunUpgrade(services, installFolder);
+        if (outcome != RunOutcome::Upgraded) return outcome;
     } catch (const std::exception& failure) {
         return failed(failure, RunOutcome::Failed);
     }

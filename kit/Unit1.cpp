@@ -174,8 +174,7 @@ void TForm1::Timer1Timer() {
 void TForm1::Button2Click() {
     kit::UpgradeServices services{resources_, files_, registry_, window_, protections_};
     outcome_ = kit::RunOutcome::Failed;  // unless the run ends
-    outcome_ =
-        kit::RunUpgrade(services, InstallFolder) ? kit::RunOutcome::Upgraded : kit::RunOutcome::ApplicationRunning;
+    outcome_ = kit::RunUpgrade(services, InstallFolder);
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

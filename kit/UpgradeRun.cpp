@@ -6,24 +6,23 @@
 #include "kit/CheckedInstallation.h"
 #include "kit/InstallationRecord.h"
 #include "kit/KitTexts.h"
-#include "kit/Leftovers.h"
 #include "kit/PathFailures.h"
 #include "payload/Catalogue.h"
 
 namespace kit {
 
-void ExtractPayloadItem(UpgradeServices& services, StagedFiles& staged, const std::string& itemType,
+void ExtractPayloadItem(UpgradeServices& services, Transaction& transaction, const std::string& itemType,
                         std::size_t position) {
     fw::Blob item;
     const fw::Result found = services.payload.Find(itemType, payload::kItemName, item);
     if (!found) throw fw::Error(fw::FormatMessageText(text::kResourceNotFound, {payload::kItemName}), found.code);
-    staged.Stage(position, item.data, item.size);
+    transaction.Stage(position, item.data, item.size);
 }
 
-bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
+RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
     // The version check leaves the folder empty when there is no installation;
     // nothing may then be written anywhere.
-    if (installFolder.empty()) return false;
+    if (installFolder.empty()) return RunOutcome::NotInstalled;
 
     CheckedInstallation installation(services.files, installFolder);
     std::vector<std::string> targets;
@@ -35,39 +34,40 @@ bool RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
     // Where the files really go, and what guards the run, for the administrator.
     services.window.Note(text::FinalFolderLine(installation.Folder()));
     if (!services.protections.empty()) services.window.Note(services.protections);
-    RecoverLeftovers(services.files, program, targets);
 
-    StagedFiles staged(services.files, targets);
-    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
-        const payload::PayloadItem& item = payload::Catalogue()[i];
-        const std::string& target = targets[i];
-        if (item.rule == payload::WriteRule::OnlyIfMissing) {
-            bool present = false;
-            const fw::Result examined = fw::IsPresent(services.files, target, present);
-            if (!examined) throw CannotCreate(target, examined);
-            if (present) continue;
+    fw::Result cleanedUp;
+    try {
+        Transaction transaction(services.files, installation, targets, program);
+        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+            const payload::PayloadItem& item = payload::Catalogue()[i];
+            const std::string& target = targets[i];
+            if (item.rule == payload::WriteRule::OnlyIfMissing) {
+                bool present = false;
+                const fw::Result examined = fw::IsPresent(services.files, target, present);
+                if (!examined) throw CannotCreate(target, examined);
+                if (present) continue;
+            }
+            installation.HoldData();
+            ExtractPayloadItem(services, transaction, item.code, i);
         }
-        installation.HoldData();
+        cleanedUp = transaction.Commit();
+    } catch (const ProgramHeld&) {
         // The executable can't be replaced while the application runs (it
         // stays held beyond the wait for a scanner): the user is asked to
-        // close it, and nothing is written. Any other failure is told as
-        // what it is, as for every other item.
-        try {
-            ExtractPayloadItem(services, staged, item.code, i);
-        } catch (const fw::Error& failure) {
-            if (!item.program || failure.code != fw::kSharingViolation) throw;
-            services.window.ShowErrorDialog(text::CloseFirstText());
-            return false;
-        }
+        // close it, and nothing is written.
+        services.window.ShowErrorDialog(text::CloseFirstText());
+        return RunOutcome::ApplicationRunning;
+    } catch (const AnotherKitRunning& another) {
+        services.window.ShowInformationDialog(another.what());
+        return RunOutcome::AnotherKitRunning;
     }
-    staged.Commit(installation, program);
-
     // Every file is in place and on the disk: the record may say so.
+    if (!cleanedUp) services.window.Note(cleanedUp.text);
     services.window.SetUpgradeEnabled(false);
     services.window.AppendLog(text::kUpgradedLine);
     WriteRecordValue(services.registry, "VER", text::RecordedVersion());
     services.window.ShowInformationDialog(text::UpgradedText());
-    return true;
+    return RunOutcome::Upgraded;
 }
 
 }  // namespace kit

@@ -8,7 +8,8 @@
 #include "framework/PayloadStore.h"
 #include "framework/RegistryStore.h"
 #include "kit/KitWindow.h"
-#include "kit/StagedFiles.h"
+#include "kit/RunOutcome.h"
+#include "kit/Transaction.h"
 
 namespace kit {
 
@@ -22,22 +23,23 @@ struct UpgradeServices {
 };
 
 // Stages the payload item of the given type for the target at position,
-// byte for byte (see StagedFiles). Fails with "Resource UpGrade not found"
-// when the kit lacks the item, or as StagedFiles::Stage fails; no target
+// byte for byte (see Transaction). Fails with "Resource UpGrade not found"
+// when the kit lacks the item, or as Transaction::Stage fails; no target
 // then changes.
-void ExtractPayloadItem(UpgradeServices& services, StagedFiles& staged, const std::string& itemType,
+void ExtractPayloadItem(UpgradeServices& services, Transaction& transaction, const std::string& itemType,
                         std::size_t position);
 
-// The whole run; true when it completed. It is all or nothing: every item is
-// written beside its target and every target it replaces is held before any
-// target changes, and a failure at any step leaves every target as it was.
-// Nothing is written when the installation holds a link or a second name
-// where the kit would write (see CheckedInstallation). The executable held
-// by another program beyond the wait for a scanner (a running application)
-// shows the close-first dialog and gives false; any other failure is thrown
-// with its message. Before anything else, what a run stopped short left is
-// undone (see Leftovers.h). The new version is recorded only after every
+// The whole run: Upgraded when it completed. It is all or nothing (see
+// Transaction.h): every item is written beside its target and every target
+// it replaces is held before any target changes, and a failure before the
+// commit point leaves every target as it was. Nothing is written when the
+// installation holds a link or a second name where the kit would write (see
+// CheckedInstallation). The executable held by another program beyond the
+// wait for a scanner (a running application), also by the recovery of a
+// stopped run, shows the close-first dialog and gives ApplicationRunning;
+// another kit's transaction gives AnotherKitRunning; any other failure is
+// thrown with its message. The new version is recorded only after every
 // file is in place and on the disk.
-bool RunUpgrade(UpgradeServices& services, const std::string& installFolder);
+RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolder);
 
 }  // namespace kit

@@ -4,8 +4,8 @@ set(KIT_CORE_SOURCES
   kit/KitButtonLook.cpp
   kit/InstallationRecord.cpp
   kit/VersionCheck.cpp
-  kit/Leftovers.cpp
-  kit/StagedFiles.cpp
+  kit/Journal.cpp
+  kit/Transaction.cpp
   kit/CheckedInstallation.cpp
   kit/PathFailures.cpp
   kit/UpgradeRun.cpp

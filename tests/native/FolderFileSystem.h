@@ -10,14 +10,21 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include "TempFolder.h"
 #include "framework/FileSystem.h"
 
 class FolderFileSystem : public fw::FileSystem {
+    TempFolder kitHome_;  // where the kit's own folder is, apart from the installation
+
 public:
     static std::string Native(std::string path) {
         for (char& c : path)
@@ -40,8 +47,8 @@ public:
     fw::Result HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
         if (!std::filesystem::is_directory(Native(path))) return Failed("The system cannot find the path specified", 3);
         // The path as given unless a link on the way leads elsewhere.
-        held = std::make_unique<Folder>(
-            *this, LinkOnTheWay(Native(path)) ? std::filesystem::canonical(Native(path)).string() : path);
+        held = std::make_unique<Folder>(LinkOnTheWay(Native(path)) ? std::filesystem::canonical(Native(path)).string()
+                                                                   : path);
         return fw::Result::Success();
     }
 
@@ -55,15 +62,6 @@ public:
             links.push_back({prefix.string(), std::filesystem::canonical(prefix).string(),
                              owner == linkOwners.end() ? "S-1-5-21-0-0-0-1000" : owner->second});
         }
-        return fw::Result::Success();
-    }
-
-    fw::Result FilesIn(const std::string& folder, std::vector<std::string>& names) override {
-        const auto failure = unreadable.find(Native(folder));
-        if (failure != unreadable.end()) return failure->second;
-        std::error_code failed;
-        for (const auto& entry : std::filesystem::directory_iterator(Native(folder), failed))
-            if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
         return fw::Result::Success();
     }
 
@@ -90,6 +88,20 @@ public:
         return fw::Result::Success();
     }
 
+    // The kit's folder: kitFolder, made where missing.
+    fw::Result HoldKitFolder(std::unique_ptr<fw::HeldFolder>& held) override {
+        std::filesystem::create_directories(Native(kitFolder));
+        held = std::make_unique<Folder>(kitFolder);
+        return fw::Result::Success();
+    }
+    fw::Result HoldLock(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
+        if (locks_.count(Native(path))) return kHeld;
+        std::fclose(std::fopen(Native(path).c_str(), "ab"));
+        file = std::make_unique<File>(*this, nullptr, path, true);
+        return fw::Result::Success();
+    }
+    bool KeepsFileSecurity() override { return true; }
+
     fw::Result Random(std::uint64_t& value) override {
         value = 0x5EED000000000000ULL + nextRandom++;
         return fw::Result::Success();
@@ -103,15 +115,17 @@ public:
     std::map<std::string, fw::Result> failWith;     // an open of these fails so, every time
     std::map<std::string, fw::Result> unreadable;   // examining or listing these fails so
     std::map<std::string, std::string> linkOwners;  // the owner of a link, by its path
-    std::string heldPath;                           // held by another program until the clock reaches heldUntil
+    std::map<std::string, std::string> security;    // a file's SDDL, by its path; else only administrators'
+    std::string kitFolder = (kitHome_.Path() / "MeridalUpgrade").string();  // the kit's own folder
+    std::string heldPath;  // held by another program until the clock reaches heldUntil
     unsigned heldUntil = 0;
-    // Every step (create, open, write, flush, move, remove, a folder's
-    // flush) is counted from 1; failStep is the one that fails, and with
+    // Every step (create, open, write, flush, move, remove) is counted from 1; failStep is the one that fails, and with
     // failFromThenOn every later one too.
     int failStep = 0;
     bool failFromThenOn = false;
-    bool powerCut = false;    // failStep stops everything instead, thrown as PowerCut; nothing reaches the disk after
-    bool flushFails = false;  // a held folder's entries can't be forced to the disk
+    std::string takenWhenMoved;  // another program creates a file at this path once the kit moves its file away
+    std::string failFlushOf;     // a file whose path ends so can't be flushed
+    bool powerCut = false;  // failStep stops everything instead, thrown as PowerCut; nothing reaches the disk after
     struct PowerCut {};
 
     int steps = 0;
@@ -166,26 +180,35 @@ private:
     }
     bool off_ = false;
 
+    static fw::Result IdentityOf(const std::string& path, fw::FileId& id) {
+        struct stat info;
+        if (::stat(Native(path).c_str(), &info) != 0) return Failed("The system cannot find the file specified", 2);
+        id = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+        return fw::Result::Success();
+    }
+
+    std::set<std::string> locks_;  // locks held, by native path
+
     class Folder : public fw::HeldFolder {
     public:
-        Folder(FolderFileSystem& owner, std::string path) : owner_(owner), path_(std::move(path)) {}
+        explicit Folder(std::string path) : path_(std::move(path)) {}
         const std::string& FinalPath() const override { return path_; }
-        fw::Result Flush() override {
-            if (owner_.Fault()) return owner_.kInjected;
-            return owner_.flushFails ? Failed("The request could not be performed because of an I/O device error", 1117)
-                                     : fw::Result::Success();
-        }
+        fw::Result Identity(fw::FileId& id) override { return IdentityOf(path_, id); }
 
     private:
-        FolderFileSystem& owner_;
         std::string path_;
     };
 
     class File : public fw::HeldFile {
     public:
-        File(FolderFileSystem& owner, std::FILE* file, std::string path)
-            : owner_(owner), file_(file), path_(std::move(path)) {}
-        ~File() override { Close(); }
+        File(FolderFileSystem& owner, std::FILE* file, std::string path, bool lock = false)
+            : owner_(owner), file_(file), path_(std::move(path)), lock_(lock) {
+            if (lock_) owner_.locks_.insert(Native(path_));
+        }
+        ~File() override {
+            Close();
+            if (lock_) owner_.locks_.erase(Native(path_));
+        }
         fw::Result Write(const void* data, std::size_t size) override {
             if (owner_.Fault()) return owner_.kInjected;
             std::size_t allowed = size;
@@ -197,6 +220,10 @@ private:
         }
         fw::Result Flush() override {
             if (owner_.Fault()) return owner_.kInjected;
+            const std::string& failing = owner_.failFlushOf;
+            if (!failing.empty() && path_.size() >= failing.size() &&
+                path_.compare(path_.size() - failing.size(), failing.size(), failing) == 0)
+                return Failed("The request could not be performed because of an I/O device error", 1117);
             return std::fflush(file_) == 0 ? fw::Result::Success() : Failed("The request failed", 1117);
         }
         fw::Result MoveTo(const std::string& path) override {
@@ -204,6 +231,7 @@ private:
             if (std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
                 return Failed("Cannot create a file when that file already exists", fw::kAlreadyExists);
             std::filesystem::rename(Native(path_), Native(path));
+            if (Native(path_) == Native(owner_.takenWhenMoved)) std::ofstream(Native(path_)) << "taken meanwhile";
             path_ = path;
             return fw::Result::Success();
         }
@@ -211,6 +239,18 @@ private:
             if (owner_.Fault()) return owner_.kInjected;
             Close();
             std::filesystem::remove(Native(path_));
+            return fw::Result::Success();
+        }
+        fw::Result Identity(fw::FileId& id) override { return IdentityOf(path_, id); }
+        fw::Result ReadAll(std::string& bytes) override {
+            if (file_) std::fflush(file_);
+            std::ifstream in(Native(path_), std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), {});
+            return fw::Result::Success();
+        }
+        fw::Result Security(std::string& sddl) override {
+            const auto found = owner_.security.find(Native(path_));
+            sddl = found != owner_.security.end() ? found->second : "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
             return fw::Result::Success();
         }
 
@@ -222,5 +262,6 @@ private:
         FolderFileSystem& owner_;
         std::FILE* file_;
         std::string path_;
+        bool lock_;
     };
 };

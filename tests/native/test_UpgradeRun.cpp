@@ -14,7 +14,9 @@
 #include "framework/Error.h"
 #include "BuildVersion.h"
 #include "kit/InstallationRecord.h"
-#include "kit/Leftovers.h"
+#include "kit/CheckedInstallation.h"
+#include "kit/KitTexts.h"
+#include "kit/Transaction.h"
 #include "kit/UpgradeRun.h"
 #include "payload/Catalogue.h"
 
@@ -53,7 +55,7 @@ struct UpgradeRunTest : ::testing::Test {
     }
     const std::string& Item(std::size_t item) { return payload.items[payload::Catalogue()[item].code]; }
 
-    void Run() { kit::RunUpgrade(services, install.string()); }
+    kit::RunOutcome Run() { return kit::RunUpgrade(services, install.string()); }
 
     std::string RunExpectingFailure() {
         try {
@@ -276,38 +278,97 @@ TEST_F(UpgradeRunTest, LinkInsideTheInstallationIsRefusedAndNothingIsWritten) {
     }
     EXPECT_TRUE(payload.asked.empty());
     files.linkOwners[linked.string()] = "S-1-5-32-544";
-    EXPECT_TRUE(kit::RunUpgrade(services, linked.string()));
+    EXPECT_EQ(kit::RunUpgrade(services, linked.string()), kit::RunOutcome::Upgraded);
 }
 
-// Links and second names planted under the kit's own leftover names are
-// never removed or put back: only the kit's regular files are.
-TEST_F(UpgradeRunTest, PlantedLeftoversAreLeftAloneAndOnlyTheKitsOwnBackupIsPutBack) {
-    const fs::path outside = temp.Path() / "Outside";
-    fs::create_directories(outside);
-    for (const char* name : {"a.rtf", "b.rtf", "c.dll"}) Write(outside / name, name);
-    fs::create_symlink(outside / "a.rtf", install / "Data" / "Anx3.rtf.~1F4.tmp");
-    fs::create_symlink(outside / "b.rtf", install / "Data" / "raport.rtf.~2A.bak");  // target missing
-    fs::create_hard_link(outside / "c.dll", install / "Meridal_2013.exe.~2A.bak");   // target missing
-    Write(install / "Data" / "Adev1.rtf.~2A.bak", "a town hall's own");              // target missing
-    Run();
-    EXPECT_EQ(window.informations.size(), 1u);
-    for (const char* name : {"a.rtf", "b.rtf", "c.dll"}) EXPECT_EQ(Read(outside / name), name);
-    EXPECT_TRUE(fs::is_symlink(install / "Data" / "Anx3.rtf.~1F4.tmp"));
-    EXPECT_TRUE(fs::is_symlink(install / "Data" / "raport.rtf.~2A.bak"));
-    EXPECT_EQ(fs::hard_link_count(outside / "c.dll"), 2u);
-    EXPECT_EQ(Read(install / "Data" / "raport.rtf"), payload.items["RP"]);
-    EXPECT_EQ(Read(install / "Meridal_2013.exe"), payload.items["MERIDAL"]);
-    // Put back, and then kept as a report template that exists.
-    EXPECT_FALSE(fs::exists(install / "Data" / "Adev1.rtf.~2A.bak"));
-    EXPECT_EQ(Read(install / "Data" / "Adev1.rtf"), "a town hall's own");
+// Names in the writable installation folder that look like the kit's carry
+// no meaning: a planted run marker whose tail would name the report
+// templates as added, and a planted backup of the program, are left alone,
+// and the town hall's edited templates stay.
+TEST_F(UpgradeRunTest, NamesPlantedInTheInstallationAreNeverObeyed) {
+    Write(install / "Meridal_2013.exe", "old program");
+    for (const char* edited : {"raport.rtf", "Adev1.rtf", "ModelComunicare.rtf"})
+        Write(install / "Data" / edited, std::string("edited ") + edited);
+    const std::vector<fs::path> planted = {install / "Meridal_2013.exe.~000000000000020A.run",
+                                           install / "Meridal_2013.exe.~0000000000000001.run",
+                                           install / "Meridal_2013.exe.~0000000000000001.bak"};
+    for (const fs::path& name : planted) Write(name, "a user's " + name.extension().string());
+    files.heldForever.insert(FolderFileSystem::Native((install / "1a.dbf").string()));
+    Write(install / "1a.dbf", "records");
+    EXPECT_NE(RunExpectingFailure().find("1a.dbf"), std::string::npos);  // the held table, told as what it is
+    EXPECT_EQ(Read(install / "Meridal_2013.exe"), "old program");
+
+    files.heldForever.clear();
+    EXPECT_EQ(Run(), kit::RunOutcome::Upgraded);
+    EXPECT_EQ(Read(install / "Meridal_2013.exe"), Item(0));
+    for (const char* edited : {"raport.rtf", "Adev1.rtf", "ModelComunicare.rtf"})
+        EXPECT_EQ(Read(install / "Data" / edited), std::string("edited ") + edited);
+    for (const fs::path& name : planted) EXPECT_EQ(Read(name), "a user's " + name.extension().string());
 }
 
-TEST_F(UpgradeRunTest, RecordKeepsTheOldVersionUntilEveryFileIsOnDisk) {
-    files.flushFails = true;
-    EXPECT_EQ(RunExpectingFailure().rfind("Dosarul \"" + install.string() + "\" nu poate fi folosit. ", 0), 0u);
+// After the commit point nothing is rolled back: a failure there is told as
+// what it is, with every file new and the record old; the next run finishes
+// the job and records the version.
+TEST_F(UpgradeRunTest, AFailureAfterTheCommitPointKeepsTheNewFiles) {
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) Write(Target(i), "old " + std::to_string(i));
+    files.failFlushOf = "journal.done";
+    EXPECT_EQ(RunExpectingFailure().rfind("Cannot create file \"" + files.kitFolder + "\\journal.done\". ", 0), 0u);
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+        const bool replaced = payload::Catalogue()[i].rule == payload::WriteRule::Always;
+        EXPECT_EQ(Read(Target(i)), replaced ? Item(i) : "old " + std::to_string(i)) << Target(i);
+    }
     EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.35");
     EXPECT_TRUE(window.enabled);
-    EXPECT_TRUE(window.informations.empty());
+
+    files.failFlushOf.clear();
+    EXPECT_EQ(Run(), kit::RunOutcome::Upgraded);
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v." KIT_VERSION_SHOWN);
+    // The replaced files and the journal are gone; only the lock stays.
+    EXPECT_EQ(std::distance(fs::directory_iterator(files.kitFolder), fs::directory_iterator()), 1);
+}
+
+// A target's name taken by another program between the moment the old file
+// is moved aside and the new one takes its place: nothing claims the
+// installation is as it was; the message says where the old file is, and
+// the next run puts it back once the name is free.
+TEST_F(UpgradeRunTest, ANameTakenMeanwhileIsToldWithWhereTheOldFileIs) {
+    Write(install / "1b.dbf", "old table");
+    files.takenWhenMoved = install.string() + "\\1b.dbf";
+    const std::string failure = RunExpectingFailure();
+    EXPECT_NE(failure.find("Fisierul vechi \"" + install.string() +
+                           "\\1b.dbf\" nu a putut fi pus la loc si se afla in \"" + files.kitFolder + "\\1b.dbf.~"),
+              std::string::npos)
+        << failure;
+    EXPECT_EQ(Read(install / "1b.dbf"), "taken meanwhile");
+    files.takenWhenMoved.clear();
+    EXPECT_NE(RunExpectingFailure().find(kit::text::kNameTaken), std::string::npos);
+
+    fs::remove(install / "1b.dbf");
+    EXPECT_EQ(Run(), kit::RunOutcome::Upgraded);
+    EXPECT_EQ(Read(install / "1b.dbf"), Item(7));
+}
+
+// A journal that anyone but Administrators and SYSTEM could have written is
+// never obeyed: the run stops with nothing changed. A second transaction
+// while one runs ends as another kit running.
+TEST_F(UpgradeRunTest, AnUntrustedJournalOrAnotherTransactionChangesNothing) {
+    Write(install / "Meridal_2013.exe", "old program");
+    fs::create_directories(files.kitFolder);
+    const fs::path journal = fs::path(files.kitFolder) / "journal";
+    Write(journal, "MeridalUpgrade journal 1\n");
+    files.security[journal.string()] = "O:S-1-5-21-1-2-3-1001D:(A;;FA;;;BA)(A;;FA;;;S-1-5-21-1-2-3-1001)";
+    EXPECT_EQ(RunExpectingFailure(),
+              fw::FormatMessageText(kit::text::kJournalUntrusted, {files.kitFolder + "\\journal"}));
+    EXPECT_TRUE(fs::exists(journal));
+    EXPECT_EQ(Read(install / "Meridal_2013.exe"), "old program");
+    fs::remove(journal);
+
+    std::unique_ptr<fw::HeldFile> lock;
+    ASSERT_TRUE(files.HoldLock(files.kitFolder + "\\lock", lock));
+    EXPECT_EQ(Run(), kit::RunOutcome::AnotherKitRunning);
+    EXPECT_EQ(window.informations, std::vector<std::string>{kit::text::kAnotherKitRunning});
+    EXPECT_EQ(Read(install / "Meridal_2013.exe"), "old program");
+    EXPECT_TRUE(payload.asked.empty());
 }
 
 // Each step of the run fails in turn: alone, together with every later step
@@ -346,6 +407,7 @@ TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFil
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)
         targets.push_back(install.string() + payload::Catalogue()[i].targetPath);
 
+    int closeFirst = 0;
     for (const int mode : {0, 1, 2}) {
         for (int step = 1;; ++step) {
             SCOPED_TRACE("mode " + std::to_string(mode) + ", step " + std::to_string(step));
@@ -367,18 +429,42 @@ TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFil
             if (!failed) {
                 EXPECT_EQ(state(), "new");
             } else if (mode == 0) {
-                EXPECT_EQ(state(), "old");
+                // Told after the commit point, the files are new.
+                const bool committed = fs::exists(fs::path(files.kitFolder) / "journal.done");
+                EXPECT_EQ(state(), committed ? "new" : "old");
                 EXPECT_EQ(kitFiles(), std::vector<std::string>{});
             }
 
             const int steps = files.steps;
             files.Restart();
-            kit::RecoverLeftovers(files, targets[0], targets);
+            if (mode == 2) {
+                // The application started again after the power cut and
+                // holding its program: recovery asks to close it first.
+                files.heldForever.insert(FolderFileSystem::Native(targets[0]));
+                try {
+                    kit::CheckedInstallation installation(files, install.string());
+                    kit::Transaction next(files, installation, targets, targets[0]);
+                } catch (const kit::ProgramHeld& held) {
+                    EXPECT_STREQ(held.what(), "Inchideti mai intai Meridal - 2013!");
+                    ++closeFirst;
+                }
+                files.heldForever.clear();
+            }
+            {
+                // The next run's recovery, then nothing more.
+                kit::CheckedInstallation installation(files, install.string());
+                kit::Transaction next(files, installation, targets, targets[0]);
+            }
             EXPECT_NE(state(), "mixed");
-            EXPECT_EQ(kitFiles(), std::vector<std::string>{});
+            // A temporary file made but never written down in the journal (the
+            // line failed, then everything did, or the power went) is empty,
+            // and harmless.
+            for (const std::string& left : kitFiles()) EXPECT_TRUE(mode != 0 && fs::is_empty(left)) << left;
+            EXPECT_EQ(std::distance(fs::directory_iterator(files.kitFolder), fs::directory_iterator()), 1);
             if (steps < step) break;  // no step left to fail
         }
     }
+    EXPECT_GT(closeFirst, 0);
 }
 
 }  // namespace

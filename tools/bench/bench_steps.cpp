@@ -67,6 +67,11 @@ public:
     fw::Result Remove() override {
         return Timed("remove open file", [&] { return file_->Remove(); });
     }
+    fw::Result Identity(fw::FileId& id) override {
+        return Timed("identity", [&] { return file_->Identity(id); });
+    }
+    fw::Result ReadAll(std::string& bytes) override { return file_->ReadAll(bytes); }
+    fw::Result Security(std::string& sddl) override { return file_->Security(sddl); }
 
 private:
     std::unique_ptr<fw::HeldFile> file_;
@@ -76,8 +81,8 @@ class TimedFolder : public fw::HeldFolder {
 public:
     explicit TimedFolder(std::unique_ptr<fw::HeldFolder> folder) : folder_(std::move(folder)) {}
     const std::string& FinalPath() const override { return folder_->FinalPath(); }
-    fw::Result Flush() override {
-        return Timed("flush folder", [&] { return folder_->Flush(); });
+    fw::Result Identity(fw::FileId& id) override {
+        return Timed("identity", [&] { return folder_->Identity(id); });
     }
 
 private:
@@ -98,9 +103,16 @@ public:
     fw::Result LinksOnPath(const std::string& folder, std::vector<fw::PathLink>& links) override {
         return Timed("links on the path", [&] { return files_.LinksOnPath(folder, links); });
     }
-    fw::Result FilesIn(const std::string& folder, std::vector<std::string>& names) override {
-        return Timed("list folder (leftovers)", [&] { return files_.FilesIn(folder, names); });
+    fw::Result HoldKitFolder(std::unique_ptr<fw::HeldFolder>& held) override {
+        std::unique_ptr<fw::HeldFolder> folder;
+        const fw::Result result = Timed("hold the kit's folder", [&] { return files_.HoldKitFolder(folder); });
+        if (result) held = std::make_unique<TimedFolder>(std::move(folder));
+        return result;
     }
+    fw::Result HoldLock(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
+        return Timed("hold the lock", [&] { return files_.HoldLock(path, file); });
+    }
+    bool KeepsFileSecurity() override { return files_.KeepsFileSecurity(); }
     fw::Result CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
         std::unique_ptr<fw::HeldFile> created;
         const fw::Result result = Timed("create new file", [&] { return files_.CreateNew(path, created); });
@@ -188,7 +200,7 @@ int main() {
         RemoveFiles(folder);
         g_steps.clear();
         double start = Now();
-        const bool done = kit::RunUpgrade(services, folder);
+        const bool done = kit::RunUpgrade(services, folder) == kit::RunOutcome::Upgraded;
         upgrades.push_back(Now() - start);
         if (!done) return 1;
         for (const auto& step : g_steps) {

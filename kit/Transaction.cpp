@@ -1,0 +1,289 @@
+#include "kit/Transaction.h"
+
+#include <utility>
+
+#include "framework/SecurityRules.h"
+#include "kit/CheckedInstallation.h"
+#include "kit/KitTexts.h"
+#include "kit/PathFailures.h"
+#include "kit/RetryWhileHeld.h"
+
+namespace kit {
+
+namespace {
+
+const char kJournal[] = "journal", kJournalDone[] = "journal.done", kLock[] = "lock";
+const unsigned kMaxNames = 10;  // fresh names tried while the earlier ones exist
+
+std::string Tail(std::uint64_t value) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text = ".~";
+    for (int shift = 60; shift >= 0; shift -= 4) text += digits[(value >> shift) & 0xF];
+    return text;
+}
+
+std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+bool Missing(const fw::Result& result) { return result.code == fw::kFileNotFound || result.code == fw::kPathNotFound; }
+
+enum class Found { Same, Missing, Other };
+
+// What path holds: the file of identity id (then held in file), nothing, or
+// anything else: another file, a link, a second name. A file held by another
+// program is waited for; still held, it is a failure.
+fw::Result Find(fw::FileSystem& files, const std::string& path, const fw::FileId& id, Found& found,
+                std::unique_ptr<fw::HeldFile>& file) {
+    fw::Result result = RetryWhileHeld(files, [&] { return files.OpenExisting(path, file); });
+    found = Found::Other;
+    if (Missing(result)) found = Found::Missing;
+    if (!result) return Missing(result) || result.code == fw::kCantAccessFile ? fw::Result::Success() : result;
+    fw::FileId actual;
+    if (!(result = file->Identity(actual))) return result;
+    if (actual == id) found = Found::Same;
+    else file.reset();
+    return result;
+}
+
+// Removes the file at path when it is the one of identity id.
+fw::Result RemoveIfSame(fw::FileSystem& files, const std::string& path, const fw::FileId& id) {
+    Found found;
+    std::unique_ptr<fw::HeldFile> file;
+    const fw::Result result = Find(files, path, id, found, file);
+    return result && found == Found::Same ? file->Remove() : result;
+}
+
+}  // namespace
+
+AnotherKitRunning::AnotherKitRunning() : fw::Error(text::kAnotherKitRunning, fw::kSharingViolation) {}
+
+Transaction::Transaction(fw::FileSystem& files, const CheckedInstallation& installation,
+                         const std::vector<std::string>& targets, const std::string& program)
+    : files_(files), installation_(installation), targets_(targets), program_(program) {
+    fw::Result result = files_.HoldKitFolder(kitFolder_);
+    if (result) result = kitFolder_->Identity(kitFolderId_);
+    if (!result) throw fw::Error(fw::FormatMessageText(text::kKitFolderUnusable, {result.text}), result.code);
+    // Another kit's transaction holds its lock for as long as it runs; one
+    // that ended, even killed, let it go.
+    result = files_.HoldLock(KitPath(kLock), lock_);
+    if (result.code == fw::kSharingViolation) throw AnotherKitRunning();
+    if (!result) throw CannotCreate(KitPath(kLock), result);
+    Recover();
+
+    JournalFile folder{installation_.Folder(), {}};
+    journalPath_ = KitPath(kJournal);
+    if ((result = installation_.Identity(folder.id)) && (result = files_.CreateNew(journalPath_, journal_)))
+        result = journal_->Write(JournalHeader(folder).data(), JournalHeader(folder).size());
+    if (!result) throw CannotCreate(journalPath_, result);
+}
+
+std::string Transaction::KitPath(const std::string& name) const { return kitFolder_->FinalPath() + "\\" + name; }
+
+//--- Recovery
+
+void Transaction::Recover() {
+    RecoverFrom(KitPath(kJournalDone), true);
+    RecoverFrom(KitPath(kJournal), false);
+}
+
+void Transaction::RecoverFrom(const std::string& path, bool done) {
+    std::unique_ptr<fw::HeldFile> file;
+    fw::Result result = files_.OpenExisting(path, file);
+    if (Missing(result)) return;
+    if (!result) throw CannotCreate(path, result);
+    // Only a journal nobody but Administrators and SYSTEM can have written
+    // is obeyed.
+    std::string sddl, text;
+    if (files_.KeepsFileSecurity()) {
+        if (!(result = file->Security(sddl))) throw CannotCreate(path, result);
+        if (!fw::OnlyAdministratorsCanChange(sddl))
+            throw fw::Error(fw::FormatMessageText(text::kJournalUntrusted, {path}));
+    }
+    Journal journal;
+    if (!(result = file->ReadAll(text))) throw CannotCreate(path, result);
+    if (!ParseJournal(text, journal)) throw fw::Error(fw::FormatMessageText(text::kJournalUnreadable, {path}));
+    fw::FileId folder;
+    if (!(result = installation_.Identity(folder))) throw FolderUnusable(installation_.Folder(), result);
+    if (!journal.folder.path.empty() && journal.folder.id != folder)
+        throw fw::Error(fw::FormatMessageText(text::kJournalOtherFolder, {path, journal.folder.path}));
+
+    if (done) {
+        // Committed: the new files are in place; only the backups remain.
+        for (const JournalItem& item : journal.items)
+            for (const std::string& backup : item.backups)
+                if (!(result = RemoveIfSame(files_, backup, item.old))) throw CannotCreate(backup, result);
+    } else {
+        for (auto item = journal.items.rbegin(); item != journal.items.rend(); ++item) RollBackItem(*item);
+        for (const JournalFile& temporary : journal.temporaries)
+            if (!(result = RemoveIfSame(files_, temporary.path, temporary.id)))
+                throw CannotCreate(temporary.path, result);
+    }
+    if (!(result = file->Remove())) throw CannotCreate(path, result);
+}
+
+void Transaction::RollBackItem(const JournalItem& item) {
+    Found found;
+    std::unique_ptr<fw::HeldFile> file;
+    fw::Result result = Find(files_, item.target, item.fresh.id, found, file);
+    if (result && found == Found::Same) result = file->Remove();
+    if (!result && result.Held() && item.target == program_) throw ProgramHeld(text::CloseFirstText(), result.code);
+    if (!result) throw CannotCreate(item.target, result);
+    if (!(result = RemoveIfSame(files_, item.fresh.path, item.fresh.id))) throw CannotCreate(item.fresh.path, result);
+    if (!item.replaces) return;
+
+    // The old file is at its name still, or under a backup name of its own.
+    if (!(result = Find(files_, item.target, item.old, found, file))) throw CannotCreate(item.target, result);
+    if (found == Found::Same) return;
+    const bool nameFree = found == Found::Missing;
+    for (const std::string& backup : item.backups) {
+        Found backed;
+        std::unique_ptr<fw::HeldFile> old;
+        if (!(result = Find(files_, backup, item.old, backed, old))) throw CannotCreate(backup, result);
+        if (backed != Found::Same) continue;
+        if (nameFree && (result = old->MoveTo(item.target))) return;
+        throw fw::Error(
+            fw::FormatMessageText(text::kNotPutBack, {item.target, backup, nameFree ? result.text : text::kNameTaken}),
+            result.code);
+    }
+    throw fw::Error(fw::FormatMessageText(text::kBackupMissing, {item.target}));
+}
+
+//--- Forward
+
+fw::Result Transaction::FreshName(const std::string& base, const char* extension, std::string& path) {
+    std::uint64_t tail = 0;
+    const fw::Result result = files_.Random(tail);
+    path = base + Tail(tail) + extension;
+    return result;
+}
+
+void Transaction::Stage(std::size_t position, const void* data, std::size_t size) {
+    Item item;
+    item.position = position;
+    item.target = targets_[position];
+    // A fresh random tail while the name made of it exists: files planted in
+    // advance can't stop the kit.
+    fw::Result result;
+    for (unsigned attempt = 0; attempt < kMaxNames; ++attempt) {
+        if ((result = FreshName(item.target, ".tmp", item.fresh.path)))
+            result = files_.CreateNew(item.fresh.path, item.file);
+        if (result || (result.code != fw::kFileExists && result.code != fw::kAlreadyExists)) break;
+    }
+    if (result) result = item.file->Identity(item.fresh.id);
+    std::string failed = item.target;
+    if (result) {
+        const std::string record = TemporaryRecord(item.fresh);
+        if (!(result = journal_->Write(record.data(), record.size()))) failed = journalPath_;
+    }
+    if (result) result = item.file->Write(data, size);
+    if (result) result = item.file->Flush();
+    if (result) {
+        // Its open is also the check for a running program.
+        result = RetryWhileHeld(files_, [&] { return files_.OpenExisting(item.target, item.old); });
+        if (result.code == fw::kFileNotFound) result = fw::Result::Success();  // a target the run adds
+        else if (result) result = item.old->Identity(item.oldId);
+    }
+    if (!result) {
+        if (item.file) item.file->Remove();
+        if (item.target == program_ && result.code == fw::kSharingViolation)
+            throw ProgramHeld(text::CloseFirstText(), result.code);
+        throw CannotCreate(failed, result);
+    }
+    items_.push_back(std::move(item));
+}
+
+fw::Result Transaction::Commit() {
+    // 3. The plan, on the disk before anything moves.
+    std::vector<JournalItem> plan;
+    bool otherVolume = false;
+    for (Item& item : items_) {
+        JournalItem planned{item.target, item.fresh, item.old != nullptr, item.oldId, {}};
+        if (item.old) {
+            // Moved into the kit's folder where it is on the same volume.
+            const bool here = item.oldId.volume == kitFolderId_.volume;
+            const fw::Result named = here ? FreshName(KitPath(FileName(item.target)), ".bak", item.backup)
+                                          : FreshName(item.target, ".bak", item.backup);
+            if (!named) throw CannotCreate(item.target, named);
+            otherVolume = otherVolume || !here;
+            planned.backups = {item.backup};
+        }
+        otherVolume = otherVolume || item.fresh.id.volume != kitFolderId_.volume;
+        plan.push_back(std::move(planned));
+    }
+    const std::string records = PlacingRecords(plan);
+    fw::Result result = journal_->Write(records.data(), records.size());
+    if (result) result = journal_->Flush();
+    if (!result) throw CannotCreate(journalPath_, result);
+
+    try {
+        // 4. Place.
+        for (Item& item : items_) {
+            if (item.old) {
+                if (!(result = item.old->MoveTo(item.backup))) throw CannotCreate(item.target, result);
+                item.movedAside = true;
+            }
+            if (!(result = item.file->MoveTo(item.target))) throw CannotCreate(item.target, result);
+            item.placed = true;
+        }
+        // 5. Commit point.
+        if (otherVolume && !items_.empty() && !(result = items_.back().file->Flush()))
+            throw CannotCreate(items_.back().target, result);
+        const std::string done = KitPath(kJournalDone);
+        if (!(result = journal_->MoveTo(done))) throw CannotCreate(done, result);
+        journalPath_ = done;
+        committed_ = true;
+    } catch (const fw::Error& failure) {
+        const std::string lost = RollBack();
+        rolledBack_ = true;
+        keepJournal_ = !lost.empty();
+        if (lost.empty()) throw;
+        throw fw::Error(std::string(failure.what()) + "\n" + lost, failure.code);
+    }
+    // Told as what it is: the files are new, but not yet surely on the disk.
+    if (!(result = journal_->Flush())) throw CannotCreate(journalPath_, result);
+
+    // 6. Finish. What can't be removed now the next run removes.
+    for (Item& item : items_)
+        if (item.old && !(result = item.old->Remove())) break;
+    if (result) result = journal_->Remove();
+    items_.clear();  // lets every file go: the application may open them now
+    if (result) return result;
+    return fw::Result::Failure(result.code,
+                               fw::FormatMessageText(text::kCleanupLeft, {kitFolder_->FinalPath(), result.text}));
+}
+
+std::string Transaction::RollBack() {
+    std::string lost;
+    for (auto item = items_.rbegin(); item != items_.rend(); ++item) {
+        if (item->placed) {
+            const fw::Result removed = item->file->Remove();
+            if (!removed) {
+                lost += fw::FormatMessageText(text::kCannotCreateFile, {item->target, removed.text}) + "\n";
+                continue;
+            }
+            item->file.reset();
+            item->placed = false;
+        }
+        if (item->movedAside) {
+            const fw::Result back = item->old->MoveTo(item->target);
+            if (!back) {
+                lost += fw::FormatMessageText(text::kNotPutBack, {item->target, item->backup, back.text}) + "\n";
+                continue;
+            }
+            item->movedAside = false;
+        }
+    }
+    if (!lost.empty()) lost.pop_back();
+    return lost;
+}
+
+Transaction::~Transaction() {
+    if (committed_) return;
+    // Through their own handles. Whatever can't be put back keeps the
+    // journal, and the next run finishes the job.
+    if (!rolledBack_) keepJournal_ = !RollBack().empty();
+    for (Item& item : items_)
+        if (!item.placed && item.file) item.file->Remove();
+    if (!keepJournal_ && journal_) journal_->Remove();
+}
+
+}  // namespace kit
