@@ -41,7 +41,7 @@ CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::strin
     fw::Result result = files.LinksOnPath(recordedFolder, links);
     for (const fw::PathLink& link : links)
         if (!fw::MayFollowLinkOwnedBy(link.ownerSid))
-            throw fw::Error(fw::FormatMessageText(text::kUntrustedLink, {link.path, link.leadsTo}));
+            RaiseText(text::kUntrustedLink, {link.path, link.leadsTo});
     if (result) result = files.HoldFolder(recordedFolder, folder_);
     if (!result) {
         fw::Error failure = FolderUnusable(recordedFolder, result);
@@ -55,7 +55,7 @@ CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::strin
         const std::string target = Folder() + payload::Catalogue()[i].targetPath;
         fw::PathKind kind = fw::PathKind::Missing;
         const fw::Result examined = files.Examine(target, kind);
-        if (!examined) throw CannotCreate(target, examined);
+        if (!examined) RaiseCannotCreate(target, examined);
         if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, target);
         if (kind == fw::PathKind::SeveralNames) throw Refused(text::kSeveralNames, target);
     }
@@ -66,11 +66,11 @@ void CheckedInstallation::HoldData() {
     const std::string data = Folder() + kDataFolder;
     fw::PathKind kind = fw::PathKind::Missing;
     const fw::Result examined = files_.Examine(data, kind);
-    if (!examined) throw FolderUnusable(data, examined);
+    if (!examined) RaiseFolderUnusable(data, examined);
     if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, data);
     if (kind != fw::PathKind::Folder) return;
     const fw::Result held = files_.HoldFolder(data, data_);
-    if (!held) throw FolderUnusable(data, held);
+    if (!held) RaiseFolderUnusable(data, held);
     // The folder held is the one the check saw only when it is where its
     // path says: a link swapped in since leads elsewhere.
     if (!IsDataFolderOf(data_->FinalPath(), Folder())) {

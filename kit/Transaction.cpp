@@ -66,14 +66,14 @@ Transaction::Transaction(fw::FileSystem& files, const CheckedInstallation& insta
     // that ended, even killed, let it go.
     result = files_.HoldLock(KitPath(kLock), lock_);
     if (result.code == fw::kSharingViolation) throw AnotherKitRunning();
-    if (!result) throw CannotCreate(KitPath(kLock), result);
+    if (!result) RaiseCannotCreate(KitPath(kLock), result);
     Recover();
 
     JournalFile folder{installation_.Folder(), {}};
     journalPath_ = KitPath(kJournal);
     if ((result = installation_.Identity(folder.id)) && (result = files_.CreateNew(journalPath_, journal_)))
         result = journal_->Write(JournalHeader(folder).data(), JournalHeader(folder).size());
-    if (!result) throw CannotCreate(journalPath_, result);
+    if (!result) RaiseCannotCreate(journalPath_, result);
 }
 
 std::string Transaction::KitPath(const std::string& name) const { return kitFolder_->FinalPath() + "\\" + name; }
@@ -89,35 +89,35 @@ void Transaction::RecoverFrom(const std::string& path, bool done) {
     std::unique_ptr<fw::HeldFile> file;
     fw::Result result = files_.OpenExisting(path, file);
     if (Missing(result)) return;
-    if (!result) throw CannotCreate(path, result);
+    if (!result) RaiseCannotCreate(path, result);
     // Only a journal nobody but Administrators and SYSTEM can have written
     // is obeyed.
     std::string sddl, text;
     if (files_.KeepsFileSecurity()) {
-        if (!(result = file->Security(sddl))) throw CannotCreate(path, result);
+        if (!(result = file->Security(sddl))) RaiseCannotCreate(path, result);
         if (!fw::OnlyAdministratorsCanChange(sddl))
-            throw fw::Error(fw::FormatMessageText(text::kJournalUntrusted, {path}));
+            RaiseText(text::kJournalUntrusted, {path});
     }
     Journal journal;
-    if (!(result = file->ReadAll(text))) throw CannotCreate(path, result);
-    if (!ParseJournal(text, journal)) throw fw::Error(fw::FormatMessageText(text::kJournalUnreadable, {path}));
+    if (!(result = file->ReadAll(text))) RaiseCannotCreate(path, result);
+    if (!ParseJournal(text, journal)) RaiseText(text::kJournalUnreadable, {path});
     fw::FileId folder;
-    if (!(result = installation_.Identity(folder))) throw FolderUnusable(installation_.Folder(), result);
+    if (!(result = installation_.Identity(folder))) RaiseFolderUnusable(installation_.Folder(), result);
     if (!journal.folder.path.empty() && journal.folder.id != folder)
-        throw fw::Error(fw::FormatMessageText(text::kJournalOtherFolder, {path, journal.folder.path}));
+        RaiseText(text::kJournalOtherFolder, {path, journal.folder.path});
 
     if (done) {
         // Committed: the new files are in place; only the backups remain.
         for (const JournalItem& item : journal.items)
             for (const std::string& backup : item.backups)
-                if (!(result = RemoveIfSame(files_, backup, item.old))) throw CannotCreate(backup, result);
+                if (!(result = RemoveIfSame(files_, backup, item.old))) RaiseCannotCreate(backup, result);
     } else {
         for (auto item = journal.items.rbegin(); item != journal.items.rend(); ++item) RollBackItem(*item);
         for (const JournalFile& temporary : journal.temporaries)
             if (!(result = RemoveIfSame(files_, temporary.path, temporary.id)))
-                throw CannotCreate(temporary.path, result);
+                RaiseCannotCreate(temporary.path, result);
     }
-    if (!(result = file->Remove())) throw CannotCreate(path, result);
+    if (!(result = file->Remove())) RaiseCannotCreate(path, result);
 }
 
 void Transaction::RollBackItem(const JournalItem& item) {
@@ -126,25 +126,25 @@ void Transaction::RollBackItem(const JournalItem& item) {
     fw::Result result = Find(files_, item.target, item.fresh.id, found, file);
     if (result && found == Found::Same) result = file->Remove();
     if (!result && result.Held() && item.target == program_) throw ProgramHeld(text::CloseFirstText(), result.code);
-    if (!result) throw CannotCreate(item.target, result);
-    if (!(result = RemoveIfSame(files_, item.fresh.path, item.fresh.id))) throw CannotCreate(item.fresh.path, result);
+    if (!result) RaiseCannotCreate(item.target, result);
+    if (!(result = RemoveIfSame(files_, item.fresh.path, item.fresh.id))) RaiseCannotCreate(item.fresh.path, result);
     if (!item.replaces) return;
 
     // The old file is at its name still, or under a backup name of its own.
-    if (!(result = Find(files_, item.target, item.old, found, file))) throw CannotCreate(item.target, result);
+    if (!(result = Find(files_, item.target, item.old, found, file))) RaiseCannotCreate(item.target, result);
     if (found == Found::Same) return;
     const bool nameFree = found == Found::Missing;
     for (const std::string& backup : item.backups) {
         Found backed;
         std::unique_ptr<fw::HeldFile> old;
-        if (!(result = Find(files_, backup, item.old, backed, old))) throw CannotCreate(backup, result);
+        if (!(result = Find(files_, backup, item.old, backed, old))) RaiseCannotCreate(backup, result);
         if (backed != Found::Same) continue;
         if (nameFree && (result = old->MoveTo(item.target))) return;
         throw fw::Error(
             fw::FormatMessageText(text::kNotPutBack, {item.target, backup, nameFree ? result.text : text::kNameTaken}),
             result.code);
     }
-    throw fw::Error(fw::FormatMessageText(text::kBackupMissing, {item.target}));
+    RaiseText(text::kBackupMissing, {item.target});
 }
 
 //--- Forward
@@ -186,7 +186,7 @@ void Transaction::Stage(std::size_t position, const void* data, std::size_t size
         if (item.file) item.file->Remove();
         if (item.target == program_ && result.code == fw::kSharingViolation)
             throw ProgramHeld(text::CloseFirstText(), result.code);
-        throw CannotCreate(failed, result);
+        RaiseCannotCreate(failed, result);
     }
     items_.push_back(std::move(item));
 }
@@ -202,7 +202,7 @@ fw::Result Transaction::Commit() {
             const bool here = item.oldId.volume == kitFolderId_.volume;
             const fw::Result named = here ? FreshName(KitPath(FileName(item.target)), ".bak", item.backup)
                                           : FreshName(item.target, ".bak", item.backup);
-            if (!named) throw CannotCreate(item.target, named);
+            if (!named) RaiseCannotCreate(item.target, named);
             otherVolume = otherVolume || !here;
             planned.backups = {item.backup};
         }
@@ -212,23 +212,23 @@ fw::Result Transaction::Commit() {
     const std::string records = PlacingRecords(plan);
     fw::Result result = journal_->Write(records.data(), records.size());
     if (result) result = journal_->Flush();
-    if (!result) throw CannotCreate(journalPath_, result);
+    if (!result) RaiseCannotCreate(journalPath_, result);
 
     try {
         // 4. Place.
         for (Item& item : items_) {
             if (item.old) {
-                if (!(result = item.old->MoveTo(item.backup))) throw CannotCreate(item.target, result);
+                if (!(result = item.old->MoveTo(item.backup))) RaiseCannotCreate(item.target, result);
                 item.movedAside = true;
             }
-            if (!(result = item.file->MoveTo(item.target))) throw CannotCreate(item.target, result);
+            if (!(result = item.file->MoveTo(item.target))) RaiseCannotCreate(item.target, result);
             item.placed = true;
         }
         // 5. Commit point.
         if (otherVolume && !items_.empty() && !(result = items_.back().file->Flush()))
-            throw CannotCreate(items_.back().target, result);
+            RaiseCannotCreate(items_.back().target, result);
         const std::string done = KitPath(kJournalDone);
-        if (!(result = journal_->MoveTo(done))) throw CannotCreate(done, result);
+        if (!(result = journal_->MoveTo(done))) RaiseCannotCreate(done, result);
         journalPath_ = done;
         committed_ = true;
     } catch (const fw::Error& failure) {
@@ -239,7 +239,7 @@ fw::Result Transaction::Commit() {
         throw fw::Error(std::string(failure.what()) + "\n" + lost, failure.code);
     }
     // Told as what it is: the files are new, but not yet surely on the disk.
-    if (!(result = journal_->Flush())) throw CannotCreate(journalPath_, result);
+    if (!(result = journal_->Flush())) RaiseCannotCreate(journalPath_, result);
 
     // 6. Finish. What can't be removed now the next run removes.
     for (Item& item : items_)

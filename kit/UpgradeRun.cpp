@@ -44,7 +44,7 @@ RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolde
             if (item.rule == payload::WriteRule::OnlyIfMissing) {
                 bool present = false;
                 const fw::Result examined = fw::IsPresent(services.files, target, present);
-                if (!examined) throw CannotCreate(target, examined);
+                if (!examined) RaiseCannotCreate(target, examined);
                 if (present) continue;
             }
             installation.HoldData();
