@@ -288,8 +288,9 @@ void ScenarioUnicodeFolder() {
 
 // A target at the classic limit of 259 characters: every item is written,
 // through temporary names beyond that limit, a leftover beyond it is
-// removed, and the log shows the plain path. Wine gives no final path over
-// about 263 characters, which the kit must do without.
+// removed, and the log shows the plain path; the log itself lies beyond the
+// limit. Wine gives no final path over about 263 characters, which the kit
+// must do without.
 void ScenarioLongPath() {
     const std::size_t kLongest = 259;  // the longest path of the classic limit (260 with the closing null)
     const std::string longest = "\\Data\\ModelComunicare.rtf";
@@ -301,11 +302,14 @@ void ScenarioLongPath() {
     PutFile(f + "\\Data\\Anx3.rtf", kOldAnnex);
     // A leftover of a run stopped short, its name beyond the limit.
     PutFile("\\\\?\\" + f + longest + ".~0123456789ABCDEF.tmp", "leftover");
-    const std::string logPath = "C:\\Jurnale\\kit.log";
-    FreshFolder("C:\\Jurnale");
+    // The log in a folder beyond the limit too: created there, and checked
+    // where Wine gives no final path.
+    const std::string logFolder = "C:\\Jurnale\\" + std::string(120, 'j') + "\\" + std::string(140, 'k');
+    const std::string logPath = logFolder + "\\kit.log";
+    FreshFolder("\\\\?\\" + logFolder);
     CheckUnattended("/S /LOG=" + logPath, 0);
     CheckAllItemsWritten(f);
-    CheckLines("log file", LogFileLines(logPath), UpgradedLog(f));
+    CheckLines("log file", LogFileLines("\\\\?\\" + logPath), UpgradedLog(f));
 }
 
 }  // namespace e2e
