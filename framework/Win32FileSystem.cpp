@@ -86,6 +86,8 @@ bool SameName(const std::vector<wchar_t>& found, const wchar_t* expected) {
     return CompareStringOrdinal(found.data(), static_cast<int>(found.size()), expected, -1, TRUE) == CSTR_EQUAL;
 }
 
+}  // namespace
+
 // Whether the file behind handle is at path (a SystemPath) itself, reached
 // through no link: kCantAccessFile when it lies elsewhere. File names compare
 // without regard to case. Wine gives no final path beyond about 263
@@ -97,6 +99,8 @@ Result CheckAt(HANDLE handle, const WideText& path) {
     if (code != ERROR_MORE_DATA || (code = VolumePathOf(handle, found)) != ERROR_SUCCESS) return FailureOf(code);
     return SameName(found, BelowVolume(path)) ? Result::Success() : Redirected();
 }
+
+namespace {
 
 // Opens path itself, never what a link at its end points to, for the given
 // access; folders too.

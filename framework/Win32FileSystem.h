@@ -40,6 +40,12 @@ WideText SystemPath(const std::string& path);
 // ERROR_SUCCESS or the system's error code.
 DWORD FinalPathOf(HANDLE handle, std::vector<wchar_t>& path);
 
+// Whether the file or folder behind handle is at path (a SystemPath)
+// itself, reached through no link: fails with kCantAccessFile when it lies
+// elsewhere. Names compare without regard to case; beyond the final path
+// Wine gives (about 263 characters) the path below the volume is compared.
+Result CheckAt(HANDLE handle, const WideText& path);
+
 // Such a path in the form users write and the kit builds paths:
 // "C:\Apps\Meridal" or "\\server\share\Meridal", without a trailing "\".
 std::string PlainPath(std::vector<wchar_t> path);

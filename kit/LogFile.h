@@ -6,7 +6,8 @@
 // can create files, so the log must be what its path says: a plain file on a
 // disk, with a single name, reached through no link. Anything else (a link
 // or junction, a folder, a device, a hard link to another file) is refused
-// before a byte is written.
+// before a byte is written, and a new log is created only in a folder found
+// at its path, so a refused one leaves no file anywhere.
 #pragma once
 
 #include <memory>
@@ -20,9 +21,9 @@ namespace kit {
 
 class LogFile : public RunLog {
 public:
-    // Opens the file for appending, or creates it readable by Users and
-    // writable by administrators alone. A failure carries the system's code
-    // and text; a refused file the kit's reason (and code 0).
+    // Opens the file for appending, or creates it open to Administrators and
+    // SYSTEM alone. A failure carries the system's code and text; a refused
+    // file the kit's reason (and code 0).
     fw::Result Open(const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
 

@@ -14,6 +14,9 @@ void ScenarioUnattended() {
     // The linked logs have a folder of their own, which no case removes:
     // Wine's DeleteFile removes what a symbolic link to a file leads to.
     const std::string linkedLog = "C:\\Legaturi\\kit.log", linkedSwitch = "/S \"/LOG=" + linkedLog + "\"";
+    // A log whose folder is a link to a folder outside (a junction to Wine).
+    const std::string linkedFolder = "C:\\Legaturi\\Dosar", outside = "C:\\Exterior";
+    const std::string folderSwitch = "/S \"/LOG=" + linkedFolder + "\\kit.log\"";
     const std::string otherFile = "C:\\Windows\\kit-other.txt", otherText = "an administrator's file\r\n";
     // The log of a run that checked v.2.35 and got as far as the files.
     auto checkedThen = [&](const std::string& told, const std::string& result) {
@@ -32,8 +35,8 @@ void ScenarioUnattended() {
         bool exeWritten;
         const char* versionAfter;
         // The log path made first a second name of another file (a hard
-        // link), or a link to it.
-        enum LogKind { Plain, HardLinked, Linked };
+        // link), or a link to it; or the log's folder a link.
+        enum LogKind { Plain, HardLinked, Linked, FolderLinked };
         LogKind logKind = Plain;
     };
     const Case cases[] = {
@@ -70,6 +73,7 @@ void ScenarioUnattended() {
         {"bad switch", kOldVersion, true, nullptr, "/S /LOG=", 4, {}, false, kOldVersion},
         {"hard-linked log", kOldVersion, true, nullptr, linkedSwitch, 5, {}, false, kOldVersion, Case::HardLinked},
         {"linked log", kOldVersion, true, nullptr, linkedSwitch, 5, {}, false, kOldVersion, Case::Linked},
+        {"linked folder", kOldVersion, true, nullptr, folderSwitch, 5, {}, false, kOldVersion, Case::FolderLinked},
     };
     for (const Case& c : cases) {
         Note(c.what);
@@ -79,14 +83,20 @@ void ScenarioUnattended() {
         if (c.withData) PutFile(f + "\\Data\\Anx3.rtf", kOldAnnex);
         FreshFolder(logFolder);
         if (c.logKind != Case::Plain) {
-            PutFile(otherFile, otherText);
             MakeFolders("C:\\Legaturi");
-            DeleteFileW(Wide(linkedLog).c_str());  // the hard link of the case before: a name of its own
+            // The hard link of the case before is a name of its own; the
+            // link removes the file it leads to, made again next.
+            DeleteFileW(Wide(linkedLog).c_str());
+            PutFile(otherFile, otherText);
         }
         if (c.logKind == Case::HardLinked)
             Check(CreateHardLinkW(Wide(linkedLog).c_str(), Wide(otherFile).c_str(), nullptr) != FALSE,
                   "the log path made a hard link to " + otherFile);
         if (c.logKind == Case::Linked && !MakeLink(otherFile, linkedLog)) continue;
+        if (c.logKind == Case::FolderLinked) {
+            FreshFolder(outside);
+            if (!MakeLink(outside, linkedFolder)) continue;
+        }
 
         const std::string oldTable = "old table";
         if (c.held && std::string(c.held) != "\\Meridal_2013.exe") PutFile(f + c.held, oldTable);
@@ -110,6 +120,8 @@ void ScenarioUnattended() {
         CheckNoTempFiles(f);
         if (c.logKind != Case::Plain) {
             CheckFileBytes(otherFile, otherText, "the other file unchanged");
+            // Refused before anything was made where the link leads.
+            if (c.logKind == Case::FolderLinked) CheckFolderContents(outside, {});
             continue;
         }
 
