@@ -91,6 +91,7 @@ add_executable(kitdriver tests/e2e/KitDriver.cpp tests/e2e/WindowScenarios.cpp t
 target_link_libraries(kitdriver PRIVATE user32 gdi32 advapi32 oleacc ole32 oleaut32)
 target_include_directories(kitdriver PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests ${KIT_GENERATED_DIR})
 add_executable(holdfile tests/e2e/HoldFile.cpp)
+target_include_directories(holdfile PRIVATE ${CMAKE_SOURCE_DIR})
 
 add_executable(bench_paint tools/bench/bench_paint.cpp controls/LbButtons.rc)
 target_link_libraries(bench_paint PRIVATE kitwin32)

@@ -271,6 +271,22 @@ inline bool StartHolder(Child& holder, const std::string& path, int seconds) {
                  path + " is held open without sharing");
 }
 
+// holdfile.exe listing a folder, shared for reading only, as a program that
+// browses it may: meanwhile nobody can open the folder for writing, whatever
+// sharing they offer.
+inline bool StartLister(Child& lister, const std::string& folder, int seconds) {
+    if (!lister.Start("holdfile /list", g_driverFolder + "\\holdfile.exe",
+                      "/list \"" + folder + "\" " + std::to_string(seconds)))
+        return false;
+    return Check(WaitUntil([&] {
+                     const fw::unique_hfile probe(CreateFileW(
+                         Wide(folder).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                     return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+                 }),
+                 folder + " is held open for listing, shared for reading only");
+}
+
 // A Unix symbolic link at link to target (both Windows paths): what a
 // junction or a symbolic link is on Windows. Wine shows a link to a folder
 // as a reparse point, a link to a file as a plain file.

@@ -1,12 +1,16 @@
 // Scenarios of what else the installation folder holds: files held by
 // another program, files of killed runs, links planted where the kit
 // writes, a folder of any name and paths beyond the classic limit.
+#include <utility>
+
 #include "e2e/DriverSteps.h"
 
 namespace e2e {
 
 // Something holds the executable for 20 s: the kit waits about two seconds,
-// then asks to close the application and writes nothing.
+// then asks to close the application and writes nothing. A program that
+// lists the folder for 20 s, letting nobody open it for writing, holds up
+// nothing: the unattended run completes.
 void ScenarioHeldLong() {
     const std::string exe = PrepareOldInstallation();
     Child holder;
@@ -30,6 +34,19 @@ void ScenarioHeldLong() {
     holder.End();
     // Readable only once the holder has let go.
     CheckFileBytes(exe, OldExe(), "intact");
+
+    Note("the folder listed by another program for 20 s, an unattended run");
+    PrepareOldInstallation();
+    Child lister;
+    if (!StartLister(lister, kFolder, 20)) return;
+    const std::string log = "C:\\Jurnale\\kit.log";
+    FreshFolder("C:\\Jurnale");
+    const DWORD started = GetTickCount();
+    CheckLines("log file", RunLoggedUnattended(log, 0), UpgradedLog(kFolder));
+    Note("the run took " + std::to_string(GetTickCount() - started) + " ms");
+    Check(lister.Running(), "the folder was held all the while");
+    lister.End();
+    CheckAllItemsWritten(kFolder);
 }
 
 // Something holds the executable for a moment, as a virus scanner does:
@@ -85,7 +102,10 @@ std::string HexId(DWORD pid) {
 }
 
 // Files of killed runs beside two targets are removed, whichever process
-// left them; files that only look alike are kept byte for byte.
+// left them; files that only look alike are kept byte for byte. A run marker
+// and a backup a user planted under the kit's names steer no unattended run:
+// edited report templates stay as they are, the planted program is never put
+// in place, and the planted files are left where they are.
 void ScenarioLeftovers() {
     PrepareOldInstallation();
     const std::string f = kFolder;
@@ -125,6 +145,67 @@ void ScenarioLeftovers() {
     CheckFolderContents(f + "\\Data", data);
     for (const std::string& name : lookalikes) CheckFileBytes(f + name, "kept " + name, "untouched");
     for (const CatalogueEntry& entry : kCatalogue) CheckWrittenAsItem(f, entry);
+    kit.End();
+
+    const std::string log = "C:\\Jurnale\\kit.log";
+    FreshFolder("C:\\Jurnale");
+    const std::vector<std::string> upgraded = {"Data",   "Meridal_2013.exe", "modeltrz.dbf", "ModelFin.dbf",
+                                               "1a.dbf", "1b.dbf",           "1c.dbf"};
+
+    // The low bits of a marker's tail read as targets a run added: here the
+    // three report templates (catalogue positions 1, 3 and 9).
+    Note("a read-only run marker planted by a user, its tail naming the edited report templates");
+    PrepareOldInstallation();
+    const std::string marker = f + "\\Meridal_2013.exe.~000000000000020A.run";
+    const std::vector<std::pair<std::string, std::string>> edited = {
+        {"\\Data\\raport.rtf", "{\\rtf1 the town hall's own report}"},
+        {"\\Data\\Adev1.rtf", "{\\rtf1 the town hall's own certificate}"},
+        {"\\Data\\ModelComunicare.rtf", "{\\rtf1 the town hall's own notice}"},
+    };
+    for (const auto& file : edited) PutFile(f + file.first, file.second);
+    PutFile(marker, "");
+    Check(SetFileAttributesW(Wide(marker).c_str(), FILE_ATTRIBUTE_READONLY) != FALSE, "the marker made read-only");
+    CheckUnattended("/S", 0);
+    for (const auto& file : edited) CheckFileBytes(f + file.first, file.second, "kept as edited");
+    for (const CatalogueEntry& entry : kCatalogue)
+        if (!entry.onlyIfMissing) CheckWrittenAsItem(f, entry);
+    CheckRecordedVersion(kNewVersion);
+    CheckFileBytes(marker, "", "left where it was");
+    std::vector<std::string> expected = upgraded;
+    expected.push_back("Meridal_2013.exe.~000000000000020A.run");
+    CheckFolderContents(f, expected);
+    CheckNoTempFiles(f);
+
+    // Bit 0 names the program: a run that obeyed would put the planted
+    // "backup" in its place.
+    Note("a run marker and a backup holding a user's own program planted, 1a.dbf held");
+    PrepareOldInstallation();
+    const std::string planted = std::string("MZ a user's own program\r\n") + std::string(2000, 'u');
+    const std::vector<std::string> plantedNames = {"Meridal_2013.exe.~0000000000000001.run",
+                                                   "Meridal_2013.exe.~0000000000000001.bak"};
+    PutFile(f + "\\" + plantedNames[0], "");
+    PutFile(f + "\\" + plantedNames[1], planted);
+    PutFile(f + "\\1a.dbf", "old table");
+    Child holder;
+    if (!StartHolder(holder, f + "\\1a.dbf", 60)) return;
+    Check(HasLineStartingWith(RunLoggedUnattended(log, 3),
+                              std::string(kErrorTitle) + ": Cannot create file \"" + f + "\\1a.dbf\". "),
+          "the log tells the held table");
+    holder.End();
+    CheckFileBytes(f + "\\Meridal_2013.exe", OldExe(), "the old program, not the planted one");
+    CheckFileBytes(f + "\\1a.dbf", "old table", "left as it was");
+    CheckRecordedVersion(kOldVersion);
+    CheckFolderContents(f, {"Data", "Meridal_2013.exe", "1a.dbf", plantedNames[0], plantedNames[1]});
+    CheckFolderContents(f + "\\Data", {});
+
+    Note("again, the table let go");
+    CheckUnattended("/S", 0);
+    CheckAllItemsWritten(f);
+    CheckFileBytes(f + "\\" + plantedNames[0], "", "left where it was");
+    CheckFileBytes(f + "\\" + plantedNames[1], planted, "left where it was");
+    expected = upgraded;
+    expected.insert(expected.end(), plantedNames.begin(), plantedNames.end());
+    CheckFolderContents(f, expected);
 }
 
 // Links planted where the kit writes: Data or a target linked to a folder or

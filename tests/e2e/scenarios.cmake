@@ -8,9 +8,9 @@ list(APPEND KIT_SCENARIOS
   upgrade_complete     # a complete upgrade: files, log, record, dialog
   only_if_missing      # report templates kept, the rest replaced or added
   application_running  # the old program started from its folder
-  held_long            # the executable held open for 20 s
+  held_long            # the executable held open for 20 s; the folder listed for 20 s
   held_briefly         # the executable held open for a moment
-  leftovers            # files of killed runs beside two targets
+  leftovers            # files of killed runs beside two targets; a marker and a backup planted
   no_data_folder       # an installation without its Data folder
   read_only_file       # a read-only Anx3.rtf
   button_look          # hot-tracking face of the buttons (needs the painted control)
