@@ -94,41 +94,23 @@ void ScenarioHeldBriefly() {
     kit.PressOk(box);
 }
 
-// A process id as earlier kits wrote it into the names of their temporary files.
-std::string HexId(DWORD pid) {
-    char id[16];
-    std::snprintf(id, sizeof id, "%lX", static_cast<unsigned long>(pid));
-    return id;
-}
-
-// Files of killed runs beside two targets are removed, whichever process
-// left them; files that only look alike are kept byte for byte. A run marker
-// and a backup a user planted under the kit's names steer no unattended run:
-// edited report templates stay as they are, the planted program is never put
-// in place, and the planted files are left where they are.
+// Files named as the kit names its own, or as earlier kits named theirs
+// ("Anx3.rtf.~1F4.tmp", "Anx3.rtf.~1F4.1.bak"), mean nothing to it: the kit
+// keeps its state in a folder of its own, so whatever the installation
+// folder holds is left byte for byte. A run marker and a backup a user
+// planted under the kit's names steer no unattended run either: edited
+// report templates stay as they are, the planted program is never put in
+// place, and the planted files are left where they are.
 void ScenarioLeftovers() {
     PrepareOldInstallation();
     const std::string f = kFolder;
     PutFile(f + "\\Data\\Anx3.rtf", kOldAnnex);
 
-    // A process that has ended: holdfile without arguments exits at once.
-    Child ended;
-    if (!ended.Start("a short-lived process", g_driverFolder + "\\holdfile.exe")) return;
-    Check(ended.WaitForExit(), "and ended");
-    const std::string dead = HexId(ended.Pid());
-
-    const std::vector<std::string> leftovers = {
-        "\\Meridal_2013.exe.~284.0.tmp",  // as earlier kits named them
-        "\\Meridal_2013.exe.~" + dead + ".tmp",
-        "\\Data\\Anx3.rtf.~" + dead + ".tmp",
-        "\\Data\\ANX3.RTF.~" + dead + ".1.bak",
-    };
     const std::vector<std::string> lookalikes = {
-        "\\Meridal_2013.exe.tmp",    "\\Meridal_2013.exe.~zz.tmp",      "\\Meridal_2013.exe.~284.0.tmp.txt",
-        "\\Data\\Anx3.rtf.~284",     "\\Data\\Anx3.rtf.~123456789.tmp", "\\Data\\Notes.rtf.~284.0.tmp",
-        "\\Meridal_2013.~284.0.tmp",
+        "\\Meridal_2013.exe.~284.0.tmp", "\\Meridal_2013.exe.~1F4.tmp",     "\\Data\\Anx3.rtf.~1F4.tmp",
+        "\\Data\\ANX3.RTF.~1F4.1.bak",   "\\Meridal_2013.exe.tmp",          "\\Meridal_2013.exe.~zz.tmp",
+        "\\Data\\Anx3.rtf.~284",         "\\Data\\Anx3.rtf.~123456789.tmp", "\\Meridal_2013.~284.0.tmp",
     };
-    for (const std::string& name : leftovers) PutFile(f + name, "leftover");
     for (const std::string& name : lookalikes) PutFile(f + name, "kept " + name);
 
     Kit kit;

@@ -10,7 +10,7 @@ list(APPEND KIT_SCENARIOS
   application_running  # the old program started from its folder
   held_long            # the executable held open for 20 s; the folder listed for 20 s
   held_briefly         # the executable held open for a moment
-  leftovers            # files of killed runs beside two targets; a marker and a backup planted
+  leftovers            # names like the kit's own, a marker and a backup planted: never obeyed
   no_data_folder       # an installation without its Data folder
   read_only_file       # a read-only Anx3.rtf
   button_look          # hot-tracking face of the buttons (needs the painted control)
