@@ -14,9 +14,7 @@ fw::Error FolderUnusable(const std::string& folder, const fw::Result& result) {
 
 void RaiseCannotCreate(const std::string& path, const fw::Result& result) { throw CannotCreate(path, result); }
 
-void RaiseFolderUnusable(const std::string& folder, const fw::Result& result) {
-    throw FolderUnusable(folder, result);
-}
+void RaiseFolderUnusable(const std::string& folder, const fw::Result& result) { throw FolderUnusable(folder, result); }
 
 void RaiseText(const char* pattern, std::initializer_list<std::string> args) {
     throw fw::Error(fw::FormatMessageText(pattern, args));

@@ -95,8 +95,7 @@ void Transaction::RecoverFrom(const std::string& path, bool done) {
     std::string sddl, text;
     if (files_.KeepsFileSecurity()) {
         if (!(result = file->Security(sddl))) RaiseCannotCreate(path, result);
-        if (!fw::OnlyAdministratorsCanChange(sddl))
-            RaiseText(text::kJournalUntrusted, {path});
+        if (!fw::OnlyAdministratorsCanChange(sddl)) RaiseText(text::kJournalUntrusted, {path});
     }
     Journal journal;
     if (!(result = file->ReadAll(text))) RaiseCannotCreate(path, result);
