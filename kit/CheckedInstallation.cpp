@@ -40,8 +40,7 @@ CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::strin
     std::vector<fw::PathLink> links;
     fw::Result result = files.LinksOnPath(recordedFolder, links);
     for (const fw::PathLink& link : links)
-        if (!fw::MayFollowLinkOwnedBy(link.ownerSid))
-            RaiseText(text::kUntrustedLink, {link.path, link.leadsTo});
+        if (!fw::MayFollowLinkOwnedBy(link.ownerSid)) RaiseText(text::kUntrustedLink, {link.path, link.leadsTo});
     if (result) result = files.HoldFolder(recordedFolder, folder_);
     if (!result) {
         fw::Error failure = FolderUnusable(recordedFolder, result);
