@@ -31,4 +31,18 @@ Result OwnerSidOf(HANDLE object, SE_OBJECT_TYPE type, std::string& sid) {
     return Result::Success();
 }
 
+Result SddlOf(HANDLE object, SE_OBJECT_TYPE type, std::string& sddl) {
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD code = GetSecurityInfo(object, type, parts, nullptr, nullptr, nullptr, nullptr, &descriptor);
+    const unique_security_descriptor ownedDescriptor(descriptor);
+    if (code != ERROR_SUCCESS) return FailureOf(code);
+    wchar_t* text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, parts, &text, nullptr))
+        return LastFailure();
+    const unique_local<wchar_t*> ownedText(text);
+    sddl = Utf8(text);
+    return Result::Success();
+}
+
 }  // namespace fw

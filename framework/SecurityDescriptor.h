@@ -1,5 +1,5 @@
 // Security descriptors written as SDDL text, for objects the kit creates,
-// and the owner of an object the kit finds.
+// and the owner and DACL of an object the kit finds.
 #pragma once
 
 #include <windows.h>
@@ -21,5 +21,9 @@ Result SecurityDescriptorOf(const wchar_t* sddl, unique_security_descriptor& des
 
 // The owner of the object behind handle as SID text ("S-1-5-32-544").
 Result OwnerSidOf(HANDLE object, SE_OBJECT_TYPE type, std::string& sid);
+
+// The owner and DACL of the object behind handle as SDDL text
+// ("O:BAD:PAI(A;OICI;FA;;;BA)"); handle needs READ_CONTROL.
+Result SddlOf(HANDLE object, SE_OBJECT_TYPE type, std::string& sddl);
 
 }  // namespace fw

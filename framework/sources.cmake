@@ -6,6 +6,7 @@ set(FRAMEWORK_CORE_SOURCES
   framework/LongPath.cpp
   framework/NameOwner.cpp
   framework/LinkRules.cpp
+  framework/SecurityRules.cpp
   framework/FileSystem.cpp
 )
 set(FRAMEWORK_WIN32_SOURCES

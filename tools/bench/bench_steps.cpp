@@ -79,6 +79,9 @@ public:
     fw::Result Flush() override {
         return Timed("flush folder", [&] { return folder_->Flush(); });
     }
+    fw::Result SameAs(const std::string& path, bool& same) override {
+        return Timed("same folder as held", [&] { return folder_->SameAs(path, same); });
+    }
 
 private:
     std::unique_ptr<fw::HeldFolder> folder_;
