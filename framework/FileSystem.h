@@ -57,13 +57,19 @@ public:
     // The final path of the folder held, without a trailing "\".
     virtual const std::string& FinalPath() const = 0;
     virtual Result Identity(FileId& id) = 0;
+    // Whether path, every link on the way followed, names the very folder
+    // held now (the same volume and file index): a folder swapped or linked
+    // elsewhere since it was held is another.
+    virtual Result SameAs(const std::string& path, bool& same) = 0;
 };
 
-// A link met on the way to a folder.
+// A link met on the way to a folder, with who can change it: the owner and
+// DACL, as SDDL text, of the link itself and of the folder it is in.
 struct PathLink {
-    std::string path;      // the link itself
-    std::string leadsTo;   // the final path it leads to; empty when that can't be read
-    std::string ownerSid;  // its owner ("S-1-5-32-544"); empty when that can't be read
+    std::string path;        // the link itself
+    std::string leadsTo;     // the final path it leads to; empty when that can't be read
+    std::string sddl;        // the link's own ("O:BAD:P(A;;FA;;;BA)")
+    std::string parentSddl;  // the folder's it is in, once every link on the way to it is followed
 };
 
 class FileSystem {
@@ -76,7 +82,8 @@ public:
     // followed; its FinalPath is read from the handle that holds it.
     virtual Result HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) = 0;
     // The links on the way from the drive or share down to folder, folder
-    // itself included, nearest the drive first.
+    // itself included, nearest the drive first. A part of the way that is
+    // missing ends it; any other failure to tell fails.
     virtual Result LinksOnPath(const std::string& folder, std::vector<PathLink>& links) = 0;
     // Creates a new, empty file at path, held; fails when any file or link
     // of that name exists. Only for a folder the kit holds, where a new name

@@ -1,8 +1,6 @@
-// Which reparse points are links, and which links the kit follows: plain
-// rules over the tag and the owner, so they are tested without Windows.
+// Which reparse points are links: a plain rule over the tag, so it is tested
+// without Windows. Which links the kit follows is in SecurityRules.h.
 #pragma once
-
-#include <string>
 
 namespace fw {
 
@@ -11,11 +9,5 @@ namespace fw {
 // be read (0) counts as one. Deduplicated, compressed (WOF) and cloud
 // placeholder files are ordinary files to a program, and are not.
 bool IsLinkTag(unsigned long tag);
-
-// Whether a link on the way to the installation may be followed: only one
-// owned by Administrators, SYSTEM or TrustedInstaller, whom no ordinary user
-// can make a link's owner. ownerSid is in its string form; empty when the
-// owner can't be read.
-bool MayFollowLinkOwnedBy(const std::string& ownerSid);
 
 }  // namespace fw

@@ -1,11 +1,12 @@
 #include "framework/NameOwner.h"
 
+#include "framework/SecurityRules.h"
+
 namespace fw {
 
 NameHolder HolderOfName(const std::string& ownerSid) {
-    static const char kAdministrators[] = "S-1-5-32-544";
-    static const char kSystem[] = "S-1-5-18";
-    return ownerSid == kAdministrators || ownerSid == kSystem ? NameHolder::AnotherInstance : NameHolder::SomeoneElse;
+    return ownerSid == kAdministratorsSid || ownerSid == kSystemSid ? NameHolder::AnotherInstance
+                                                                    : NameHolder::SomeoneElse;
 }
 
 }  // namespace fw

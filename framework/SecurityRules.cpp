@@ -1,7 +1,8 @@
 #include "framework/SecurityRules.h"
 
 #include <cstddef>
-#include <vector>
+#include <cstring>
+#include <initializer_list>
 
 namespace fw {
 
@@ -11,13 +12,9 @@ const char kTrustedInstallerSid[] = "S-1-5-80-956008885-3418522649-1831038044-18
 
 namespace {
 
-const char kCreatorOwnerSid[] = "S-1-3-0";
-const char kOwnerRightsSid[] = "S-1-3-4";
-
 // Access rights by bit, as a file or folder reads them.
-const unsigned long kReadData = 0x1;    // list a folder
-const unsigned long kWriteData = 0x2;   // add a file
-const unsigned long kAppendData = 0x4;  // add a subfolder
+const unsigned long kReadData = 0x1;   // list a folder
+const unsigned long kWriteData = 0x2;  // add a file
 const unsigned long kReadEa = 0x8;
 const unsigned long kWriteEa = 0x10;
 const unsigned long kExecute = 0x20;  // traverse a folder
@@ -49,207 +46,203 @@ const unsigned long kChangesLink = kWriteData | kWriteEa | kWriteAttributes | kD
 // child's own security says, or let the folder's security be changed.
 const unsigned long kReplacesChild = kDeleteChild | kWriteDac | kWriteOwner | kGenericAll | kMaximumAllowed;
 
-struct Ace {
-    bool allows = false;  // any entry that is no deny entry may grant access
-    bool inheritOnly = false;
-    unsigned long rights = 0;
-    std::string sid;
-};
+// Who an entry or the owner names, as far as the rules tell people apart.
+enum class Who { Administrators, System, TrustedInstaller, CreatorOwner, OwnerRights, SomebodyElse };
 
-struct Descriptor {
-    std::string owner;
+bool IsTrusted(Who who) { return who == Who::Administrators || who == Who::System || who == Who::TrustedInstaller; }
+
+// What the rules need of a descriptor, read in one pass.
+struct Summary {
+    Who owner = Who::SomebodyElse;
     bool daclPresent = false;
     bool nullDacl = false;
-    std::vector<Ace> aces;
+    // The rights others have on the object itself: allow entries that are
+    // not inherit-only, for anybody but the trusted accounts and OWNER
+    // RIGHTS (the owner, itself trusted where it matters).
+    unsigned long othersOnItself = 0;
+    // Whether anybody else may change the object or what is made in it;
+    // CREATOR OWNER in an inherit-only entry is whoever makes the child.
+    bool othersChange = false;
 };
+
+// The text still to read.
+struct Cursor {
+    const char* at;
+    const char* end;
+    char Peek() const { return at < end ? *at : '\0'; }
+    // Reads word when the text goes on with it.
+    bool Take(const char* word) {
+        const std::size_t length = std::strlen(word);
+        if (static_cast<std::size_t>(end - at) < length || std::memcmp(at, word, length) != 0) return false;
+        at += length;
+        return true;
+    }
+};
+
+// A field of an entry.
+struct Field {
+    const char* text;
+    std::size_t length;
+    bool Is(const char* word) const { return std::strlen(word) == length && std::memcmp(text, word, length) == 0; }
+};
+
+// Reads a field of an entry and the ";" after it.
+bool TakeField(Cursor& cursor, Field& field) {
+    field.text = cursor.at;
+    while (cursor.at < cursor.end && *cursor.at != ';' && *cursor.at != '(' && *cursor.at != ')') ++cursor.at;
+    field.length = static_cast<std::size_t>(cursor.at - field.text);
+    return cursor.Take(";");
+}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
+bool IsHex(const Field& field) { return field.length > 0 && field.text[0] == '0'; }
+
 // A "0x..." number of at most 32 bits.
-bool ParseHex(const std::string& text, unsigned long& value) {
-    if (text.size() < 3 || text.size() > 10 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return false;
+bool ParseHex(const Field& field, unsigned long& value) {
+    if (field.length < 3 || field.length > 10 || field.text[0] != '0' || (field.text[1] | 0x20) != 'x') return false;
     value = 0;
-    for (std::size_t i = 2; i < text.size(); ++i) {
-        const char c = text[i];
+    for (std::size_t i = 2; i < field.length; ++i) {
+        const char c = field.text[i];
         if (!IsHexDigit(c)) return false;
         value = value * 16 + static_cast<unsigned long>(IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10);
     }
     return true;
 }
 
-// The SID at text[pos...] in its full form: "S-1-5-18" as it is, the
-// abbreviations the rules name written out, any other abbreviation (two
-// capitals) kept as it is: somebody else.
-bool ParseSid(const std::string& text, std::size_t& pos, std::string& sid) {
-    if (text.compare(pos, 4, "S-1-") == 0) {
-        std::size_t end = pos + 4;
-        while (end < text.size() && (IsDigit(text[end]) || (text[end] == '-' && IsDigit(text[end - 1])))) ++end;
-        if (!IsDigit(text[end - 1])) return false;
-        sid = text.substr(pos, end - pos);
-        pos = end;
-        return true;
-    }
-    if (pos + 2 > text.size() || !IsUpper(text[pos]) || !IsUpper(text[pos + 1])) return false;
-    static const struct {
-        const char* abbreviation;
-        const char* sid;
-    } kNamed[] = {{"BA", kAdministratorsSid}, {"SY", kSystemSid}, {"CO", kCreatorOwnerSid}, {"OW", kOwnerRightsSid}};
-    sid = text.substr(pos, 2);
-    for (const auto& named : kNamed)
-        if (sid == named.abbreviation) sid = named.sid;
-    pos += 2;
-    return true;
-}
-
-bool ParseRights(const std::string& text, unsigned long& rights) {
-    if (text.compare(0, 2, "0x") == 0 || text.compare(0, 2, "0X") == 0) return ParseHex(text, rights);
-    static const struct {
-        char code[3];
-        unsigned long rights;
-    } kCodes[] = {
-        {"GA", kGenericAll},  {"GR", kGenericRead}, {"GW", kGenericWrite}, {"GX", kGenericExecute},
-        {"RC", kReadControl}, {"SD", kDelete},      {"WD", kWriteDac},     {"WO", kWriteOwner},
-        {"CC", 0x1},          {"DC", 0x2},          {"LC", 0x4},           {"SW", 0x8},
-        {"RP", 0x10},         {"WP", 0x20},         {"DT", 0x40},          {"LO", 0x80},
-        {"CR", 0x100},        {"FA", 0x1F01FF},     {"FR", 0x120089},      {"FW", 0x120116},
-        {"FX", 0x1200A0},     {"KA", 0xF003F},      {"KR", 0x20019},       {"KW", 0x20006},
-        {"KX", 0x20019},
-    };
-    rights = 0;
-    for (std::size_t i = 0; i < text.size(); i += 2) {
-        bool known = false;
-        for (const auto& code : kCodes)
-            if (text.compare(i, 2, code.code) == 0) {
-                rights |= code.rights;
-                known = true;
-            }
-        if (!known) return false;
+// Two-letter codes, each with its bits: "OICI" is OI and CI. Unknown codes fail.
+bool ParseCodes(const Field& field, const char* codes, const unsigned long* bits, unsigned long& value) {
+    if (field.length % 2 != 0) return false;
+    value = 0;
+    for (std::size_t i = 0; i < field.length; i += 2) {
+        std::size_t code = 0;
+        while (codes[2 * code] != '\0' && std::memcmp(codes + 2 * code, field.text + i, 2) != 0) ++code;
+        if (codes[2 * code] == '\0') return false;
+        value |= bits[code];
     }
     return true;
 }
 
-bool ParseAceFlags(const std::string& text, bool& inheritOnly) {
+bool ParseRights(const Field& field, unsigned long& rights) {
+    static const char kCodes[] = "GAGRGWGXRCSDWDWOCCDCLCSWRPWPDTLOCRFAFRFWFXKAKRKWKX";
+    static const unsigned long kBits[] = {kGenericAll,  kGenericRead, kGenericWrite, kGenericExecute,
+                                          kReadControl, kDelete,      kWriteDac,     kWriteOwner,
+                                          0x1,          0x2,          0x4,           0x8,
+                                          0x10,         0x20,         0x40,          0x80,
+                                          0x100,        0x1F01FF,     0x120089,      0x120116,
+                                          0x1200A0,     0xF003F,      0x20019,       0x20006,
+                                          0x20019};
+    return IsHex(field) ? ParseHex(field, rights) : ParseCodes(field, kCodes, kBits, rights);
+}
+
+// Whether the entry's flags, known ones only, make it inherit-only.
+bool ParseAceFlags(const Field& field, bool& inheritOnly) {
+    static const char kCodes[] = "OICINPIOIDSAFATPCR";
+    static const unsigned long kBits[] = {0x1, 0x2, 0x4, 0x8, 0x10, 0x40, 0x80, 0x40, 0x20};
     unsigned long flags = 0;
-    if (text.compare(0, 2, "0x") == 0 || text.compare(0, 2, "0X") == 0) {
-        if (!ParseHex(text, flags)) return false;
-        inheritOnly = (flags & 0x8) != 0;  // INHERIT_ONLY_ACE
-        return true;
+    const bool parsed = IsHex(field) ? ParseHex(field, flags) : ParseCodes(field, kCodes, kBits, flags);
+    inheritOnly = (flags & 0x8) != 0;  // INHERIT_ONLY_ACE
+    return parsed;
+}
+
+// A SID, full ("S-1-5-18") or abbreviated (two capitals); of the
+// abbreviations only those of the accounts the rules name are told apart.
+bool ParseSid(Cursor& cursor, Who& who) {
+    const char* begin = cursor.at;
+    if (cursor.Take("S-1-")) {
+        while (IsDigit(cursor.Peek()) || (cursor.Peek() == '-' && IsDigit(cursor.at[-1]))) ++cursor.at;
+        if (!IsDigit(cursor.at[-1])) return false;
+    } else {
+        for (int letter = 0; letter < 2; ++letter, ++cursor.at)
+            if (!IsUpper(cursor.Peek())) return false;
     }
-    static const char* const kFlags[] = {"OI", "CI", "NP", "IO", "ID", "SA", "FA", "TP", "CR"};
-    inheritOnly = false;
-    for (std::size_t i = 0; i < text.size(); i += 2) {
-        bool known = false;
-        for (const char* flag : kFlags) known = known || text.compare(i, 2, flag) == 0;
-        if (!known) return false;
-        inheritOnly = inheritOnly || text.compare(i, 2, "IO") == 0;
-    }
+    static const struct {
+        const char* sid;
+        Who who;
+    } kKnown[] = {
+        {"BA", Who::Administrators},
+        {kAdministratorsSid, Who::Administrators},
+        {"SY", Who::System},
+        {kSystemSid, Who::System},
+        {"CO", Who::CreatorOwner},
+        {"S-1-3-0", Who::CreatorOwner},
+        {"OW", Who::OwnerRights},
+        {"S-1-3-4", Who::OwnerRights},
+        {kTrustedInstallerSid, Who::TrustedInstaller},
+    };
+    const Field sid = {begin, static_cast<std::size_t>(cursor.at - begin)};
+    who = Who::SomebodyElse;
+    for (const auto& known : kKnown)
+        if (sid.Is(known.sid)) who = known.who;
     return true;
 }
 
-// One entry's text between its parentheses: type;flags;rights;object;inherited object;SID.
-// A conditional entry's seventh field is not understood.
-bool ParseAce(const std::string& text, Ace& ace) {
-    std::vector<std::string> fields(1);
-    for (char c : text)
-        if (c == ';') fields.emplace_back();
-        else fields.back() += c;
-    if (fields.size() != 6 || fields[0].empty()) return false;
-    for (char c : fields[0])
-        if (!IsUpper(c)) return false;
-    ace.allows = fields[0] != "D" && fields[0] != "OD" && fields[0] != "XD";
-    for (int guid = 3; guid <= 4; ++guid)
-        for (char c : fields[guid])
-            if (!IsHexDigit(c) && c != '-') return false;
-    std::size_t pos = 0;
-    return ParseAceFlags(fields[1], ace.inheritOnly) && ParseRights(fields[2], ace.rights) &&
-           ParseSid(fields[5], pos, ace.sid) && pos == fields[5].size();
+// One entry after its "(": type;flags;rights;object;inherited object;SID).
+// A conditional entry, with a seventh field, is not understood.
+bool ParseAce(Cursor& cursor, Summary& summary) {
+    Field type, flags, rights, object, inheritedObject;
+    if (!TakeField(cursor, type) || !TakeField(cursor, flags) || !TakeField(cursor, rights) ||
+        !TakeField(cursor, object) || !TakeField(cursor, inheritedObject) || type.length == 0)
+        return false;
+    for (std::size_t i = 0; i < type.length; ++i)
+        if (!IsUpper(type.text[i])) return false;
+    for (const Field& guid : {object, inheritedObject})
+        for (std::size_t i = 0; i < guid.length; ++i)
+            if (!IsHexDigit(guid.text[i]) && guid.text[i] != '-') return false;
+    bool inheritOnly = false;
+    unsigned long mask = 0;
+    Who who = Who::SomebodyElse;
+    if (!ParseAceFlags(flags, inheritOnly) || !ParseRights(rights, mask) || !ParseSid(cursor, who) || !cursor.Take(")"))
+        return false;
+    // Any entry but a deny entry may grant access; deny entries only take
+    // access away, and are left out.
+    if (type.Is("D") || type.Is("OD") || type.Is("XD")) return true;
+    const bool trusted = IsTrusted(who) || who == Who::OwnerRights;
+    if (!trusted && !inheritOnly) summary.othersOnItself |= mask;
+    const bool creatorOfChild = who == Who::CreatorOwner && inheritOnly;
+    if (!trusted && !creatorOfChild && (mask & ~kOnlyReading) != 0) summary.othersChange = true;
+    return true;
 }
 
-// "O:<sid>" with, after it, an optional "G:<sid>" and then "D:<flags><entries>".
-bool Parse(const std::string& text, Descriptor& descriptor) {
-    std::size_t pos = 0;
-    if (text.compare(pos, 2, "O:") != 0) return false;
-    pos += 2;
-    if (!ParseSid(text, pos, descriptor.owner)) return false;
-    if (text.compare(pos, 2, "G:") == 0) {
-        std::string group;
-        pos += 2;
-        if (!ParseSid(text, pos, group)) return false;
-    }
-    if (pos == text.size()) return true;
-    if (text.compare(pos, 2, "D:") != 0) return false;
-    pos += 2;
-    descriptor.daclPresent = true;
+// "O:<sid>", then an optional "G:<sid>", then "D:<flags><entries>" or nothing.
+bool Parse(const std::string& text, Summary& summary) {
+    Cursor cursor = {text.data(), text.data() + text.size()};
+    Who group = Who::SomebodyElse;
+    if (!cursor.Take("O:") || !ParseSid(cursor, summary.owner)) return false;
+    if (cursor.Take("G:") && !ParseSid(cursor, group)) return false;
+    if (cursor.at == cursor.end) return true;
+    if (!cursor.Take("D:")) return false;
+    summary.daclPresent = true;
     for (;;) {
-        if (text.compare(pos, 17, "NO_ACCESS_CONTROL") == 0) {
-            descriptor.nullDacl = true;
-            pos += 17;
-        } else if (text.compare(pos, 2, "AI") == 0 || text.compare(pos, 2, "AR") == 0) {
-            pos += 2;
-        } else if (text.compare(pos, 1, "P") == 0) {
-            pos += 1;
-        } else {
-            break;
-        }
+        if (cursor.Take("NO_ACCESS_CONTROL")) summary.nullDacl = true;
+        else if (!cursor.Take("P") && !cursor.Take("AI") && !cursor.Take("AR")) break;
     }
-    while (pos < text.size()) {
-        if (text[pos] != '(') return false;
-        const std::size_t end = text.find_first_of("()", pos + 1);
-        if (end == std::string::npos || text[end] != ')') return false;
-        Ace ace;
-        if (!ParseAce(text.substr(pos + 1, end - pos - 1), ace)) return false;
-        descriptor.aces.push_back(ace);
-        pos = end + 1;
-    }
+    while (cursor.at < cursor.end)
+        if (!cursor.Take("(") || !ParseAce(cursor, summary)) return false;
     return true;
 }
 
-bool IsTrusted(const std::string& sid) {
-    return sid == kAdministratorsSid || sid == kSystemSid || sid == kTrustedInstallerSid;
-}
-
-// A descriptor owned by one of owners, with a DACL that is not NULL.
-bool ParseOwnedBy(const std::string& sddl, bool (*owners)(const std::string&), Descriptor& descriptor) {
-    return Parse(sddl, descriptor) && owners(descriptor.owner) && descriptor.daclPresent && !descriptor.nullDacl;
-}
-
-// Whether no entry that applies to the object itself gives anybody but the
-// trusted accounts (and OWNER RIGHTS, the trusted owner) any of rights.
-bool NobodyElseHasOnItself(const Descriptor& descriptor, unsigned long rights) {
-    for (const Ace& ace : descriptor.aces)
-        if (ace.allows && !ace.inheritOnly && (ace.rights & rights) != 0 && !IsTrusted(ace.sid) &&
-            ace.sid != kOwnerRightsSid)
-            return false;
-    return true;
+// A descriptor read whole, owned by one of the trusted accounts, with a DACL
+// that is not NULL.
+bool ParseOwnedByTrusted(const std::string& sddl, Summary& summary) {
+    return Parse(sddl, summary) && IsTrusted(summary.owner) && summary.daclPresent && !summary.nullDacl;
 }
 
 }  // namespace
 
 bool OnlyAdministratorsCanChange(const std::string& sddl) {
-    Descriptor descriptor;
-    const auto administratorsOrSystem = [](const std::string& sid) {
-        return sid == kAdministratorsSid || sid == kSystemSid;
-    };
-    if (!ParseOwnedBy(sddl, administratorsOrSystem, descriptor)) return false;
-    for (const Ace& ace : descriptor.aces) {
-        if (!ace.allows || (ace.rights & ~kOnlyReading) == 0) continue;
-        // CREATOR OWNER stands for whoever creates a child, here the kit;
-        // in an entry that applies to the folder itself it means nobody the
-        // rules know.
-        const bool creatorOfChild = ace.sid == kCreatorOwnerSid && ace.inheritOnly;
-        if (!IsTrusted(ace.sid) && ace.sid != kOwnerRightsSid && !creatorOfChild) return false;
-    }
-    return true;
+    Summary summary;
+    return ParseOwnedByTrusted(sddl, summary) && summary.owner != Who::TrustedInstaller && !summary.othersChange;
 }
 
 bool MayFollowLink(const std::string& linkSddl, const std::string& parentSddl) {
     // Entries only for children of a folder change nothing for the link or
     // its folder: the link's own inherited ones are in its own descriptor.
-    Descriptor link, parent;
-    return ParseOwnedBy(linkSddl, IsTrusted, link) && NobodyElseHasOnItself(link, kChangesLink) &&
-           ParseOwnedBy(parentSddl, IsTrusted, parent) && NobodyElseHasOnItself(parent, kReplacesChild);
+    Summary link, parent;
+    return ParseOwnedByTrusted(linkSddl, link) && (link.othersOnItself & kChangesLink) == 0 &&
+           ParseOwnedByTrusted(parentSddl, parent) && (parent.othersOnItself & kReplacesChild) == 0;
 }
 
 }  // namespace fw

@@ -198,12 +198,37 @@ private:
     unique_hfile file_;
 };
 
+// Whether path, every link on the way followed, names the folder behind
+// held: the same volume and file index.
+Result SameFolder(HANDLE held, const std::string& path, bool& same) {
+    same = false;
+    unique_hfile opened(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!opened) return LastFailure();
+    BY_HANDLE_FILE_INFORMATION heldInfo, openedInfo;
+    if (!GetFileInformationByHandle(held, &heldInfo) || !GetFileInformationByHandle(opened.get(), &openedInfo))
+        return LastFailure();
+    same = heldInfo.dwVolumeSerialNumber == openedInfo.dwVolumeSerialNumber &&
+           heldInfo.nFileIndexHigh == openedInfo.nFileIndexHigh && heldInfo.nFileIndexLow == openedInfo.nFileIndexLow;
+    return Result::Success();
+}
+
+// The owner and DACL, as SDDL text, of the item at path (a SystemPath):
+// of the link itself where open flags say so.
+Result SddlAt(const WideText& path, DWORD flags, std::string& sddl) {
+    unique_hfile item(CreateFileW(path.c_str(), READ_CONTROL, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr));
+    if (!item) return LastFailure();
+    return SddlOf(item.get(), SE_FILE_OBJECT, sddl);
+}
+
 class Win32HeldFolder : public HeldFolder {
 public:
     Win32HeldFolder(unique_hfile folder, std::string finalPath)
         : folder_(std::move(folder)), finalPath_(std::move(finalPath)) {}
     const std::string& FinalPath() const override { return finalPath_; }
     Result Identity(FileId& id) override { return IdentityOf(folder_.get(), id); }
+    Result SameAs(const std::string& path, bool& same) override { return SameFolder(folder_.get(), path, same); }
 
 private:
     unique_hfile folder_;
@@ -244,7 +269,8 @@ Result Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<Held
     // Without delete sharing nobody can rename or remove the folder while it
     // is held; listing is the least access that holds it so, and lets every
     // reader and writer be. Links on the way are followed (the caller checks
-    // them first); what is held is the folder the handle's final path names.
+    // them once it is held); what is held is the folder the handle's final
+    // path names.
     unique_hfile folder(CreateFileW(SystemPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -262,12 +288,19 @@ Result Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<Held
 Result Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathLink>& links) {
     const std::string path = Utf8(SystemPath(folder).c_str());
     // Each step past the drive ("\\?\C:\") or the share ("\\?\UNC\server\share\").
-    std::size_t end = path.compare(0, 8, "\\\\?\\UNC\\") == 0 ? path.find('\\', path.find('\\', 8) + 1) : 6;
+    const std::size_t root = path.compare(0, 8, "\\\\?\\UNC\\") == 0 ? path.find('\\', path.find('\\', 8) + 1) : 6;
+    std::size_t end = root;
     while (end != std::string::npos && end + 1 < path.size()) {
+        // The folder the step is in: the drive's or share's root with its "\".
+        const WideText parent(path.substr(0, end == root ? end + 1 : end));
         end = path.find('\\', end + 1);
         const WideText step(path.substr(0, end));
         const DWORD attributes = GetFileAttributesW(step.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) break;  // a missing folder fails when it is held
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD code = GetLastError();
+            if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) break;  // nothing further to follow
+            return FailureOf(code);
+        }
         bool isLink = false;
         const Result tagged = IsLinkAt(step, attributes, isLink);
         if (!tagged) return tagged;
@@ -278,11 +311,11 @@ Result Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathL
         unique_hfile followed(CreateFileW(step.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (followed && FinalPathOf(followed.get(), final) == ERROR_SUCCESS) link.leadsTo = PlainPath(final);
-        // Whose link it is decides whether it is followed: not knowing is a failure.
-        unique_hfile itself = OpenItself(step, READ_CONTROL, kShareAll);
-        if (!itself) return LastFailure();
-        const Result owner = OwnerSidOf(itself.get(), SE_FILE_OBJECT, link.ownerSid);
-        if (!owner) return owner;
+        // Who can change the link, and the folder it is in, decides whether
+        // it is followed: not knowing is a failure.
+        Result read = SddlAt(step, FILE_FLAG_OPEN_REPARSE_POINT, link.sddl);
+        if (read) read = SddlAt(parent, 0, link.parentSddl);
+        if (!read) return read;
         links.push_back(std::move(link));
     }
     return Result::Success();

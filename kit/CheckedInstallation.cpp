@@ -1,7 +1,7 @@
 #include "kit/CheckedInstallation.h"
 
 #include "framework/Error.h"
-#include "framework/LinkRules.h"
+#include "framework/SecurityRules.h"
 #include "kit/PathFailures.h"
 #include "kit/KitTexts.h"
 #include "payload/Catalogue.h"
@@ -34,14 +34,9 @@ std::string MissingDrive(fw::FileSystem& files, const std::string& folder) {
 }  // namespace
 
 CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::string& recordedFolder) : files_(files) {
-    // A link on the way is followed only when no ordinary user can have
-    // made it: anybody may rename a folder made under "C:\" and put a
-    // junction to an administrator's folder in its place.
-    std::vector<fw::PathLink> links;
-    fw::Result result = files.LinksOnPath(recordedFolder, links);
-    for (const fw::PathLink& link : links)
-        if (!fw::MayFollowLinkOwnedBy(link.ownerSid)) RaiseText(text::kUntrustedLink, {link.path, link.leadsTo});
-    if (result) result = files.HoldFolder(recordedFolder, folder_);
+    // Held first, every link on the way followed, so that nothing on the way
+    // can change unseen between the check and the hold.
+    fw::Result result = files.HoldFolder(recordedFolder, folder_);
     if (!result) {
         fw::Error failure = FolderUnusable(recordedFolder, result);
         const std::string drive = MissingDrive(files, recordedFolder);
@@ -49,6 +44,22 @@ CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::strin
         throw fw::Error(std::string(failure.what()) + ". " + fw::FormatMessageText(text::kDriveNotVisible, {drive}),
                         failure.code);
     }
+    // A link on the way is followed only when no ordinary user can change
+    // it: anybody may rename a folder made under "C:\" and put a junction
+    // to an administrator's folder in its place, and a user who may write an
+    // administrator's empty folder may make it a junction.
+    std::vector<fw::PathLink> links;
+    result = files.LinksOnPath(recordedFolder, links);
+    for (const fw::PathLink& link : links)
+        if (!fw::MayFollowLink(link.sddl, link.parentSddl))
+            throw fw::Error(fw::FormatMessageText(text::kUntrustedLink, {link.path, link.leadsTo}));
+    if (!result) throw FolderUnusable(recordedFolder, result);
+    // The way checked leads to the folder held only if no link was swapped
+    // in or out between the hold and the check.
+    bool same = false;
+    result = folder_->SameAs(recordedFolder, same);
+    if (!result) throw FolderUnusable(recordedFolder, result);
+    if (!same) throw Refused(text::kRedirectedPath, recordedFolder);
     HoldData();
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
         const std::string target = Folder() + payload::Catalogue()[i].targetPath;

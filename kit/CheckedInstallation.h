@@ -1,6 +1,7 @@
 // The installation folder as the upgrade run writes into it. The recorded
-// folder may be reached through links an administrator made (none an
-// ordinary user made), so it is resolved once to its final path. Inside it nothing may redirect the kit's
+// folder may be reached through links only administrators can change (none
+// an ordinary user can), so it is held, its way checked, and it is known by
+// its final path from then on. Inside it nothing may redirect the kit's
 // writes: the folder is writable by ordinary users, and the kit runs as
 // administrator. A link, junction or mount point as its Data folder or as a
 // target, or a target with a second name, refuses the run before anything

@@ -39,7 +39,8 @@ constexpr const char* kRedirectedPath =
     "(link, jonctiune sau punct de montare) in dosarul programului.";
 constexpr const char* kUntrustedLink =
     "Actualizarea a fost oprita si nu s-a scris nimic: \"%s\" este o legatura catre \"%s\", facuta de un "
-    "utilizator care nu este administrator, pe calea dosarului programului.";
+    "utilizator care nu este administrator sau pe care un astfel de utilizator o poate schimba, pe calea "
+    "dosarului programului.";
 // A folder of the installation that can't be held or forced to the disk.
 constexpr const char* kFolderUnusable = "Dosarul \"%s\" nu poate fi folosit. %s";
 constexpr const char* kSeveralNames =

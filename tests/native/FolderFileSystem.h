@@ -11,10 +11,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -45,22 +47,27 @@ public:
     }
 
     fw::Result HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
-        if (!std::filesystem::is_directory(Native(path))) return Failed("The system cannot find the path specified", 3);
+        struct stat identity;
+        if (!std::filesystem::is_directory(Native(path)) || stat(Native(path).c_str(), &identity) != 0)
+            return Failed("The system cannot find the path specified", 3);
         // The path as given unless a link on the way leads elsewhere.
-        held = std::make_unique<Folder>(LinkOnTheWay(Native(path)) ? std::filesystem::canonical(Native(path)).string()
-                                                                   : path);
+        held = std::make_unique<Folder>(
+            LinkOnTheWay(Native(path)) ? std::filesystem::canonical(Native(path)).string() : path, identity);
+        if (afterHold) std::exchange(afterHold, nullptr)();
         return fw::Result::Success();
     }
 
-    // Every link is an ordinary user's unless linkOwners names another owner.
+    // Every link, and the folder it is in, is an ordinary user's unless
+    // linkSecurity says otherwise.
     fw::Result LinksOnPath(const std::string& folder, std::vector<fw::PathLink>& links) override {
         std::filesystem::path prefix;
         for (const auto& part : std::filesystem::path(Native(folder))) {
             prefix /= part;
             if (!std::filesystem::is_symlink(prefix)) continue;
-            const auto owner = linkOwners.find(prefix.string());
-            links.push_back({prefix.string(), std::filesystem::canonical(prefix).string(),
-                             owner == linkOwners.end() ? "S-1-5-21-0-0-0-1000" : owner->second});
+            const auto security = linkSecurity.find(prefix.string());
+            const LinkSecurity& found = security == linkSecurity.end() ? LinkSecurity() : security->second;
+            links.push_back(
+                {prefix.string(), std::filesystem::canonical(prefix).string(), found.sddl, found.parentSddl});
         }
         return fw::Result::Success();
     }
@@ -91,7 +98,9 @@ public:
     // The kit's folder: kitFolder, made where missing.
     fw::Result HoldKitFolder(std::unique_ptr<fw::HeldFolder>& held) override {
         std::filesystem::create_directories(Native(kitFolder));
-        held = std::make_unique<Folder>(kitFolder);
+        struct stat identity;
+        ::stat(Native(kitFolder).c_str(), &identity);
+        held = std::make_unique<Folder>(kitFolder, identity);
         return fw::Result::Success();
     }
     fw::Result HoldLock(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
@@ -109,13 +118,18 @@ public:
     void Pause(unsigned milliseconds) override { clock += milliseconds; }
 
     // Faults.
-    long long bytesLeftOnDisk = -1;                 // below zero: unlimited
-    std::set<std::string> heldForever;              // held by a running program
-    std::set<std::string> readOnly;                 // read-only files
-    std::map<std::string, fw::Result> failWith;     // an open of these fails so, every time
-    std::map<std::string, fw::Result> unreadable;   // examining or listing these fails so
-    std::map<std::string, std::string> linkOwners;  // the owner of a link, by its path
-    std::map<std::string, std::string> security;    // a file's SDDL, by its path; else only administrators'
+    long long bytesLeftOnDisk = -1;                // below zero: unlimited
+    std::set<std::string> heldForever;             // held by a running program
+    std::set<std::string> readOnly;                // read-only files
+    std::map<std::string, fw::Result> failWith;    // an open of these fails so, every time
+    std::map<std::string, fw::Result> unreadable;  // examining or listing these fails so
+    struct LinkSecurity {
+        std::string sddl = kUsersOwn, parentSddl = kUsersOwn;
+    };
+    static constexpr const char* kUsersOwn = "O:S-1-5-21-0-0-0-1000D:P(A;OICI;FA;;;S-1-5-21-0-0-0-1000)";
+    std::map<std::string, LinkSecurity> linkSecurity;  // the descriptors of a link and its folder, by its path
+    std::function<void()> afterHold;                   // runs once, when the next folder is held: a swap then
+    std::map<std::string, std::string> fileSecurity;   // a file's SDDL, by its path; else only administrators'
     std::string kitFolder = (kitHome_.Path() / "MeridalUpgrade").string();  // the kit's own folder
     std::string heldPath;  // held by another program until the clock reaches heldUntil
     unsigned heldUntil = 0;
@@ -191,12 +205,22 @@ private:
 
     class Folder : public fw::HeldFolder {
     public:
-        explicit Folder(std::string path) : path_(std::move(path)) {}
+        Folder(std::string path, const struct stat& identity) : path_(std::move(path)), identity_(identity) {}
         const std::string& FinalPath() const override { return path_; }
-        fw::Result Identity(fw::FileId& id) override { return IdentityOf(path_, id); }
+        fw::Result Identity(fw::FileId& id) override {
+            id = {static_cast<std::uint64_t>(identity_.st_dev), static_cast<std::uint64_t>(identity_.st_ino)};
+            return fw::Result::Success();
+        }
+        fw::Result SameAs(const std::string& path, bool& same) override {
+            struct stat found;
+            if (stat(Native(path).c_str(), &found) != 0) return Failed("The system cannot find the path specified", 3);
+            same = found.st_dev == identity_.st_dev && found.st_ino == identity_.st_ino;
+            return fw::Result::Success();
+        }
 
     private:
         std::string path_;
+        struct stat identity_;  // the device and inode of the folder held
     };
 
     class File : public fw::HeldFile {
@@ -249,8 +273,8 @@ private:
             return fw::Result::Success();
         }
         fw::Result Security(std::string& sddl) override {
-            const auto found = owner_.security.find(Native(path_));
-            sddl = found != owner_.security.end() ? found->second : "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+            const auto found = owner_.fileSecurity.find(Native(path_));
+            sddl = found != owner_.fileSecurity.end() ? found->second : "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
             return fw::Result::Success();
         }
 

@@ -263,22 +263,46 @@ TEST_F(UpgradeRunTest, LinkInsideTheInstallationIsRefusedAndNothingIsWritten) {
     EXPECT_EQ(Read(outside / "victim.dbf"), "not the kit's");
     fs::remove(install / "modeltrz.dbf");
 
-    // The installation reached through a link: followed only when an
-    // administrator made it.
+    // The installation reached through a link: followed only when nobody
+    // but administrators can change the link or the folder it is in; one an
+    // administrator owns that users may modify is refused like a user's.
+    const auto runAt = [&](const fs::path& folder) -> std::string {
+        try {
+            return kit::RunUpgrade(services, folder.string()) == kit::RunOutcome::Upgraded ? "" : "declined";
+        } catch (const fw::Error& e) {
+            return e.what();
+        }
+    };
     const fs::path linked = temp.Path() / "Linked";
     fs::create_symlink(install, linked);
-    try {
-        kit::RunUpgrade(services, linked.string());
-        ADD_FAILURE() << "a user's link was followed";
-    } catch (const fw::Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Actualizarea a fost oprita si nu s-a scris nimic: \"" + linked.string() +
-                                             "\" este o legatura catre \"" + fs::canonical(install).string() +
-                                             "\", facuta de un utilizator care nu este administrator, pe calea "
-                                             "dosarului programului.");
-    }
+    const std::string adminOnly = "O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+    const std::string untrusted = "Actualizarea a fost oprita si nu s-a scris nimic: \"" + linked.string() +
+                                  "\" este o legatura catre \"" + fs::canonical(install).string() +
+                                  "\", facuta de un utilizator care nu este administrator sau pe care un astfel de "
+                                  "utilizator o poate schimba, pe calea dosarului programului.";
+    EXPECT_EQ(runAt(linked), untrusted);
+    files.linkSecurity[linked.string()] = {"O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;BU)", adminOnly};
+    EXPECT_EQ(runAt(linked), untrusted);
+    files.linkSecurity[linked.string()] = {adminOnly, "O:BAD:P(A;;FA;;;BA)(A;;DT;;;BU)"};  // users delete children
+    EXPECT_EQ(runAt(linked), untrusted);
     EXPECT_TRUE(payload.asked.empty());
-    files.linkOwners[linked.string()] = "S-1-5-32-544";
-    EXPECT_EQ(kit::RunUpgrade(services, linked.string()), kit::RunOutcome::Upgraded);
+    files.linkSecurity[linked.string()] = {adminOnly, adminOnly};
+    EXPECT_EQ(runAt(linked), "");
+
+    // A link held, then swapped for a plain folder before the way is
+    // checked: the folder held is not the one the checked way names.
+    payload.asked.clear();
+    const fs::path swapped = temp.Path() / "Swapped";
+    fs::create_symlink(outside, swapped);
+    files.afterHold = [&] {
+        fs::remove(swapped);
+        fs::create_directories(swapped);
+    };
+    EXPECT_EQ(runAt(swapped), "Actualizarea a fost oprita si nu s-a scris nimic: \"" + swapped.string() +
+                                  "\" este o legatura catre alt loc (link, jonctiune sau punct de montare) in dosarul "
+                                  "programului.");
+    EXPECT_TRUE(payload.asked.empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 1);
 }
 
 // Names in the writable installation folder that look like the kit's carry
@@ -356,7 +380,7 @@ TEST_F(UpgradeRunTest, AnUntrustedJournalOrAnotherTransactionChangesNothing) {
     fs::create_directories(files.kitFolder);
     const fs::path journal = fs::path(files.kitFolder) / "journal";
     Write(journal, "MeridalUpgrade journal 1\n");
-    files.security[journal.string()] = "O:S-1-5-21-1-2-3-1001D:(A;;FA;;;BA)(A;;FA;;;S-1-5-21-1-2-3-1001)";
+    files.fileSecurity[journal.string()] = "O:S-1-5-21-1-2-3-1001D:(A;;FA;;;BA)(A;;FA;;;S-1-5-21-1-2-3-1001)";
     EXPECT_EQ(RunExpectingFailure(),
               fw::FormatMessageText(kit::text::kJournalUntrusted, {files.kitFolder + "\\journal"}));
     EXPECT_TRUE(fs::exists(journal));

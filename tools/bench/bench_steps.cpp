@@ -84,6 +84,9 @@ public:
     fw::Result Identity(fw::FileId& id) override {
         return Timed("identity", [&] { return folder_->Identity(id); });
     }
+    fw::Result SameAs(const std::string& path, bool& same) override {
+        return Timed("same folder as held", [&] { return folder_->SameAs(path, same); });
+    }
 
 private:
     std::unique_ptr<fw::HeldFolder> folder_;
