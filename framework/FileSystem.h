@@ -20,6 +20,8 @@ struct FileId {
     bool operator!=(const FileId& other) const { return !(*this == other); }
 };
 
+class HeldFolder;
+
 // A file the kit holds open, shared with nobody, from the moment it is opened
 // until it is let go (destroyed): nobody else can write, rename or remove it
 // meanwhile, and the kit never names it again but to move it.
@@ -29,8 +31,9 @@ public:
     virtual Result Write(const void* data, std::size_t size) = 0;
     // Forces the written bytes to the disk.
     virtual Result Flush() = 0;
-    // Renames the open file to path on the same volume, which must not exist.
-    virtual Result MoveTo(const std::string& path) = 0;
+    // Renames the open file to name in folder, on the same volume; fails
+    // when anything of that name is there.
+    virtual Result MoveTo(HeldFolder& folder, const std::string& name) = 0;
     // Removes the file and lets it go.
     virtual Result Remove() = 0;
     virtual Result Identity(FileId& id) = 0;
@@ -57,6 +60,12 @@ public:
     // The final path of the folder held, without a trailing "\".
     virtual const std::string& FinalPath() const = 0;
     virtual Result Identity(FileId& id) = 0;
+    // Creates a new, empty file named name in the folder, held; fails when
+    // anything of that name exists. Named relative to the folder held, so a
+    // folder on the way swapped for a link since can't lead it elsewhere.
+    virtual Result CreateNew(const std::string& name, std::unique_ptr<HeldFile>& file) = 0;
+    // The system's own handle of the folder, for the file system that made it.
+    virtual void* SystemHandle() = 0;
     // Whether path, every link on the way followed, names the very folder
     // held now (the same volume and file index): a folder swapped or linked
     // elsewhere since it was held is another.
@@ -85,10 +94,6 @@ public:
     // itself included, nearest the drive first. A part of the way that is
     // missing ends it; any other failure to tell fails.
     virtual Result LinksOnPath(const std::string& folder, std::vector<PathLink>& links) = 0;
-    // Creates a new, empty file at path, held; fails when any file or link
-    // of that name exists. Only for a folder the kit holds, where a new name
-    // can't lead elsewhere.
-    virtual Result CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) = 0;
     // Holds the existing file at path itself, never what a link at its end
     // points to; fails with kCantAccessFile unless it is a regular file with
     // a single name found where path says, and as held while another program

@@ -13,6 +13,7 @@
 #include "framework/Handles.h"
 #include "framework/LinkRules.h"
 #include "framework/LongPath.h"
+#include "framework/RelativeFiles.h"
 #include "framework/SecurityDescriptor.h"
 #include "framework/SecurityRules.h"
 #include "framework/SystemFunction.h"
@@ -136,20 +137,6 @@ Result IsLinkAt(const WideText& path, DWORD attributes, bool& link) {
     return Result::Success();
 }
 
-// Renames the open file to the full path to, which must not exist. The
-// request is the structure with the new name in place of its last member.
-Result RenameOpenFile(HANDLE file, const std::string& to) {
-    const WideText name = SystemPath(to);
-    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
-    std::vector<char> request(sizeof(FILE_RENAME_INFO) + nameBytes, '\0');
-    FILE_RENAME_INFO* rename = reinterpret_cast<FILE_RENAME_INFO*>(request.data());
-    rename->ReplaceIfExists = FALSE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(nameBytes);
-    std::memcpy(request.data() + offsetof(FILE_RENAME_INFO, FileName), name.c_str(), nameBytes);
-    return ResultOf(SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(request.size())));
-}
-
 class Win32HeldFile : public HeldFile {
 public:
     explicit Win32HeldFile(unique_hfile file) : file_(std::move(file)) {}
@@ -169,7 +156,9 @@ public:
 
     Result Flush() override { return ResultOf(FlushFileBuffers(file_.get())); }
 
-    Result MoveTo(const std::string& path) override { return RenameOpenFile(file_.get(), path); }
+    Result MoveTo(HeldFolder& folder, const std::string& name) override {
+        return RenameInto(file_.get(), folder.SystemHandle(), WideText(name).c_str());
+    }
 
     Result Remove() override {
         FILE_DISPOSITION_INFO remove = {TRUE};
@@ -228,6 +217,16 @@ public:
         : folder_(std::move(folder)), finalPath_(std::move(finalPath)) {}
     const std::string& FinalPath() const override { return finalPath_; }
     Result Identity(FileId& id) override { return IdentityOf(folder_.get(), id); }
+    Result CreateNew(const std::string& name, std::unique_ptr<HeldFile>& file) override {
+        // Fails on any name that exists, a link's too: a new name in a held
+        // folder can't lead elsewhere.
+        unique_hfile created;
+        const Result result = CreateFileIn(folder_.get(), WideText(name).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                           0, nullptr, created);
+        if (result) file = std::make_unique<Win32HeldFile>(std::move(created));
+        return result;
+    }
+    void* SystemHandle() override { return folder_.get(); }
     Result SameAs(const std::string& path, bool& same) override { return SameFolder(folder_.get(), path, same); }
 
 private:
@@ -271,9 +270,9 @@ Result Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<Held
     // reader and writer be. Links on the way are followed (the caller checks
     // them once it is held); what is held is the folder the handle's final
     // path names.
-    unique_hfile folder(CreateFileW(SystemPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    unique_hfile folder(
+        CreateFileW(SystemPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder) return LastFailure();
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(folder.get(), &info)) return LastFailure();
@@ -321,17 +320,6 @@ Result Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathL
     return Result::Success();
 }
 
-Result Win32FileSystem::CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) {
-    // A new name in a held folder that is no link can't lead elsewhere, and
-    // CREATE_NEW fails on any name that exists, a link's too: no final path
-    // to check, which Wine could not give for a long name anyway.
-    unique_hfile created(CreateFileW(SystemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!created) return LastFailure();
-    file = std::make_unique<Win32HeldFile>(std::move(created));
-    return Result::Success();
-}
-
 Result Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) {
     const WideText systemPath = SystemPath(path);
     // Write access too, though nothing is written through it: a running
@@ -372,10 +360,10 @@ const wchar_t kKitFolderSecurity[] = L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
 // keep its state in: a plain folder, no link, that only Administrators and
 // SYSTEM can change where the system keeps such rights.
 Result HoldTrusted(FileSystem& files, const WideText& path, std::unique_ptr<HeldFolder>& held) {
-    unique_hfile folder(CreateFileW(path.c_str(),
-                                    FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    unique_hfile folder(CreateFileW(
+        path.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!folder) return LastFailure();
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(folder.get(), &info)) return LastFailure();

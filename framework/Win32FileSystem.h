@@ -17,7 +17,6 @@ public:
     Result Examine(const std::string& path, PathKind& kind) override;
     Result HoldFolder(const std::string& path, std::unique_ptr<HeldFolder>& held) override;
     Result LinksOnPath(const std::string& folder, std::vector<PathLink>& links) override;
-    Result CreateNew(const std::string& path, std::unique_ptr<HeldFile>& file) override;
     Result OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) override;
     Result HoldKitFolder(std::unique_ptr<HeldFolder>& held) override;
     Result HoldLock(const std::string& path, std::unique_ptr<HeldFile>& file) override;

@@ -78,15 +78,25 @@ void CheckedInstallation::HoldData() {
     const fw::Result examined = files_.Examine(data, kind);
     if (!examined) RaiseFolderUnusable(data, examined);
     if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, data);
-    if (kind != fw::PathKind::Folder) return;
-    const fw::Result held = files_.HoldFolder(data, data_);
-    if (!held) RaiseFolderUnusable(data, held);
+    dataHeld_ = files_.HoldFolder(data, data_);
+    if (!dataHeld_) {
+        if (kind == fw::PathKind::Folder) RaiseFolderUnusable(data, dataHeld_);
+        return;
+    }
     // The folder held is the one the check saw only when it is where its
     // path says: a link swapped in since leads elsewhere.
     if (!IsDataFolderOf(data_->FinalPath(), Folder())) {
         data_.reset();
         throw Refused(text::kRedirectedPath, data);
     }
+}
+
+fw::HeldFolder* CheckedInstallation::FolderOf(const std::string& path, fw::Result& failure) const {
+    const std::string parent = path.substr(0, path.find_last_of('\\'));
+    if (parent == Folder()) return folder_.get();
+    if (parent != Folder() + kDataFolder) return nullptr;
+    failure = dataHeld_;
+    return data_.get();
 }
 
 }  // namespace kit

@@ -27,15 +27,21 @@ public:
 
     // Holds the Data folder if it exists and isn't held yet: it may have been
     // made since the check. A missing one is no failure here; its templates
-    // then fail as files that can't be created.
+    // then fail as files that can't be created, with the system's reason.
     void HoldData();
 
     // The identity of the folder held.
     fw::Result Identity(fw::FileId& id) const { return folder_->Identity(id); }
 
+    // The folder held that path is directly in (the installation's or its
+    // Data folder), for making and renaming files relative to it; null when
+    // it is in neither. A missing Data folder gives the failure to hold it.
+    fw::HeldFolder* FolderOf(const std::string& path, fw::Result& failure) const;
+
 private:
     fw::FileSystem& files_;
     std::unique_ptr<fw::HeldFolder> folder_, data_;
+    fw::Result dataHeld_;  // why the Data folder isn't held, where it isn't
 };
 
 }  // namespace kit

@@ -2,15 +2,13 @@
 
 #include <windows.h>
 
-#include <winternl.h>  // after windows.h, whose types it uses
-
 #include <cwchar>
 #include <utility>
 #include <vector>
 
 #include "framework/LinkRules.h"
 #include "framework/SecurityDescriptor.h"
-#include "framework/SystemFunction.h"
+#include "framework/RelativeFiles.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 #include "framework/Win32FileSystem.h"
@@ -94,28 +92,11 @@ fw::Result CreateNew(const fw::WideText& systemPath, fw::unique_hfile& file) {
     const fw::Result there = CheckWhere(folder.get(), folderPath);
     if (!there) return there;
 
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    const auto create = fw::SystemFunction<decltype(&NtCreateFile)>(ntdll, "NtCreateFile");
-    const auto dosError = fw::SystemFunction<decltype(&RtlNtStatusToDosError)>(ntdll, "RtlNtStatusToDosError");
-    if (!create || !dosError) return fw::FailureOf(ERROR_PROC_NOT_FOUND);
     fw::unique_security_descriptor descriptor;
     const fw::Result described = fw::SecurityDescriptorOf(kLogSecurity, descriptor);
     if (!described) return described;
-    const wchar_t* name = slash + 1;
-    const std::size_t nameBytes = std::wcslen(name) * sizeof(wchar_t);
-    if (nameBytes > 0xFFFE) return fw::FailureOf(ERROR_FILENAME_EXCED_RANGE);
-    UNICODE_STRING objectName = {static_cast<USHORT>(nameBytes), static_cast<USHORT>(nameBytes),
-                                 const_cast<wchar_t*>(name)};
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &objectName, OBJ_CASE_INSENSITIVE, folder.get(), descriptor.get());
-    IO_STATUS_BLOCK status = {};
-    HANDLE created = INVALID_HANDLE_VALUE;
-    // What CreateFileW asks for a file opened for synchronous writes.
-    const NTSTATUS result =
-        create(&created, kLogAccess | SYNCHRONIZE, &attributes, &status, nullptr, FILE_ATTRIBUTE_NORMAL, kLogSharing,
-               FILE_CREATE, FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
-    if (result < 0) return fw::FailureOf(dosError(result));
-    file.reset(created);
+    const fw::Result made = fw::CreateFileIn(folder.get(), slash + 1, kLogAccess, kLogSharing, descriptor.get(), file);
+    if (!made) return made;
     return CheckPlainFile(file.get(), systemPath);
 }
 

@@ -71,7 +71,7 @@ Transaction::Transaction(fw::FileSystem& files, const CheckedInstallation& insta
 
     JournalFile folder{installation_.Folder(), {}};
     journalPath_ = KitPath(kJournal);
-    if ((result = installation_.Identity(folder.id)) && (result = files_.CreateNew(journalPath_, journal_)))
+    if ((result = installation_.Identity(folder.id)) && (result = kitFolder_->CreateNew(kJournal, journal_)))
         result = journal_->Write(JournalHeader(folder).data(), JournalHeader(folder).size());
     if (!result) RaiseCannotCreate(journalPath_, result);
 }
@@ -138,7 +138,11 @@ void Transaction::RollBackItem(const JournalItem& item) {
         std::unique_ptr<fw::HeldFile> old;
         if (!(result = Find(files_, backup, item.old, backed, old))) RaiseCannotCreate(backup, result);
         if (backed != Found::Same) continue;
-        if (nameFree && (result = old->MoveTo(item.target))) return;
+        if (nameFree) {
+            fw::HeldFolder* folder = installation_.FolderOf(item.target, result);
+            if (!folder && result) RaiseText(text::kJournalOtherFolder, {KitPath(kJournal), item.target});
+            if (folder && (result = old->MoveTo(*folder, FileName(item.target)))) return;
+        }
         throw fw::Error(
             fw::FormatMessageText(text::kNotPutBack, {item.target, backup, nameFree ? result.text : text::kNameTaken}),
             result.code);
@@ -162,11 +166,13 @@ void Transaction::Stage(std::size_t position, const void* data, std::size_t size
     // A fresh random tail while the name made of it exists: files planted in
     // advance can't stop the kit.
     fw::Result result;
-    for (unsigned attempt = 0; attempt < kMaxNames; ++attempt) {
+    item.folder = installation_.FolderOf(item.target, result);
+    for (unsigned attempt = 0; item.folder && attempt < kMaxNames; ++attempt) {
         if ((result = FreshName(item.target, ".tmp", item.fresh.path)))
-            result = files_.CreateNew(item.fresh.path, item.file);
+            result = item.folder->CreateNew(FileName(item.fresh.path), item.file);
         if (result || (result.code != fw::kFileExists && result.code != fw::kAlreadyExists)) break;
     }
+    if (!item.folder && result) result = fw::Result::Failure(fw::kPathNotFound, std::string());
     if (result) result = item.file->Identity(item.fresh.id);
     std::string failed = item.target;
     if (result) {
@@ -198,11 +204,11 @@ fw::Result Transaction::Commit() {
         JournalItem planned{item.target, item.fresh, item.old != nullptr, item.oldId, {}};
         if (item.old) {
             // Moved into the kit's folder where it is on the same volume.
-            const bool here = item.oldId.volume == kitFolderId_.volume;
-            const fw::Result named = here ? FreshName(KitPath(FileName(item.target)), ".bak", item.backup)
-                                          : FreshName(item.target, ".bak", item.backup);
+            item.backupHere = item.oldId.volume == kitFolderId_.volume;
+            const fw::Result named = item.backupHere ? FreshName(KitPath(FileName(item.target)), ".bak", item.backup)
+                                                     : FreshName(item.target, ".bak", item.backup);
             if (!named) RaiseCannotCreate(item.target, named);
-            otherVolume = otherVolume || !here;
+            otherVolume = otherVolume || !item.backupHere;
             planned.backups = {item.backup};
         }
         otherVolume = otherVolume || item.fresh.id.volume != kitFolderId_.volume;
@@ -217,17 +223,19 @@ fw::Result Transaction::Commit() {
         // 4. Place.
         for (Item& item : items_) {
             if (item.old) {
-                if (!(result = item.old->MoveTo(item.backup))) RaiseCannotCreate(item.target, result);
+                fw::HeldFolder& aside = item.backupHere ? *kitFolder_ : *item.folder;
+                if (!(result = item.old->MoveTo(aside, FileName(item.backup)))) RaiseCannotCreate(item.target, result);
                 item.movedAside = true;
             }
-            if (!(result = item.file->MoveTo(item.target))) RaiseCannotCreate(item.target, result);
+            if (!(result = item.file->MoveTo(*item.folder, FileName(item.target))))
+                RaiseCannotCreate(item.target, result);
             item.placed = true;
         }
         // 5. Commit point.
         if (otherVolume && !items_.empty() && !(result = items_.back().file->Flush()))
             RaiseCannotCreate(items_.back().target, result);
         const std::string done = KitPath(kJournalDone);
-        if (!(result = journal_->MoveTo(done))) RaiseCannotCreate(done, result);
+        if (!(result = journal_->MoveTo(*kitFolder_, kJournalDone))) RaiseCannotCreate(done, result);
         journalPath_ = done;
         committed_ = true;
     } catch (const fw::Error& failure) {
@@ -263,7 +271,7 @@ std::string Transaction::RollBack() {
             item->placed = false;
         }
         if (item->movedAside) {
-            const fw::Result back = item->old->MoveTo(item->target);
+            const fw::Result back = item->old->MoveTo(*item->folder, FileName(item->target));
             if (!back) {
                 lost += fw::FormatMessageText(text::kNotPutBack, {item->target, item->backup, back.text}) + "\n";
                 continue;

@@ -106,7 +106,9 @@ private:
         std::unique_ptr<fw::HeldFile> file;  // the new bytes
         std::unique_ptr<fw::HeldFile> old;   // the target it replaces; none when it adds one
         fw::FileId oldId;
+        fw::HeldFolder* folder = nullptr;  // the target's, held
         std::string backup;
+        bool backupHere = false;  // the backup goes to the kit's folder, on the same volume
         bool movedAside = false;  // the old target is under its backup name
         bool placed = false;      // the new file is the target
     };

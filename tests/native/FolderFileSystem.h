@@ -52,7 +52,7 @@ public:
             return Failed("The system cannot find the path specified", 3);
         // The path as given unless a link on the way leads elsewhere.
         held = std::make_unique<Folder>(
-            LinkOnTheWay(Native(path)) ? std::filesystem::canonical(Native(path)).string() : path, identity);
+            *this, LinkOnTheWay(Native(path)) ? std::filesystem::canonical(Native(path)).string() : path, identity);
         if (afterHold) std::exchange(afterHold, nullptr)();
         return fw::Result::Success();
     }
@@ -69,16 +69,6 @@ public:
             links.push_back(
                 {prefix.string(), std::filesystem::canonical(prefix).string(), found.sddl, found.parentSddl});
         }
-        return fw::Result::Success();
-    }
-
-    fw::Result CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
-        if (Fault()) return kInjected;
-        if (std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
-            return Failed("The file exists", fw::kFileExists);
-        std::FILE* created = std::fopen(Native(path).c_str(), "wb");
-        if (!created) return Failed("The system cannot find the path specified", 3);
-        file = std::make_unique<File>(*this, created, path);
         return fw::Result::Success();
     }
 
@@ -100,7 +90,7 @@ public:
         std::filesystem::create_directories(Native(kitFolder));
         struct stat identity;
         ::stat(Native(kitFolder).c_str(), &identity);
-        held = std::make_unique<Folder>(kitFolder, identity);
+        held = std::make_unique<Folder>(*this, kitFolder, identity);
         return fw::Result::Success();
     }
     fw::Result HoldLock(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
@@ -203,9 +193,24 @@ private:
 
     std::set<std::string> locks_;  // locks held, by native path
 
+    fw::Result CreateAt(const std::string& path, std::unique_ptr<fw::HeldFile>& file) {
+        if (Fault()) return kInjected;
+        if (std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
+            return Failed("The file exists", fw::kFileExists);
+        std::FILE* created = std::fopen(Native(path).c_str(), "wb");
+        if (!created) return Failed("The system cannot find the path specified", 3);
+        file = std::make_unique<File>(*this, created, path);
+        return fw::Result::Success();
+    }
+
     class Folder : public fw::HeldFolder {
     public:
-        Folder(std::string path, const struct stat& identity) : path_(std::move(path)), identity_(identity) {}
+        Folder(FolderFileSystem& owner, std::string path, const struct stat& identity)
+            : owner_(owner), path_(std::move(path)), identity_(identity) {}
+        fw::Result CreateNew(const std::string& name, std::unique_ptr<fw::HeldFile>& file) override {
+            return owner_.CreateAt(path_ + "\\" + name, file);
+        }
+        void* SystemHandle() override { return this; }
         const std::string& FinalPath() const override { return path_; }
         fw::Result Identity(fw::FileId& id) override {
             id = {static_cast<std::uint64_t>(identity_.st_dev), static_cast<std::uint64_t>(identity_.st_ino)};
@@ -219,6 +224,7 @@ private:
         }
 
     private:
+        FolderFileSystem& owner_;
         std::string path_;
         struct stat identity_;  // the device and inode of the folder held
     };
@@ -250,8 +256,9 @@ private:
                 return Failed("The request could not be performed because of an I/O device error", 1117);
             return std::fflush(file_) == 0 ? fw::Result::Success() : Failed("The request failed", 1117);
         }
-        fw::Result MoveTo(const std::string& path) override {
+        fw::Result MoveTo(fw::HeldFolder& folder, const std::string& name) override {
             if (owner_.Fault()) return owner_.kInjected;
+            const std::string path = folder.FinalPath() + "\\" + name;
             if (std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
                 return Failed("Cannot create a file when that file already exists", fw::kAlreadyExists);
             std::filesystem::rename(Native(path_), Native(path));

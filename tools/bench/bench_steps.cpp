@@ -61,8 +61,8 @@ public:
     fw::Result Flush() override {
         return Timed("flush file", [&] { return file_->Flush(); });
     }
-    fw::Result MoveTo(const std::string& path) override {
-        return Timed("rename open file", [&] { return file_->MoveTo(path); });
+    fw::Result MoveTo(fw::HeldFolder& folder, const std::string& name) override {
+        return Timed("rename open file", [&] { return file_->MoveTo(folder, name); });
     }
     fw::Result Remove() override {
         return Timed("remove open file", [&] { return file_->Remove(); });
@@ -84,6 +84,13 @@ public:
     fw::Result Identity(fw::FileId& id) override {
         return Timed("identity", [&] { return folder_->Identity(id); });
     }
+    fw::Result CreateNew(const std::string& name, std::unique_ptr<fw::HeldFile>& file) override {
+        std::unique_ptr<fw::HeldFile> created;
+        const fw::Result result = Timed("create new file", [&] { return folder_->CreateNew(name, created); });
+        if (result) file = std::make_unique<TimedFile>(std::move(created));
+        return result;
+    }
+    void* SystemHandle() override { return folder_->SystemHandle(); }
     fw::Result SameAs(const std::string& path, bool& same) override {
         return Timed("same folder as held", [&] { return folder_->SameAs(path, same); });
     }
@@ -116,12 +123,6 @@ public:
         return Timed("hold the lock", [&] { return files_.HoldLock(path, file); });
     }
     bool KeepsFileSecurity() override { return files_.KeepsFileSecurity(); }
-    fw::Result CreateNew(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
-        std::unique_ptr<fw::HeldFile> created;
-        const fw::Result result = Timed("create new file", [&] { return files_.CreateNew(path, created); });
-        if (result) file = std::make_unique<TimedFile>(std::move(created));
-        return result;
-    }
     fw::Result OpenExisting(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
         std::unique_ptr<fw::HeldFile> opened;
         const fw::Result result = Timed("open existing target", [&] { return files_.OpenExisting(path, opened); });
