@@ -1,7 +1,10 @@
 // Where the upgrade's time goes: runs the upgrade run itself (no window)
 // under Wine on the real Win32 file system, timing every file operation by
-// kind, beside a plain flushed write of the same ten items to a temporary
-// name renamed into place, and times the Information box that ends a click.
+// kind, beside a plain flushed write of the same items to a temporary name
+// renamed into place, and times the Information box that ends a click. Both
+// run into an empty folder and into one holding an older file at every
+// target, as a user's installation does: they replace each, but keep the
+// templates written only when missing.
 // Figures, not a test. Run by tools/bench_upgrade.sh:
 //   bench_steps.exe
 #include <windows.h>
@@ -9,9 +12,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "framework/ModuleResources.h"
 #include "framework/Win32FileSystem.h"
 #include "framework/Win32Registry.h"
@@ -156,6 +161,52 @@ void RemoveFiles(const std::string& folder) {
         DeleteFileA((folder + payload::Catalogue()[i].targetPath).c_str());
 }
 
+// Writes the bytes to a new file at path, or over the file there, and
+// forces them to the disk.
+bool WriteFlushed(const std::string& path, const void* data, std::size_t size) {
+    const fw::unique_hfile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size &&
+           FlushFileBuffers(file.get());
+}
+
+bool FindItem(fw::PayloadStore& payload, std::size_t position, fw::Blob& item) {
+    return static_cast<bool>(payload.Find(payload::Catalogue()[position].code, payload::kItemName, item));
+}
+
+// The folder as the run finds it: without the targets, or with an older
+// file at each, the item's size with every byte inverted, on the disk.
+bool PrepareFolder(fw::PayloadStore& payload, const std::string& folder, bool oldFiles) {
+    MakeFolders(folder);
+    RemoveFiles(folder);
+    for (std::size_t i = 0; oldFiles && i < payload::CatalogueSize(); ++i) {
+        fw::Blob item;
+        if (!FindItem(payload, i, item)) return false;
+        std::vector<unsigned char> old(static_cast<const unsigned char*>(item.data),
+                                       static_cast<const unsigned char*>(item.data) + item.size);
+        for (unsigned char& byte : old) byte = static_cast<unsigned char>(~byte);
+        if (!WriteFlushed(folder + payload::Catalogue()[i].targetPath, old.data(), old.size())) return false;
+    }
+    return true;
+}
+
+// What a safe write of the items the run writes needs at least: each
+// written to a temporary name, flushed, and renamed over its target. Like
+// the run, it keeps a present target that is written only when missing.
+bool WriteReference(fw::PayloadStore& payload, const std::string& folder) {
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+        fw::Blob item;
+        const std::string target = folder + payload::Catalogue()[i].targetPath, temp = target + ".tmp";
+        if (payload::Catalogue()[i].rule == payload::WriteRule::OnlyIfMissing &&
+            GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+            continue;
+        if (!FindItem(payload, i, item) || !WriteFlushed(temp, item.data, item.size) ||
+            !MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+            return false;
+    }
+    return true;
+}
+
 double g_boxShown = 0;  // when CloseInformationBox saw the box
 
 DWORD WINAPI CloseInformationBox(void*) {
@@ -187,6 +238,14 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// The figures of one kind of folder.
+struct Figures {
+    const char* folder;
+    bool oldFiles;
+    std::vector<double> upgrades, references;
+    std::map<std::string, Step> steps;  // mean of the runs
+};
+
 }  // namespace
 
 int main() {
@@ -197,46 +256,54 @@ int main() {
     fw::Win32Registry registry;
     NoWindow window;
     kit::UpgradeServices services{payload, files, registry, window};
-    std::vector<double> upgrades, references;
-    std::map<std::string, Step> total;
+    Figures figures[] = {{"empty folder", false, {}, {}, {}}, {"old files", true, {}, {}, {}}};
+    // The two kinds take turns, so a change of the machine's pace meets both.
     for (int run = 0; run < runs; ++run) {
-        MakeFolders(folder);
-        RemoveFiles(folder);
-        g_steps.clear();
-        double start = Now();
-        const bool done = kit::RunUpgrade(services, folder) == kit::RunOutcome::Upgraded;
-        upgrades.push_back(Now() - start);
-        if (!done) return 1;
-        for (const auto& step : g_steps) {
-            total[step.first].ms += step.second.ms / runs;
-            total[step.first].count = step.second.count;
-        }
+        for (Figures& kind : figures) {
+            if (!PrepareFolder(payload, folder, kind.oldFiles) || !PrepareFolder(payload, plain, kind.oldFiles)) {
+                std::printf("error: the folders could not be prepared (system code %lu)\n", GetLastError());
+                return 1;
+            }
+            g_steps.clear();
+            double start = Now();
+            const bool done = kit::RunUpgrade(services, folder) == kit::RunOutcome::Upgraded;
+            kind.upgrades.push_back(Now() - start);
+            if (!done) return 1;
+            for (const auto& step : g_steps) {
+                kind.steps[step.first].ms += step.second.ms / runs;
+                kind.steps[step.first].count = step.second.count;
+            }
 
-        MakeFolders(plain);
-        RemoveFiles(plain);
-        start = Now();
-        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
-            fw::Blob item;
-            payload.Find(payload::Catalogue()[i].code, payload::kItemName, item);
-            const std::string target = plain + payload::Catalogue()[i].targetPath, temp = target + ".tmp";
-            HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            DWORD written = 0;
-            WriteFile(file, item.data, static_cast<DWORD>(item.size), &written, nullptr);
-            FlushFileBuffers(file);
-            CloseHandle(file);
-            MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+            start = Now();
+            const bool written = WriteReference(payload, plain);
+            kind.references.push_back(Now() - start);
+            if (!written) {
+                std::printf("error: the reference write failed (system code %lu)\n", GetLastError());
+                return 1;
+            }
         }
-        references.push_back(Now() - start);
     }
     std::printf("\n=== upgrade run without its window (%d runs, median) ===\n", runs);
-    std::printf("%-34s %8.1f ms\n", "upgrade run", Median(upgrades));
-    std::printf("%-34s %8.1f ms\n", "temporary name, flush, rename", Median(references));
-    std::printf("ratio %.2f\n", Median(upgrades) / Median(references));
+    std::printf("%-34s %14s %14s\n", "", figures[0].folder, figures[1].folder);
+    std::printf("%-34s %11.1f ms %11.1f ms\n", "upgrade run", Median(figures[0].upgrades), Median(figures[1].upgrades));
+    std::printf("%-34s %11.1f ms %11.1f ms\n", "temporary name, flush, rename", Median(figures[0].references),
+                Median(figures[1].references));
+    std::printf("%-34s %14.2f %14.2f\n", "ratio kit / reference",
+                Median(figures[0].upgrades) / Median(figures[0].references),
+                Median(figures[1].upgrades) / Median(figures[1].references));
     std::vector<double> boxes;
     for (int run = 0; run < runs; ++run) boxes.push_back(InformationBoxTime());
-    std::printf("%-34s %8.1f ms\n", "Information box, asked to shown", Median(boxes));
-    std::printf("per step (mean of the runs):\n");
-    for (const auto& step : total)
-        std::printf("  %-32s %8.2f ms  %3d calls\n", step.first.c_str(), step.second.ms, step.second.count);
+    std::printf("%-34s %11.1f ms\n", "Information box, asked to shown", Median(boxes));
+    std::printf("%-34s %21s %21s\n", "per step (mean of the runs):", figures[0].folder, figures[1].folder);
+    // A kind of step one folder never needs shows 0 calls there.
+    std::set<std::string> names;
+    for (const Figures& kind : figures)
+        for (const auto& step : kind.steps) names.insert(step.first);
+    for (const std::string& name : names) {
+        const Step& empty = figures[0].steps[name];
+        const Step& old = figures[1].steps[name];
+        std::printf("  %-32s %8.2f ms %3d calls %8.2f ms %3d calls\n", name.c_str(), empty.ms, empty.count, old.ms,
+                    old.count);
+    }
     return 0;
 }
