@@ -28,7 +28,11 @@
 //     appended to the journal and flushed. From here a stopped run is rolled
 //     back.
 //  4. Place: each replaced target moved to its backup name, then its new file
-//     renamed to the target's name.
+//     renamed to the target's name. Between the two the name is free: a
+//     rename that replaces at once (FileRenameInfoEx with POSIX semantics)
+//     exists only from Windows 10 1809 on and Wine 8 doesn't implement it, so
+//     a name another program takes in that moment is noticed instead, and
+//     the failure says where the old file is kept.
 //  5. Commit point: the journal renamed "journal.done" and flushed. The
 //     renames of step 4 come first in the volume's metadata log, which NTFS
 //     (and ext4 under Wine) writes in order, so this one flush makes them all
