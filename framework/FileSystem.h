@@ -36,7 +36,8 @@ public:
     virtual Result MoveTo(HeldFolder& folder, const std::string& name) = 0;
     // Removes the file and lets it go.
     virtual Result Remove() = 0;
-    virtual Result Identity(FileId& id) = 0;
+    // Which file the handle holds on its volume: its index there.
+    virtual Result Index(std::uint64_t& index) = 0;
     // Every byte of the file, from its start.
     virtual Result ReadAll(std::string& bytes) = 0;
     // Its owner and DACL in SDDL text ("O:BAD:P(A;;FA;;;BA)").

@@ -13,7 +13,7 @@
 #include "framework/Handles.h"
 #include "framework/LinkRules.h"
 #include "framework/LongPath.h"
-#include "framework/RelativeFiles.h"
+#include "framework/NtFiles.h"
 #include "framework/SecurityDescriptor.h"
 #include "framework/SecurityRules.h"
 #include "framework/SystemFunction.h"
@@ -52,6 +52,22 @@ Result IdentityOf(HANDLE handle, FileId& id) {
     if (!GetFileInformationByHandle(handle, &info)) return LastFailure();
     id.volume = info.dwVolumeSerialNumber;
     id.index = static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    return Result::Success();
+}
+
+// The attributes and the number of names of what handle holds; asked apart
+// from the volume's serial number, which Wine is slow to give.
+struct ItemInfo {
+    DWORD attributes = 0, names = 0;
+};
+Result InfoOf(HANDLE handle, ItemInfo& info) {
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) ||
+        !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard))
+        return LastFailure();
+    info.attributes = basic.FileAttributes;
+    info.names = standard.NumberOfLinks;
     return Result::Success();
 }
 
@@ -168,7 +184,12 @@ public:
         return removed;
     }
 
-    Result Identity(FileId& id) override { return IdentityOf(file_.get(), id); }
+    Result Index(std::uint64_t& index) override {
+        ULONGLONG number = 0;
+        const Result result = FileIndexOf(file_.get(), number);
+        index = number;
+        return result;
+    }
 
     Result ReadAll(std::string& bytes) override {
         LARGE_INTEGER start = {};
@@ -187,21 +208,6 @@ private:
     unique_hfile file_;
 };
 
-// Whether path, every link on the way followed, names the folder behind
-// held: the same volume and file index.
-Result SameFolder(HANDLE held, const std::string& path, bool& same) {
-    same = false;
-    unique_hfile opened(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!opened) return LastFailure();
-    BY_HANDLE_FILE_INFORMATION heldInfo, openedInfo;
-    if (!GetFileInformationByHandle(held, &heldInfo) || !GetFileInformationByHandle(opened.get(), &openedInfo))
-        return LastFailure();
-    same = heldInfo.dwVolumeSerialNumber == openedInfo.dwVolumeSerialNumber &&
-           heldInfo.nFileIndexHigh == openedInfo.nFileIndexHigh && heldInfo.nFileIndexLow == openedInfo.nFileIndexLow;
-    return Result::Success();
-}
-
 // The owner and DACL, as SDDL text, of the item at path (a SystemPath):
 // of the link itself where open flags say so.
 Result SddlAt(const WideText& path, DWORD flags, std::string& sddl) {
@@ -216,7 +222,13 @@ public:
     Win32HeldFolder(unique_hfile folder, std::string finalPath)
         : folder_(std::move(folder)), finalPath_(std::move(finalPath)) {}
     const std::string& FinalPath() const override { return finalPath_; }
-    Result Identity(FileId& id) override { return IdentityOf(folder_.get(), id); }
+    // Asked once: a folder held can't become another.
+    Result Identity(FileId& id) override {
+        const Result result = known_ ? Result::Success() : IdentityOf(folder_.get(), id_);
+        known_ = result.ok;
+        id = id_;
+        return result;
+    }
     Result CreateNew(const std::string& name, std::unique_ptr<HeldFile>& file) override {
         // Fails on any name that exists, a link's too: a new name in a held
         // folder can't lead elsewhere.
@@ -227,11 +239,25 @@ public:
         return result;
     }
     void* SystemHandle() override { return folder_.get(); }
-    Result SameAs(const std::string& path, bool& same) override { return SameFolder(folder_.get(), path, same); }
+    // Whether path, every link on the way followed, names the folder held:
+    // the same volume and file index.
+    Result SameAs(const std::string& path, bool& same) override {
+        same = false;
+        unique_hfile opened(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!opened) return LastFailure();
+        FileId held, found;
+        Result result = Identity(held);
+        if (result) result = IdentityOf(opened.get(), found);
+        same = result && held == found;
+        return result;
+    }
 
 private:
     unique_hfile folder_;
     std::string finalPath_;
+    FileId id_;
+    bool known_ = false;
 };
 
 }  // namespace
@@ -256,10 +282,11 @@ Result Win32FileSystem::Examine(const std::string& path, PathKind& kind) {
     const Result at = CheckAt(item.get(), systemPath);
     if (at.code == kCantAccessFile) return Result::Success();
     if (!at) return at;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(item.get(), &info)) return LastFailure();
+    ItemInfo info;
+    const Result read = InfoOf(item.get(), info);
+    if (!read) return read;
     kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder
-           : info.nNumberOfLinks > 1               ? PathKind::SeveralNames
+           : info.names > 1                        ? PathKind::SeveralNames
                                                    : PathKind::File;
     return Result::Success();
 }
@@ -274,9 +301,10 @@ Result Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<Held
         CreateFileW(SystemPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder) return LastFailure();
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(folder.get(), &info)) return LastFailure();
-    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FailureOf(ERROR_DIRECTORY);
+    ItemInfo info;
+    const Result read = InfoOf(folder.get(), info);
+    if (!read) return read;
+    if (!(info.attributes & FILE_ATTRIBUTE_DIRECTORY)) return FailureOf(ERROR_DIRECTORY);
     std::vector<wchar_t> final;
     const DWORD code = FinalPathOf(folder.get(), final);
     if (code != ERROR_SUCCESS) return FailureOf(code);
@@ -336,14 +364,15 @@ Result Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<He
             return FailureOf(ERROR_FILE_READ_ONLY);
         return FailureOf(code);
     }
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(opened.get(), &info)) return LastFailure();
+    ItemInfo info;
+    const Result read = InfoOf(opened.get(), info);
+    if (!read) return read;
     bool link = false;
-    const Result tagged = IsLink(opened.get(), info.dwFileAttributes, link);
+    const Result tagged = IsLink(opened.get(), info.attributes, link);
     if (!tagged) return tagged;
-    if ((info.dwFileAttributes & kNotPlain) != 0 || link || info.nNumberOfLinks != 1) return Redirected();
+    if ((info.attributes & kNotPlain) != 0 || link || info.names != 1) return Redirected();
     // Wine opens a read-only file for writing all the same.
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return FailureOf(ERROR_FILE_READ_ONLY);
+    if (info.attributes & FILE_ATTRIBUTE_READONLY) return FailureOf(ERROR_FILE_READ_ONLY);
     const Result at = CheckAt(opened.get(), systemPath);
     if (!at) return at;
     file = std::make_unique<Win32HeldFile>(std::move(opened));
@@ -365,11 +394,12 @@ Result HoldTrusted(FileSystem& files, const WideText& path, std::unique_ptr<Held
         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!folder) return LastFailure();
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(folder.get(), &info)) return LastFailure();
-    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_DIRECTORY)
+    ItemInfo info;
+    Result result = InfoOf(folder.get(), info);
+    if (!result) return result;
+    if ((info.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_DIRECTORY)
         return Redirected();
-    Result result = CheckAt(folder.get(), path);
+    result = CheckAt(folder.get(), path);
     std::string sddl;
     if (result && files.KeepsFileSecurity() && (result = SddlOf(folder.get(), SE_FILE_OBJECT, sddl)) &&
         !OnlyAdministratorsCanChange(sddl))

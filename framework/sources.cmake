@@ -19,7 +19,7 @@ set(FRAMEWORK_WIN32_SOURCES
   framework/Win32Registry.cpp
   framework/ModuleResources.cpp
   framework/Win32FileSystem.cpp
-  framework/RelativeFiles.cpp
+  framework/NtFiles.cpp
   framework/SingleInstance.cpp
   framework/SecurityDescriptor.cpp
   framework/Utf16.cpp

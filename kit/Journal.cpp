@@ -29,9 +29,7 @@ bool ParseHex(const std::string& text, std::uint64_t& value) {
     return true;
 }
 
-std::string Fields(const fw::FileId& id, const std::string& path) {
-    return Hex(id.volume) + '\t' + Hex(id.index) + '\t' + path;
-}
+std::string Fields(std::uint64_t index, const std::string& path) { return Hex(index) + '\t' + path; }
 
 std::vector<std::string> Split(const std::string& line) {
     std::vector<std::string> fields;
@@ -43,47 +41,35 @@ std::vector<std::string> Split(const std::string& line) {
     }
 }
 
-// fields[at], fields[at + 1], fields[at + 2] as an identity and a path.
-bool ParseFile(const std::vector<std::string>& fields, std::size_t at, fw::FileId& id, std::string& path) {
-    if (fields.size() < at + 3 || fields[at + 2].empty()) return false;
-    path = fields[at + 2];
-    return ParseHex(fields[at], id.volume) && ParseHex(fields[at + 1], id.index);
+// fields[at] and fields[at + 1] as a file's index and path.
+bool ParseFile(const std::vector<std::string>& fields, std::size_t at, JournalFile& file) {
+    if (fields.size() < at + 2 || fields[at + 1].empty()) return false;
+    file.path = fields[at + 1];
+    return ParseHex(fields[at], file.index);
 }
 
 bool ParseItem(const std::vector<std::string>& fields, JournalItem& item) {
-    if (fields.size() < 5 || fields[1].empty()) return false;
+    if ((fields.size() != 4 && fields.size() != 6) || fields[1].empty()) return false;
     item.target = fields[1];
-    if (!ParseFile(fields, 2, item.fresh.id, item.fresh.path)) return false;
-    if (fields.size() == 5) return true;
-    std::string first;
-    if (!ParseFile(fields, 5, item.old, first)) return false;
-    item.replaces = true;
-    item.backups = {first};
-    for (std::size_t i = 8; i < fields.size(); ++i) {
-        if (fields[i].empty()) return false;
-        item.backups.push_back(fields[i]);
-    }
-    return true;
+    item.replaces = fields.size() == 6;
+    return ParseFile(fields, 2, item.fresh) && (!item.replaces || ParseFile(fields, 4, item.old));
 }
 
 }  // namespace
 
-std::string JournalHeader(const JournalFile& folder) {
-    return std::string(kHeader) + "\nfolder\t" + Fields(folder.id, folder.path) + '\n';
+std::string JournalHeader(const std::string& folder, const fw::FileId& folderId) {
+    return std::string(kHeader) + "\nfolder\t" + Hex(folderId.volume) + '\t' + Fields(folderId.index, folder) + '\n';
 }
 
 std::string TemporaryRecord(const JournalFile& temporary) {
-    return "temp\t" + Fields(temporary.id, temporary.path) + '\n';
+    return "temp\t" + Fields(temporary.index, temporary.path) + '\n';
 }
 
 std::string PlacingRecords(const std::vector<JournalItem>& items) {
     std::string text;
     for (const JournalItem& item : items) {
-        text += "item\t" + item.target + '\t' + Fields(item.fresh.id, item.fresh.path);
-        if (item.replaces) {
-            text += '\t' + Fields(item.old, item.backups.front());
-            for (std::size_t i = 1; i < item.backups.size(); ++i) text += '\t' + item.backups[i];
-        }
+        text += "item\t" + item.target + '\t' + Fields(item.fresh.index, item.fresh.path);
+        if (item.replaces) text += '\t' + Fields(item.old.index, item.old.path);
         text += '\n';
     }
     return text + "placing\n";
@@ -102,11 +88,15 @@ bool ParseJournal(const std::string& text, Journal& journal) {
         if (journal.placing) return false;  // nothing follows the plan
         const std::vector<std::string> fields = Split(line);
         if (fields[0] == "folder" && lineNumber == 1) {
-            hasFolder = ParseFile(fields, 1, journal.folder.id, journal.folder.path) && fields.size() == 4;
+            JournalFile folder;
+            hasFolder =
+                fields.size() == 4 && ParseHex(fields[1], journal.folderId.volume) && ParseFile(fields, 2, folder);
             if (!hasFolder) return false;
+            journal.folder = folder.path;
+            journal.folderId.index = folder.index;
         } else if (fields[0] == "temp" && hasFolder) {
             JournalFile temporary;
-            if (fields.size() != 4 || !ParseFile(fields, 1, temporary.id, temporary.path)) return false;
+            if (fields.size() != 3 || !ParseFile(fields, 1, temporary)) return false;
             journal.temporaries.push_back(temporary);
         } else if (fields[0] == "item" && hasFolder) {
             JournalItem item;

@@ -8,7 +8,7 @@
 
 #include "framework/LinkRules.h"
 #include "framework/SecurityDescriptor.h"
-#include "framework/RelativeFiles.h"
+#include "framework/NtFiles.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 #include "framework/Win32FileSystem.h"

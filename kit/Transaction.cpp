@@ -31,24 +31,24 @@ enum class Found { Same, Missing, Other };
 // What path holds: the file of identity id (then held in file), nothing, or
 // anything else: another file, a link, a second name. A file held by another
 // program is waited for; still held, it is a failure.
-fw::Result Find(fw::FileSystem& files, const std::string& path, const fw::FileId& id, Found& found,
+fw::Result Find(fw::FileSystem& files, const std::string& path, std::uint64_t index, Found& found,
                 std::unique_ptr<fw::HeldFile>& file) {
     fw::Result result = RetryWhileHeld(files, [&] { return files.OpenExisting(path, file); });
     found = Found::Other;
     if (Missing(result)) found = Found::Missing;
     if (!result) return Missing(result) || result.code == fw::kCantAccessFile ? fw::Result::Success() : result;
-    fw::FileId actual;
-    if (!(result = file->Identity(actual))) return result;
-    if (actual == id) found = Found::Same;
+    std::uint64_t actual = 0;
+    if (!(result = file->Index(actual))) return result;
+    if (actual == index) found = Found::Same;
     else file.reset();
     return result;
 }
 
 // Removes the file at path when it is the one of identity id.
-fw::Result RemoveIfSame(fw::FileSystem& files, const std::string& path, const fw::FileId& id) {
+fw::Result RemoveIfSame(fw::FileSystem& files, const std::string& path, std::uint64_t index) {
     Found found;
     std::unique_ptr<fw::HeldFile> file;
-    const fw::Result result = Find(files, path, id, found, file);
+    const fw::Result result = Find(files, path, index, found, file);
     return result && found == Found::Same ? file->Remove() : result;
 }
 
@@ -69,10 +69,12 @@ Transaction::Transaction(fw::FileSystem& files, const CheckedInstallation& insta
     if (!result) RaiseCannotCreate(KitPath(kLock), result);
     Recover();
 
-    JournalFile folder{installation_.Folder(), {}};
+    fw::FileId folder;
     journalPath_ = KitPath(kJournal);
-    if ((result = installation_.Identity(folder.id)) && (result = kitFolder_->CreateNew(kJournal, journal_)))
-        result = journal_->Write(JournalHeader(folder).data(), JournalHeader(folder).size());
+    if ((result = installation_.Identity(folder)) && (result = kitFolder_->CreateNew(kJournal, journal_))) {
+        const std::string header = JournalHeader(installation_.Folder(), folder);
+        result = journal_->Write(header.data(), header.size());
+    }
     if (!result) RaiseCannotCreate(journalPath_, result);
 }
 
@@ -102,18 +104,18 @@ void Transaction::RecoverFrom(const std::string& path, bool done) {
     if (!ParseJournal(text, journal)) RaiseText(text::kJournalUnreadable, {path});
     fw::FileId folder;
     if (!(result = installation_.Identity(folder))) RaiseFolderUnusable(installation_.Folder(), result);
-    if (!journal.folder.path.empty() && journal.folder.id != folder)
-        RaiseText(text::kJournalOtherFolder, {path, journal.folder.path});
+    if (!journal.folder.empty() && journal.folderId != folder)
+        RaiseText(text::kJournalOtherFolder, {path, journal.folder});
 
     if (done) {
         // Committed: the new files are in place; only the backups remain.
         for (const JournalItem& item : journal.items)
-            for (const std::string& backup : item.backups)
-                if (!(result = RemoveIfSame(files_, backup, item.old))) RaiseCannotCreate(backup, result);
+            if (item.replaces && !(result = RemoveIfSame(files_, item.old.path, item.old.index)))
+                RaiseCannotCreate(item.old.path, result);
     } else {
         for (auto item = journal.items.rbegin(); item != journal.items.rend(); ++item) RollBackItem(*item);
         for (const JournalFile& temporary : journal.temporaries)
-            if (!(result = RemoveIfSame(files_, temporary.path, temporary.id)))
+            if (!(result = RemoveIfSame(files_, temporary.path, temporary.index)))
                 RaiseCannotCreate(temporary.path, result);
     }
     if (!(result = file->Remove())) RaiseCannotCreate(path, result);
@@ -122,30 +124,29 @@ void Transaction::RecoverFrom(const std::string& path, bool done) {
 void Transaction::RollBackItem(const JournalItem& item) {
     Found found;
     std::unique_ptr<fw::HeldFile> file;
-    fw::Result result = Find(files_, item.target, item.fresh.id, found, file);
+    fw::Result result = Find(files_, item.target, item.fresh.index, found, file);
     if (result && found == Found::Same) result = file->Remove();
     if (!result && result.Held() && item.target == program_) throw ProgramHeld(text::CloseFirstText(), result.code);
     if (!result) RaiseCannotCreate(item.target, result);
-    if (!(result = RemoveIfSame(files_, item.fresh.path, item.fresh.id))) RaiseCannotCreate(item.fresh.path, result);
+    if (!(result = RemoveIfSame(files_, item.fresh.path, item.fresh.index))) RaiseCannotCreate(item.fresh.path, result);
     if (!item.replaces) return;
 
     // The old file is at its name still, or under a backup name of its own.
-    if (!(result = Find(files_, item.target, item.old, found, file))) RaiseCannotCreate(item.target, result);
+    if (!(result = Find(files_, item.target, item.old.index, found, file))) RaiseCannotCreate(item.target, result);
     if (found == Found::Same) return;
     const bool nameFree = found == Found::Missing;
-    for (const std::string& backup : item.backups) {
-        Found backed;
-        std::unique_ptr<fw::HeldFile> old;
-        if (!(result = Find(files_, backup, item.old, backed, old))) RaiseCannotCreate(backup, result);
-        if (backed != Found::Same) continue;
+    Found backed;
+    std::unique_ptr<fw::HeldFile> old;
+    if (!(result = Find(files_, item.old.path, item.old.index, backed, old))) RaiseCannotCreate(item.old.path, result);
+    if (backed == Found::Same) {
         if (nameFree) {
             fw::HeldFolder* folder = installation_.FolderOf(item.target, result);
             if (!folder && result) RaiseText(text::kJournalOtherFolder, {KitPath(kJournal), item.target});
             if (folder && (result = old->MoveTo(*folder, FileName(item.target)))) return;
         }
-        throw fw::Error(
-            fw::FormatMessageText(text::kNotPutBack, {item.target, backup, nameFree ? result.text : text::kNameTaken}),
-            result.code);
+        throw fw::Error(fw::FormatMessageText(text::kNotPutBack,
+                                              {item.target, item.old.path, nameFree ? result.text : text::kNameTaken}),
+                        result.code);
     }
     RaiseText(text::kBackupMissing, {item.target});
 }
@@ -173,7 +174,7 @@ void Transaction::Stage(std::size_t position, const void* data, std::size_t size
         if (result || (result.code != fw::kFileExists && result.code != fw::kAlreadyExists)) break;
     }
     if (!item.folder && result) result = fw::Result::Failure(fw::kPathNotFound, std::string());
-    if (result) result = item.file->Identity(item.fresh.id);
+    if (result) result = item.file->Index(item.fresh.index);
     std::string failed = item.target;
     if (result) {
         const std::string record = TemporaryRecord(item.fresh);
@@ -185,7 +186,7 @@ void Transaction::Stage(std::size_t position, const void* data, std::size_t size
         // Its open is also the check for a running program.
         result = RetryWhileHeld(files_, [&] { return files_.OpenExisting(item.target, item.old); });
         if (result.code == fw::kFileNotFound) result = fw::Result::Success();  // a target the run adds
-        else if (result) result = item.old->Identity(item.oldId);
+        else if (result) result = item.old->Index(item.oldIndex);
     }
     if (!result) {
         if (item.file) item.file->Remove();
@@ -201,17 +202,21 @@ fw::Result Transaction::Commit() {
     std::vector<JournalItem> plan;
     bool otherVolume = false;
     for (Item& item : items_) {
-        JournalItem planned{item.target, item.fresh, item.old != nullptr, item.oldId, {}};
+        // A replaced target is moved into the kit's folder where its folder
+        // is on the same volume, else beside itself.
+        fw::FileId folder;
+        const fw::Result known = item.folder->Identity(folder);
+        if (!known) RaiseFolderUnusable(item.folder->FinalPath(), known);
+        const bool here = folder.volume == kitFolderId_.volume;
+        otherVolume = otherVolume || !here;
+        JournalItem planned{item.target, item.fresh, item.old != nullptr, {}};
         if (item.old) {
-            // Moved into the kit's folder where it is on the same volume.
-            item.backupHere = item.oldId.volume == kitFolderId_.volume;
-            const fw::Result named = item.backupHere ? FreshName(KitPath(FileName(item.target)), ".bak", item.backup)
-                                                     : FreshName(item.target, ".bak", item.backup);
+            item.backupHere = here;
+            const fw::Result named = here ? FreshName(KitPath(FileName(item.target)), ".bak", item.backup)
+                                          : FreshName(item.target, ".bak", item.backup);
             if (!named) RaiseCannotCreate(item.target, named);
-            otherVolume = otherVolume || !item.backupHere;
-            planned.backups = {item.backup};
+            planned.old = {item.backup, item.oldIndex};
         }
-        otherVolume = otherVolume || item.fresh.id.volume != kitFolderId_.volume;
         plan.push_back(std::move(planned));
     }
     const std::string records = PlacingRecords(plan);

@@ -109,7 +109,7 @@ private:
         JournalFile fresh;
         std::unique_ptr<fw::HeldFile> file;  // the new bytes
         std::unique_ptr<fw::HeldFile> old;   // the target it replaces; none when it adds one
-        fw::FileId oldId;
+        std::uint64_t oldIndex = 0;
         fw::HeldFolder* folder = nullptr;  // the target's, held
         std::string backup;
         bool backupHere = false;  // the backup goes to the kit's folder, on the same volume

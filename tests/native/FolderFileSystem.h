@@ -272,7 +272,12 @@ private:
             std::filesystem::remove(Native(path_));
             return fw::Result::Success();
         }
-        fw::Result Identity(fw::FileId& id) override { return IdentityOf(path_, id); }
+        fw::Result Index(std::uint64_t& index) override {
+            fw::FileId id;
+            const fw::Result result = IdentityOf(path_, id);
+            index = id.index;
+            return result;
+        }
         fw::Result ReadAll(std::string& bytes) override {
             if (file_) std::fflush(file_);
             std::ifstream in(Native(path_), std::ios::binary);

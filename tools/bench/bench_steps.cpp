@@ -72,8 +72,8 @@ public:
     fw::Result Remove() override {
         return Timed("remove open file", [&] { return file_->Remove(); });
     }
-    fw::Result Identity(fw::FileId& id) override {
-        return Timed("identity", [&] { return file_->Identity(id); });
+    fw::Result Index(std::uint64_t& index) override {
+        return Timed("file index", [&] { return file_->Index(index); });
     }
     fw::Result ReadAll(std::string& bytes) override { return file_->ReadAll(bytes); }
     fw::Result Security(std::string& sddl) override { return file_->Security(sddl); }
@@ -87,7 +87,7 @@ public:
     explicit TimedFolder(std::unique_ptr<fw::HeldFolder> folder) : folder_(std::move(folder)) {}
     const std::string& FinalPath() const override { return folder_->FinalPath(); }
     fw::Result Identity(fw::FileId& id) override {
-        return Timed("identity", [&] { return folder_->Identity(id); });
+        return Timed("folder identity", [&] { return folder_->Identity(id); });
     }
     fw::Result CreateNew(const std::string& name, std::unique_ptr<fw::HeldFile>& file) override {
         std::unique_ptr<fw::HeldFile> created;

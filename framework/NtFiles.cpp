@@ -1,4 +1,4 @@
-#include "framework/RelativeFiles.h"
+#include "framework/NtFiles.h"
 
 #include <winternl.h>  // after windows.h, whose types it uses
 
@@ -16,8 +16,8 @@ namespace {
 
 // Declared here: the Windows SDK's winternl.h names neither the function
 // nor the class.
-using SetInformationFile = LONG(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, ULONG);
-const ULONG kFileRenameInformation = 10;
+using InformationFile = LONG(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, ULONG);
+const ULONG kFileInternalInformation = 6, kFileRenameInformation = 10;
 
 template <typename Function>
 Function Ntdll(const char* name) {
@@ -53,7 +53,7 @@ Result CreateFileIn(HANDLE folder, const wchar_t* name, ACCESS_MASK access, ULON
 }
 
 Result RenameInto(HANDLE file, HANDLE folder, const wchar_t* name) {
-    const auto set = Ntdll<SetInformationFile>("NtSetInformationFile");
+    const auto set = Ntdll<InformationFile>("NtSetInformationFile");
     if (!set) return FailureOf(ERROR_PROC_NOT_FOUND);
     // The request is the structure with the new name in place of its last member.
     const std::size_t nameBytes = std::wcslen(name) * sizeof(wchar_t);
@@ -64,6 +64,16 @@ Result RenameInto(HANDLE file, HANDLE folder, const wchar_t* name) {
     std::memcpy(request.data() + offsetof(FILE_RENAME_INFO, FileName), name, nameBytes);
     IO_STATUS_BLOCK status = {};
     return StatusResult(set(file, &status, request.data(), static_cast<ULONG>(request.size()), kFileRenameInformation));
+}
+
+Result FileIndexOf(HANDLE file, ULONGLONG& index) {
+    const auto query = Ntdll<InformationFile>("NtQueryInformationFile");
+    if (!query) return FailureOf(ERROR_PROC_NOT_FOUND);
+    LARGE_INTEGER number = {};
+    IO_STATUS_BLOCK status = {};
+    const Result result = StatusResult(query(file, &status, &number, sizeof number, kFileInternalInformation));
+    index = static_cast<ULONGLONG>(number.QuadPart);
+    return result;
 }
 
 }  // namespace fw
