@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/Handles.h"
+#include "framework/HexDigits.h"
 #include "framework/LinkRules.h"
 #include "framework/LongPath.h"
 #include "framework/NtFiles.h"
@@ -442,11 +443,7 @@ Result Win32FileSystem::HoldKitFolder(std::unique_ptr<HeldFolder>& held) {
         if (CreateDirectoryW(SystemPath(path).c_str(), &attributes)) return HoldTrusted(*this, SystemPath(path), held);
         if (GetLastError() != ERROR_ALREADY_EXISTS) return LastFailure();
         std::uint64_t tail = 0;
-        if ((result = Random(tail))) {
-            static const char digits[] = "0123456789ABCDEF";
-            path = base + ".~";
-            for (int shift = 60; shift >= 0; shift -= 4) path += digits[(tail >> shift) & 0xF];
-        }
+        if ((result = Random(tail))) path = base + ".~" + HexDigits(tail);
     }
     return result ? FailureOf(ERROR_ALREADY_EXISTS) : result;
 }

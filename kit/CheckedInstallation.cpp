@@ -11,9 +11,6 @@ namespace kit {
 namespace {
 const char kDataFolder[] = "\\Data";
 
-fw::Error Refused(const char* pattern, const std::string& path) {
-    return fw::Error(fw::FormatMessageText(pattern, {path}));
-}
 // Whether path is folder's own Data folder, in whatever case its name is kept.
 bool IsDataFolderOf(const std::string& path, const std::string& folder) {
     if (path.size() != folder.size() + 5 || path.compare(0, folder.size(), folder) != 0) return false;
@@ -51,23 +48,22 @@ CheckedInstallation::CheckedInstallation(fw::FileSystem& files, const std::strin
     std::vector<fw::PathLink> links;
     result = files.LinksOnPath(recordedFolder, links);
     for (const fw::PathLink& link : links)
-        if (!fw::MayFollowLink(link.sddl, link.parentSddl))
-            throw fw::Error(fw::FormatMessageText(text::kUntrustedLink, {link.path, link.leadsTo}));
-    if (!result) throw FolderUnusable(recordedFolder, result);
+        if (!fw::MayFollowLink(link.sddl, link.parentSddl)) RaiseText(text::kUntrustedLink, {link.path, link.leadsTo});
+    if (!result) RaiseFolderUnusable(recordedFolder, result);
     // The way checked leads to the folder held only if no link was swapped
     // in or out between the hold and the check.
     bool same = false;
     result = folder_->SameAs(recordedFolder, same);
-    if (!result) throw FolderUnusable(recordedFolder, result);
-    if (!same) throw Refused(text::kRedirectedPath, recordedFolder);
+    if (!result) RaiseFolderUnusable(recordedFolder, result);
+    if (!same) RaiseText(text::kRedirectedPath, {recordedFolder});
     HoldData();
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
         const std::string target = Folder() + payload::Catalogue()[i].targetPath;
         fw::PathKind kind = fw::PathKind::Missing;
         const fw::Result examined = files.Examine(target, kind);
         if (!examined) RaiseCannotCreate(target, examined);
-        if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, target);
-        if (kind == fw::PathKind::SeveralNames) throw Refused(text::kSeveralNames, target);
+        if (kind == fw::PathKind::Redirected) RaiseText(text::kRedirectedPath, {target});
+        if (kind == fw::PathKind::SeveralNames) RaiseText(text::kSeveralNames, {target});
     }
 }
 
@@ -77,7 +73,7 @@ void CheckedInstallation::HoldData() {
     fw::PathKind kind = fw::PathKind::Missing;
     const fw::Result examined = files_.Examine(data, kind);
     if (!examined) RaiseFolderUnusable(data, examined);
-    if (kind == fw::PathKind::Redirected) throw Refused(text::kRedirectedPath, data);
+    if (kind == fw::PathKind::Redirected) RaiseText(text::kRedirectedPath, {data});
     dataHeld_ = files_.HoldFolder(data, data_);
     if (!dataHeld_) {
         if (kind == fw::PathKind::Folder) RaiseFolderUnusable(data, dataHeld_);
@@ -87,7 +83,7 @@ void CheckedInstallation::HoldData() {
     // path says: a link swapped in since leads elsewhere.
     if (!IsDataFolderOf(data_->FinalPath(), Folder())) {
         data_.reset();
-        throw Refused(text::kRedirectedPath, data);
+        RaiseText(text::kRedirectedPath, {data});
     }
 }
 

@@ -2,21 +2,13 @@
 
 #include <cstdint>
 
+#include "framework/HexDigits.h"
+
 namespace kit {
 
 namespace {
 
 const char kHeader[] = "MeridalUpgrade journal 1";
-
-std::string Hex(std::uint64_t value) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    do {
-        text.insert(text.begin(), digits[value & 0xF]);
-        value >>= 4;
-    } while (value != 0);
-    return text;
-}
 
 bool ParseHex(const std::string& text, std::uint64_t& value) {
     if (text.empty() || text.size() > 16) return false;
@@ -29,7 +21,7 @@ bool ParseHex(const std::string& text, std::uint64_t& value) {
     return true;
 }
 
-std::string Fields(std::uint64_t index, const std::string& path) { return Hex(index) + '\t' + path; }
+std::string Fields(std::uint64_t index, const std::string& path) { return fw::HexDigits(index) + '\t' + path; }
 
 std::vector<std::string> Split(const std::string& line) {
     std::vector<std::string> fields;
@@ -58,7 +50,8 @@ bool ParseItem(const std::vector<std::string>& fields, JournalItem& item) {
 }  // namespace
 
 std::string JournalHeader(const std::string& folder, const fw::FileId& folderId) {
-    return std::string(kHeader) + "\nfolder\t" + Hex(folderId.volume) + '\t' + Fields(folderId.index, folder) + '\n';
+    return std::string(kHeader) + "\nfolder\t" + fw::HexDigits(folderId.volume) + '\t' +
+           Fields(folderId.index, folder) + '\n';
 }
 
 std::string TemporaryRecord(const JournalFile& temporary) {

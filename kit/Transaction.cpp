@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "framework/HexDigits.h"
 #include "framework/SecurityRules.h"
 #include "kit/CheckedInstallation.h"
 #include "kit/KitTexts.h"
@@ -14,13 +15,6 @@ namespace {
 
 const char kJournal[] = "journal", kJournalDone[] = "journal.done", kLock[] = "lock";
 const unsigned kMaxNames = 10;  // fresh names tried while the earlier ones exist
-
-std::string Tail(std::uint64_t value) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text = ".~";
-    for (int shift = 60; shift >= 0; shift -= 4) text += digits[(value >> shift) & 0xF];
-    return text;
-}
 
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
@@ -156,7 +150,7 @@ void Transaction::RollBackItem(const JournalItem& item) {
 fw::Result Transaction::FreshName(const std::string& base, const char* extension, std::string& path) {
     std::uint64_t tail = 0;
     const fw::Result result = files_.Random(tail);
-    path = base + Tail(tail) + extension;
+    path = base + ".~" + fw::HexDigits(tail) + extension;
     return result;
 }
 
