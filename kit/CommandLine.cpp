@@ -20,6 +20,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         const std::string word = Upper(argument);
         if (word == "/S") {
             command.silent = true;
+        } else if (word == "/UNDO") {
+            command.undo = true;
         } else if (word == "/?") {
             command.usage = true;
         } else if (word == "/LOG" || word.compare(0, 5, "/LOG=") == 0) {

@@ -1,6 +1,6 @@
 // The kit's switches for administrators who upgrade many PCs from a script:
 // /S upgrades with no window and no dialog, /LOG=<path> appends what happens
-// to a file, /? shows the usage. Switches are read without regard to case;
+// to a file, /? shows the usage, /UNDO puts the kept previous version back. Switches are read without regard to case;
 // any other argument is ignored.
 #pragma once
 
@@ -12,6 +12,7 @@ namespace kit {
 struct CommandLine {
     bool silent = false;  // /S
     bool usage = false;   // /?
+    bool undo = false;    // /UNDO
     std::string logPath;  // /LOG=<path>; empty without the switch
     std::string problem;  // what is wrong with a known switch, or empty
 };

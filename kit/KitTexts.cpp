@@ -22,21 +22,32 @@ std::string PayloadDamagedText(const std::string& fileName) {
 }
 
 std::string UsageText() {
-    return "MeridalUpgrade.exe [/S] [/LOG=<fisier>]\n"
+    return "MeridalUpgrade.exe [/UNDO] [/S] [/LOG=<fisier>]\n"
            "\n"
-           "/S\tactualizare fara fereastra si fara dialoguri\n"
+           "/UNDO\tpune la loc versiunea anterioara, pastrata de ultima actualizare\n"
+           "/S\tfara fereastra si fara dialoguri\n"
            "/LOG=<fisier>\tadauga in fisier tot ce se intampla\n"
            "/?\tacest mesaj\n"
            "\n"
            "Coduri de iesire:\n"
-           "0\tactualizat sau deja la ultima versiune\n"
+           "0\tactualizat, deja la ultima versiune sau versiunea anterioara pusa la loc\n"
            "1\tprogramul nu este instalat, nimic scris\n"
            "2\tprogramul ruleaza, nimic scris\n"
            "3\teroare (mesajul ei in jurnal), versiunea nu a fost inregistrata\n"
            "4\tlinie de comanda gresita\n"
            "5\tfisierul jurnal nu poate fi deschis (nimic scris) sau scris\n"
            "6\talt kit de actualizare ruleaza, nimic scris\n"
-           "7\tpachet deteriorat, nimic scris";
+           "7\tpachet deteriorat, nimic scris\n"
+           "8\t/UNDO: nicio versiune anterioara pastrata pentru versiunea inregistrata, nimic schimbat";
+}
+
+std::string UndoQuestion(const std::string& before, const std::string& after) {
+    return "Puneti la loc versiunea anterioara \"" + before + "\" in locul versiunii \"" + after +
+           "\"?\n\nFisierele scrise de actualizare vor fi inlocuite cu cele pastrate.";
+}
+
+std::string UndoneText(const std::string& before) {
+    return std::string(ProductName) + " a fost readusa la versiunea \"" + before + "\".";
 }
 
 std::string FinalFolderLine(const std::string& folder) { return "Dosarul programului, cale finala: " + folder; }

@@ -60,7 +60,22 @@ constexpr const char* kNotPutBack = "Fisierul vechi \"%s\" nu a putut fi pus la 
 constexpr const char* kNameTaken = "Numele este luat de alt fisier.";
 constexpr const char* kBackupMissing =
     "Fisierul vechi \"%s\" nu mai este unde l-a pus actualizarea oprita; nu s-a schimbat nimic.";
-constexpr const char* kCleanupLeft = "Fisierele vechi din \"%s\" vor fi sterse la urmatoarea rulare. %s";
+constexpr const char* kCleanupLeft = "Lucrul cu fisierele vechi din \"%s\" se va termina la urmatoarea rulare. %s";
+constexpr const char* kKeptLine = "Fisierele inlocuite sunt pastrate in \"%s\".";
+
+// The undo (/UNDO), which puts the kept version back.
+// "Puneti la loc versiunea anterioara <before> in locul versiunii <after>? ..."
+std::string UndoQuestion(const std::string& before, const std::string& after);
+constexpr const char* kUndoneLine = "Versiunea anterioara a fost pusa la loc.";
+std::string UndoneText(const std::string& before);  // "Meridal - 2013 a fost readusa la versiunea <before>."
+constexpr const char* kChangedKept =
+    "Fisierul \"%s\" a fost schimbat dupa actualizare; nu a fost sters si se afla in \"%s\".";
+constexpr const char* kNothingKept = "Nu exista o versiune anterioara pastrata pentru aceasta instalare.";
+constexpr const char* kKeptForOtherVersion =
+    "Versiunea inregistrata \"%s\" nu este cea la care s-a facut actualizarea (\"%s\"); versiunea pastrata nu "
+    "se pune la loc.";
+constexpr const char* kKeptFileMissing =
+    "Versiunea pastrata este incompleta: fisierul \"%s\" lipseste sau a fost schimbat; nu s-a schimbat nimic.";
 
 // The check of the kit's own payload, before anything is written:
 // "Pachetul de actualizare este deteriorat: <file name>. Descarcati-l din nou."
@@ -98,5 +113,8 @@ constexpr const char* kResultAnotherKitRunning = "alt kit de actualizare ruleaza
 constexpr const char* kResultPayloadDamaged = "pachet deteriorat, nimic scris";
 constexpr const char* kResultLogWriteFailed = "fisierul jurnal nu poate fi scris, jurnal incomplet";
 constexpr const char* kResultUsage = "utilizarea scrisa in jurnal, nimic scris";
+constexpr const char* kResultUndone = "versiunea anterioara pusa la loc";
+constexpr const char* kResultNothingToUndo = "nicio versiune anterioara de pus la loc, nimic schimbat";
+constexpr const char* kResultUndoDeclined = "renuntat, nimic schimbat";
 
 }  // namespace kit::text

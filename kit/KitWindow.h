@@ -15,6 +15,8 @@ public:
     virtual void ShowInformationDialog(const std::string& text) = 0;  // titled "Information"
     // A line for the administrator's log file alone; the window doesn't show it.
     virtual void Note(const std::string&) {}
+    // A Yes/No question; true for Yes. Unattended, nobody is asked: Yes.
+    virtual bool Ask(const std::string&) { return true; }
 };
 
 }  // namespace kit

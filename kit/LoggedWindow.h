@@ -18,6 +18,7 @@ public:
     void ShowErrorDialog(const std::string& text) override;
     void ShowInformationDialog(const std::string& text) override;
     void Note(const std::string& line) override { log_.Write(line); }
+    bool Ask(const std::string& question) override { return !shown_ || shown_->Ask(question); }
 
 private:
     RunLog& log_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/Application.h"
+#include "framework/DialogTitles.h"
 #include "framework/Dpi.h"
 #include "framework/Error.h"
 #include "framework/ErrorReport.h"
@@ -86,6 +87,32 @@ int RunUnattended(kit::LogFile& log) {
     return kit::EndRun(log, kit::RunSilently(resources, files, registry, log, title, kit::HardeningLine()), title);
 }
 
+// /UNDO with a person at the screen: no window, only the question and the
+// result in message boxes; the log file, when asked for, gets every line.
+class UndoBoxes : public kit::KitWindow {
+public:
+    void AppendLog(const std::string&) override {}
+    void SetUpgradeCaption(const std::string&) override {}
+    void SetUpgradeEnabled(bool) override {}
+    void ShowErrorDialog(const std::string& text) override { ShowBox(text, fw::kErrorTitle, MB_OK | MB_ICONERROR); }
+    void ShowInformationDialog(const std::string& text) override {
+        ShowBox(text, fw::kInformationTitle, MB_OK | MB_ICONINFORMATION);
+    }
+    // No is the default: the undo replaces the program the user works with.
+    bool Ask(const std::string& question) override {
+        return ShowBox(question, fw::Application::Get().Title(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    }
+};
+
+int RunUndo(kit::LogFile& log, bool silent) {
+    if (silent) kit::ForceKitFormats();
+    fw::Win32Registry registry;
+    fw::Win32FileSystem files;
+    UndoBoxes boxes;
+    const std::string title = fw::Application::Get().Title();
+    return kit::EndRun(log, kit::RunUndoWithoutWindow(files, registry, log, title, silent ? nullptr : &boxes), title);
+}
+
 // A second kit with a window brings the open one to the front (waiting a
 // moment for one that is just starting), or says that another runs unattended.
 void ShowTheOtherKit() {
@@ -154,6 +181,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
         if (instance.holder() == fw::SingleInstance::Holder::SomeoneElse)
             log.Write(fw::FormatMessageText(kit::text::kLockNameTaken, {instance.fullName()}));
+        if (command.undo) return RunUndo(log, silent);
         return silent ? RunUnattended(log)
                       : RunWindow(log, opened ? std::string() : kit::LogUnavailableText(command.logPath, opened.text));
     } catch (const std::exception& failure) {

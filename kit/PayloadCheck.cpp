@@ -8,19 +8,22 @@
 
 namespace kit {
 
-const char* FindDamagedItem(fw::PayloadStore& payload) {
-    std::string type = payload::kChecksumsType;
-    const std::string name = payload::kItemName;
+bool StoredChecksum(fw::PayloadStore& payload, std::size_t position, std::uint32_t& crc) {
     fw::Blob checksums;
-    if (!payload.Find(type, name, checksums)) checksums.size = 0;
-    const unsigned char* stored = static_cast<const unsigned char*>(checksums.data);
-    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i, stored += 4) {
+    if (!payload.Find(payload::kChecksumsType, payload::kItemName, checksums) || checksums.size < 4 * (position + 1))
+        return false;
+    const unsigned char* stored = static_cast<const unsigned char*>(checksums.data) + 4 * position;
+    crc = stored[0] | (stored[1] << 8) | (stored[2] << 16) | (std::uint32_t{stored[3]} << 24);
+    return true;
+}
+
+const char* FindDamagedItem(fw::PayloadStore& payload) {
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
         const payload::PayloadItem& item = payload::Catalogue()[i];
         fw::Blob bytes;
-        type = item.code;
-        if (checksums.size < 4 * (i + 1) || !payload.Find(type, name, bytes) ||
-            payload::Crc32(bytes.data, bytes.size) !=
-                (stored[0] | (stored[1] << 8) | (stored[2] << 16) | (std::uint32_t{stored[3]} << 24)))
+        std::uint32_t crc = 0;
+        if (!StoredChecksum(payload, i, crc) || !payload.Find(item.code, payload::kItemName, bytes) ||
+            payload::Crc32(bytes.data, bytes.size) != crc)
             return item.fileName;
     }
     return nullptr;

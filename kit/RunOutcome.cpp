@@ -28,6 +28,9 @@ const OutcomeRow kOutcomes[] = {
     {RunOutcome::PayloadDamaged, 7, text::kResultPayloadDamaged},
     {RunOutcome::LogWriteFailed, 5, text::kResultLogWriteFailed},
     {RunOutcome::UsageWritten, 0, text::kResultUsage},
+    {RunOutcome::Undone, 0, text::kResultUndone},
+    {RunOutcome::NothingToUndo, 8, text::kResultNothingToUndo},
+    {RunOutcome::UndoDeclined, 0, text::kResultUndoDeclined},
 };
 
 const OutcomeRow& RowOf(RunOutcome outcome) {

@@ -21,6 +21,9 @@ enum class RunOutcome {
     PayloadDamaged,      // an item of the kit doesn't match its checksum; nothing written
     LogWriteFailed,      // the log failed in the middle of the run, before any other failure
     UsageWritten,        // /S /?: the usage went to the log; nothing written
+    Undone,              // /UNDO: the kept version put back, its version recorded
+    NothingToUndo,       // /UNDO: no kept version for the recorded one; nothing changed
+    UndoDeclined,        // /UNDO: the user answered No; nothing changed
 };
 
 int ExitCodeOf(RunOutcome outcome);

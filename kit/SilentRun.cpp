@@ -6,6 +6,7 @@
 #include "kit/KitTexts.h"
 #include "kit/LoggedWindow.h"
 #include "kit/PayloadCheck.h"
+#include "kit/UndoRun.h"
 #include "kit/UpgradeRun.h"
 #include "kit/VersionCheck.h"
 
@@ -49,6 +50,28 @@ RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::Reg
         return failed(failure, RunOutcome::Failed);
     }
     return log.Failure() ? RunOutcome::LogWriteFailed : RunOutcome::Upgraded;
+}
+
+RunOutcome RunUndoWithoutWindow(fw::FileSystem& files, fw::RegistryStore& registry, RunLog& log,
+                                const std::string& errorReportTitle, KitWindow* shown) {
+    LoggedWindow window(log, shown);
+    std::string installFolder;
+    RunOutcome outcome = RunOutcome::VersionUnreadable;
+    try {
+        // The folder and version lines, as the upgrade logs them; any
+        // installed version may go back to the one kept.
+        if (RunVersionCheck(registry, window, installFolder) == CheckResult::NotInstalled)
+            return RunOutcome::NotInstalled;
+        if (log.Failure()) return RunOutcome::LogWriteFailed;
+        outcome = RunOutcome::Failed;
+        outcome = RunUndo(files, registry, window, installFolder);
+    } catch (const std::exception& failure) {
+        if (log.Failure()) return RunOutcome::LogWriteFailed;
+        log.Write(DialogLine(errorReportTitle, fw::ErrorReportText(failure.what())));
+        if (shown) shown->ShowErrorDialog(failure.what());
+        return outcome;
+    }
+    return log.Failure() && ExitCodeOf(outcome) == 0 ? RunOutcome::LogWriteFailed : outcome;
 }
 
 RunOutcome WriteUsage(RunLog& log) {

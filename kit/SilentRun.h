@@ -9,6 +9,7 @@
 #include "framework/FileSystem.h"
 #include "framework/PayloadStore.h"
 #include "framework/RegistryStore.h"
+#include "kit/KitWindow.h"
 #include "kit/RunLog.h"
 #include "kit/RunOutcome.h"
 
@@ -22,6 +23,12 @@ namespace kit {
 // protections: the hardening in force, noted in the log when files are written.
 RunOutcome RunSilently(fw::PayloadStore& payload, fw::FileSystem& files, fw::RegistryStore& registry, RunLog& log,
                        const std::string& errorReportTitle, const std::string& protections = {});
+
+// /UNDO: the version check's lines, then the undo (see UndoRun.h). With
+// shown, its question, result and failure are shown there too; without, the
+// run is unattended. A log that fails ends it as the upgrade's does.
+RunOutcome RunUndoWithoutWindow(fw::FileSystem& files, fw::RegistryStore& registry, RunLog& log,
+                                const std::string& errorReportTitle, KitWindow* shown = nullptr);
 
 // /S /?: the usage text into the log, one line each of its lines.
 RunOutcome WriteUsage(RunLog& log);

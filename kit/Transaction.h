@@ -1,5 +1,6 @@
-// The upgrade's transaction in one place: its steps, its commit point, and
-// what the next run does with a run stopped short (killed, a power cut).
+// The transaction of an upgrade or of an undo in one place: its steps, its
+// commit point, and what the next run does with a run stopped short (killed,
+// a power cut).
 //
 // The installation folder is writable by ordinary users, so nothing found
 // there steers the kit: names that look like the kit's carry no meaning.
@@ -11,6 +12,7 @@
 //   journal              what the run does, by name and identity (Journal.h)
 //   journal.done         the same, once the run is committed
 //   <name>.~<tail>.bak   each replaced target, moved there by its handle
+//   kept-<folder id>     an installation's kept version (KeptVersion.h)
 // Where the installation is on another volume than the kit's folder (another
 // drive, a network share), a file can't be moved there: its backup then
 // stays beside the target, held unshared by the kit until the run ends, so
@@ -23,9 +25,10 @@
 //     new journal naming the installation folder.
 //  2. Stage: each item written to "<target>.~<tail>.tmp" beside its target,
 //     flushed and held; the target it replaces held. Each temporary file is
-//     appended to the journal.
-//  3. Plan: every item, its new file and where the file it replaces goes,
-//     appended to the journal and flushed. From here a stopped run is rolled
+//     appended to the journal. An undo also removes targets: only held.
+//  3. Plan: the recorded version before and after, every item, its new file
+//     and where the file it replaces goes, appended to the journal and
+//     flushed. From here a stopped run is rolled
 //     back.
 //  4. Place: each replaced target moved to its backup name, then its new file
 //     renamed to the target's name. Between the two the name is free: a
@@ -40,7 +43,9 @@
 //     there is flushed first. No folder is flushed, so no write access to a
 //     folder is needed and a program listing it stops nothing. After this
 //     point nothing is rolled back: a failure is told with the files new.
-//  6. Finish: backups removed, then the journal.
+//  6. The record: "VER" set to the version after the run.
+//  7. Finish (FinishCommitted): an upgrade's replaced files kept, an undo's
+//     kept version consumed; then the journal removed.
 //
 // Recovery, by what the kit's folder holds:
 //   no journal                  nothing to do
@@ -49,7 +54,7 @@
 //   journal with its plan       rolled back: a target holding its new file is
 //                               emptied, each backup goes back to the name it
 //                               came from, temporary files removed
-//   journal.done                finished: backups removed
+//   journal.done                the record set, then finished (step 7)
 // Every file is acted on only when its identity is the one recorded. What
 // can't be brought back stops the run with the journal kept, and says what is
 // where; the application holding its program is told as running.
@@ -63,17 +68,13 @@
 
 #include "framework/Error.h"
 #include "framework/FileSystem.h"
+#include "framework/RegistryStore.h"
 #include "kit/Journal.h"
+#include "kit/KitFolder.h"
 
 namespace kit {
 
 class CheckedInstallation;
-
-// Another kit's transaction holds the lock.
-class AnotherKitRunning : public fw::Error {
-public:
-    AnotherKitRunning();
-};
 
 // The application holds its program beyond the wait for a scanner.
 class ProgramHeld : public fw::Error {
@@ -83,33 +84,47 @@ public:
 
 class Transaction {
 public:
-    // Steps 1 and the recovery. targets: every target in catalogue order;
+    // Step 1 and the recovery. targets: every target in catalogue order;
     // program: the application's, among them.
-    Transaction(fw::FileSystem& files, const CheckedInstallation& installation, const std::vector<std::string>& targets,
-                const std::string& program);
+    Transaction(fw::FileSystem& files, fw::RegistryStore& registry, const CheckedInstallation& installation,
+                const std::vector<std::string>& targets, const std::string& program);
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     // Not committed: every target is put back as it was and the new files
     // removed; what can't be is left to the next run's recovery.
     ~Transaction();
 
-    // Step 2 for the target at position. Fails with "Cannot create file
-    // "<target>". <system text>"; ProgramHeld for a running application.
-    void Stage(std::size_t position, const void* data, std::size_t size);
+    // Step 2 for the target at position; crc: of the data. Fails with
+    // "Cannot create file "<target>". <system text>"; ProgramHeld for a
+    // running application.
+    void Stage(std::size_t position, const void* data, std::size_t size, std::uint32_t crc);
+    // Step 2 of an undo for a target it removes: held, where there is one.
+    void Remove(std::size_t position);
+    // An undo: whether the target at position, staged or removed, is still
+    // the file the upgrade wrote (upgraded: its item in the kept version). A
+    // changed one stays in the kit's folder when the run ends.
+    bool KeepIfChanged(std::size_t position, const JournalItem& upgraded);
 
-    // Steps 3 to 6. A failure before the commit point rolls every target
-    // back and is thrown again, told with what couldn't be put back. Gives
-    // the clean-up's failure, which leaves the backups to the next run.
-    fw::Result Commit();
+    KitFolder& Kit() { return kit_; }
+
+    // Steps 3 to 7, recording after in place of before. A failure before the
+    // commit point rolls every target back and is thrown again, told with
+    // what couldn't be put back; the record's failure after it is thrown
+    // too. Gives the failure of step 7, which the next run finishes.
+    fw::Result Commit(const std::string& before, const std::string& after, bool undo);
+    // What Commit planned and did: each replaced target's item names where it is now.
+    const Journal& Plan() const { return plan_; }
 
 private:
     struct Item {
         std::size_t position = 0;
         std::string target;
         JournalFile fresh;
-        std::unique_ptr<fw::HeldFile> file;  // the new bytes
+        std::unique_ptr<fw::HeldFile> file;  // the new bytes; none when the target goes
         std::unique_ptr<fw::HeldFile> old;   // the target it replaces; none when it adds one
-        std::uint64_t oldIndex = 0;
+        std::uint64_t oldIndex = 0, size = 0;
+        std::uint32_t crc = 0;
+        bool keepOld = false;
         fw::HeldFolder* folder = nullptr;  // the target's, held
         std::string backup;
         bool backupHere = false;  // the backup goes to the kit's folder, on the same volume
@@ -118,22 +133,23 @@ private:
     };
 
     void Recover();
-    void RecoverFrom(const std::string& path, bool done);
+    void RecoverFrom(const std::string& name, bool done);
     void RollBackItem(const JournalItem& item);
     // The text of what couldn't be put back; empty when all was.
     std::string RollBack();
-    std::string KitPath(const std::string& name) const;
-    fw::Result FreshName(const std::string& base, const char* extension, std::string& path);
+    // The target at position held in item.old, where there is one.
+    void HoldTarget(Item& item);
 
     fw::FileSystem& files_;
+    fw::RegistryStore& registry_;
     const CheckedInstallation& installation_;
     const std::vector<std::string>& targets_;
     std::string program_;
-    std::unique_ptr<fw::HeldFolder> kitFolder_;
-    fw::FileId kitFolderId_;
-    std::unique_ptr<fw::HeldFile> lock_, journal_;
+    KitFolder kit_;
+    std::unique_ptr<fw::HeldFile> journal_;
     std::string journalPath_;
     std::vector<Item> items_;
+    Journal plan_;
     bool committed_ = false;
     bool rolledBack_ = false;   // Commit rolled back already
     bool keepJournal_ = false;  // something couldn't be put back: the next run tries again

@@ -7,6 +7,7 @@
 #include "kit/InstallationRecord.h"
 #include "kit/KitTexts.h"
 #include "kit/PathFailures.h"
+#include "kit/PayloadCheck.h"
 #include "payload/Catalogue.h"
 
 namespace kit {
@@ -15,8 +16,19 @@ void ExtractPayloadItem(UpgradeServices& services, Transaction& transaction, con
                         std::size_t position) {
     fw::Blob item;
     const fw::Result found = services.payload.Find(itemType, payload::kItemName, item);
-    if (!found) throw fw::Error(fw::FormatMessageText(text::kResourceNotFound, {payload::kItemName}), found.code);
-    transaction.Stage(position, item.data, item.size);
+    std::uint32_t crc = 0;
+    if (!found || !StoredChecksum(services.payload, position, crc))
+        throw fw::Error(fw::FormatMessageText(text::kResourceNotFound, {payload::kItemName}), found.code);
+    transaction.Stage(position, item.data, item.size, crc);
+}
+
+std::vector<std::string> CatalogueTargets(const CheckedInstallation& installation, std::string& program) {
+    std::vector<std::string> targets;
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+        targets.push_back(installation.Folder() + payload::Catalogue()[i].targetPath);
+        if (payload::Catalogue()[i].program) program = targets.back();
+    }
+    return targets;
 }
 
 RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolder) {
@@ -25,19 +37,16 @@ RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolde
     if (installFolder.empty()) return RunOutcome::NotInstalled;
 
     CheckedInstallation installation(services.files, installFolder);
-    std::vector<std::string> targets;
     std::string program;
-    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
-        targets.push_back(installation.Folder() + payload::Catalogue()[i].targetPath);
-        if (payload::Catalogue()[i].program) program = targets.back();
-    }
+    const std::vector<std::string> targets = CatalogueTargets(installation, program);
     // Where the files really go, and what guards the run, for the administrator.
     services.window.Note(text::FinalFolderLine(installation.Folder()));
     if (!services.protections.empty()) services.window.Note(services.protections);
 
     fw::Result cleanedUp;
+    std::string kept;  // the kit's folder, where the replaced files are kept
     try {
-        Transaction transaction(services.files, installation, targets, program);
+        Transaction transaction(services.files, services.registry, installation, targets, program);
         for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
             const payload::PayloadItem& item = payload::Catalogue()[i];
             const std::string& target = targets[i];
@@ -50,7 +59,9 @@ RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolde
             installation.HoldData();
             ExtractPayloadItem(services, transaction, item.code, i);
         }
-        cleanedUp = transaction.Commit();
+        // The new version is recorded once every file is in place and on the disk.
+        cleanedUp = transaction.Commit(ReadRecordValue(services.registry, "VER"), text::RecordedVersion(), false);
+        kept = transaction.Kit().Held().FinalPath();
     } catch (const ProgramHeld&) {
         // The executable can't be replaced while the application runs (it
         // stays held beyond the wait for a scanner): the user is asked to
@@ -61,11 +72,10 @@ RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolde
         services.window.ShowInformationDialog(another.what());
         return RunOutcome::AnotherKitRunning;
     }
-    // Every file is in place and on the disk: the record may say so.
     if (!cleanedUp) services.window.Note(cleanedUp.text);
     services.window.SetUpgradeEnabled(false);
     services.window.AppendLog(text::kUpgradedLine);
-    WriteRecordValue(services.registry, "VER", text::RecordedVersion());
+    if (cleanedUp) services.window.AppendLog(fw::FormatMessageText(text::kKeptLine, {kept}));
     services.window.ShowInformationDialog(text::UpgradedText());
     return RunOutcome::Upgraded;
 }

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "framework/FileSystem.h"
 #include "framework/PayloadStore.h"
 #include "framework/RegistryStore.h"
+#include "kit/CheckedInstallation.h"
 #include "kit/KitWindow.h"
 #include "kit/RunOutcome.h"
 #include "kit/Transaction.h"
@@ -21,6 +23,10 @@ struct UpgradeServices {
     // The hardening in force, noted in the administrator's log; empty to note none.
     std::string protections = {};
 };
+
+// Every target in catalogue order, in the installation held; program: the
+// application's, among them.
+std::vector<std::string> CatalogueTargets(const CheckedInstallation& installation, std::string& program);
 
 // Stages the payload item of the given type for the target at position,
 // byte for byte (see Transaction). Fails with "Resource UpGrade not found"
@@ -39,7 +45,8 @@ void ExtractPayloadItem(UpgradeServices& services, Transaction& transaction, con
 // stopped run, shows the close-first dialog and gives ApplicationRunning;
 // another kit's transaction gives AnotherKitRunning; any other failure is
 // thrown with its message. The new version is recorded only after every
-// file is in place and on the disk.
+// file is in place and on the disk. The files the run replaced are kept in
+// the kit's folder (see KeptVersion.h), and a log line says where.
 RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolder);
 
 }  // namespace kit

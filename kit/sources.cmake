@@ -5,10 +5,13 @@ set(KIT_CORE_SOURCES
   kit/InstallationRecord.cpp
   kit/VersionCheck.cpp
   kit/Journal.cpp
+  kit/KitFolder.cpp
+  kit/KeptVersion.cpp
   kit/Transaction.cpp
   kit/CheckedInstallation.cpp
   kit/PathFailures.cpp
   kit/UpgradeRun.cpp
+  kit/UndoRun.cpp
   kit/CommandLine.cpp
   kit/RunOutcome.cpp
   kit/RunLog.cpp

@@ -467,7 +467,7 @@ TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFil
                 files.heldForever.insert(FolderFileSystem::Native(targets[0]));
                 try {
                     kit::CheckedInstallation installation(files, install.string());
-                    kit::Transaction next(files, installation, targets, targets[0]);
+                    kit::Transaction next(files, registry, installation, targets, targets[0]);
                 } catch (const kit::ProgramHeld& held) {
                     EXPECT_STREQ(held.what(), "Inchideti mai intai Meridal - 2013!");
                     ++closeFirst;
@@ -477,7 +477,7 @@ TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFil
             {
                 // The next run's recovery, then nothing more.
                 kit::CheckedInstallation installation(files, install.string());
-                kit::Transaction next(files, installation, targets, targets[0]);
+                kit::Transaction next(files, registry, installation, targets, targets[0]);
             }
             EXPECT_NE(state(), "mixed");
             // A temporary file made but never written down in the journal (the
