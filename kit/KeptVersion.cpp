@@ -44,13 +44,21 @@ void BringIntoKitFolder(fw::FileSystem& files, KitFolder& kit, JournalFile& old)
     Check(copy->Index(old.index), copyPath);
 }
 
-// The kept version of that name and its files, where there is one.
-void RemoveKept(fw::FileSystem& files, KitFolder& kit, const std::string& name) {
+bool Names(const Journal& journal, const JournalFile& file) {
+    for (const JournalItem& item : journal.items)
+        if (item.replaces && item.old.path == file.path && item.old.index == file.index) return true;
+    return false;
+}
+
+// The kept version of that name and its files, where there is one, but for
+// the files the run keeps: a run stopped here may have kept them there already.
+void RemoveKept(fw::FileSystem& files, KitFolder& kit, const std::string& name, const Journal& run) {
     Journal kept;
     std::unique_ptr<fw::HeldFile> file;
     if (!kit.Read(name, kept, file)) return;
     for (const JournalItem& item : kept.items)
-        if (item.replaces) Check(RemoveIfSame(files, item.old.path, item.old.index), item.old.path);
+        if (item.replaces && (run.undo || !Names(run, item.old)))
+            Check(RemoveIfSame(files, item.old.path, item.old.index), item.old.path);
     Check(file->Remove(), kit.Path(name));
 }
 
@@ -78,17 +86,17 @@ void FinishCommitted(fw::FileSystem& files, KitFolder& kit, Journal& journal, fw
     std::unique_ptr<fw::HeldFile> kept;
     if (!journal.undo) {
         // Written whole under a name of its own before it takes the place
-        // of the version kept so far.
-        std::string path;
+        // of the version kept so far; one a stopped run left goes first.
+        const std::string name = keptName + ".new", path = kit.Path(name);
         journal.temporaries.clear();
         const std::string text = JournalText(journal);
-        fw::Result result = kit.FreshName(kit.Path("kept"), ".new", path);
-        if (result) result = kit.Held().CreateNew(FileName(path), kept);
+        if (files.OpenExisting(path, kept)) Check(kept->Remove(), path);
+        fw::Result result = kit.Held().CreateNew(name, kept);
         if (result) result = kept->Write(text.data(), text.size());
         if (result) result = kept->Flush();
         Check(result, path);
     }
-    RemoveKept(files, kit, keptName);
+    RemoveKept(files, kit, keptName, journal);
     if (kept) Check(kept->MoveTo(kit.Held(), keptName), kit.Path(keptName));
     Check(journalFile.Remove(), kit.Path("journal.done"));
 }

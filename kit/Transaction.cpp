@@ -58,6 +58,7 @@ void Transaction::RecoverFrom(const std::string& name, bool done) {
         // Committed: the new files are in place; the record and the end remain.
         WriteRecordValue(registry_, "VER", journal.after);
         FinishCommitted(files_, kit_, journal, *file);
+        finished_ = std::move(journal);
         return;
     }
     for (auto item = journal.items.rbegin(); item != journal.items.rend(); ++item) RollBackItem(*item);

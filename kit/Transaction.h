@@ -106,6 +106,9 @@ public:
     bool KeepIfChanged(std::size_t position, const JournalItem& upgraded);
 
     KitFolder& Kit() { return kit_; }
+    // The stopped run of this installation that recovery found committed and
+    // finished: an upgrade or an undo that is complete now; null when none.
+    const Journal* Finished() const { return finished_.folder.empty() ? nullptr : &finished_; }
 
     // Steps 3 to 7, recording after in place of before. A failure before the
     // commit point rolls every target back and is thrown again, told with
@@ -150,6 +153,7 @@ private:
     std::string journalPath_;
     std::vector<Item> items_;
     Journal plan_;
+    Journal finished_;
     bool committed_ = false;
     bool rolledBack_ = false;   // Commit rolled back already
     bool keepJournal_ = false;  // something couldn't be put back: the next run tries again

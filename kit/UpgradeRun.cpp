@@ -47,7 +47,12 @@ RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolde
     std::string kept;  // the kit's folder, where the replaced files are kept
     try {
         Transaction transaction(services.files, services.registry, installation, targets, program);
-        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
+        kept = transaction.Kit().Held().FinalPath();
+        // An upgrade stopped after its commit point is complete now: doing it
+        // again would keep the new files in place of the previous version.
+        const Journal* finished = transaction.Finished();
+        const bool done = finished && !finished->undo;
+        for (std::size_t i = 0; !done && i < payload::CatalogueSize(); ++i) {
             const payload::PayloadItem& item = payload::Catalogue()[i];
             const std::string& target = targets[i];
             if (item.rule == payload::WriteRule::OnlyIfMissing) {
@@ -60,8 +65,8 @@ RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolde
             ExtractPayloadItem(services, transaction, item.code, i);
         }
         // The new version is recorded once every file is in place and on the disk.
-        cleanedUp = transaction.Commit(ReadRecordValue(services.registry, "VER"), text::RecordedVersion(), false);
-        kept = transaction.Kit().Held().FinalPath();
+        if (!done)
+            cleanedUp = transaction.Commit(ReadRecordValue(services.registry, "VER"), text::RecordedVersion(), false);
     } catch (const ProgramHeld&) {
         // The executable can't be replaced while the application runs (it
         // stays held beyond the wait for a scanner): the user is asked to

@@ -90,6 +90,7 @@ public:
         std::filesystem::create_directories(Native(kitFolder));
         struct stat identity;
         ::stat(Native(kitFolder).c_str(), &identity);
+        if (kitOnOtherVolume) ++identity.st_dev;
         held = std::make_unique<Folder>(*this, kitFolder, identity);
         return fw::Result::Success();
     }
@@ -121,7 +122,8 @@ public:
     std::function<void()> afterHold;                   // runs once, when the next folder is held: a swap then
     std::map<std::string, std::string> fileSecurity;   // a file's SDDL, by its path; else only administrators'
     std::string kitFolder = (kitHome_.Path() / "MeridalUpgrade").string();  // the kit's own folder
-    std::string heldPath;  // held by another program until the clock reaches heldUntil
+    bool kitOnOtherVolume = false;  // its volume is another than the installation's: files are copied there
+    std::string heldPath;           // held by another program until the clock reaches heldUntil
     unsigned heldUntil = 0;
     // Every step (create, open, write, flush, move, remove) is counted from 1; failStep is the one that fails, and with
     // failFromThenOn every later one too.

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "FakePayload.h"
+#include "FakeWindow.h"
 #include "MemoryRegistry.h"
 #include "FolderFileSystem.h"
 #include "TempFolder.h"
@@ -16,6 +17,7 @@
 #include "kit/InstallationRecord.h"
 #include "kit/RunLog.h"
 #include "kit/RunOutcome.h"
+#include "kit/KitTexts.h"
 #include "kit/SilentRun.h"
 #include "payload/Catalogue.h"
 
@@ -50,12 +52,14 @@ TEST(CommandLine, SwitchesAndTheExitCodesTheyLeadTo) {
         EXPECT_EQ(command.logPath, row.logPath);
         EXPECT_EQ(!command.problem.empty(), row.bad);
     }
+    EXPECT_TRUE(kit::ParseCommandLine({"/S", "/Undo"}).undo);
 
     using kit::RunOutcome;
     const std::pair<RunOutcome, int> codes[] = {
         {RunOutcome::Upgraded, 0},          {RunOutcome::UpToDate, 0},           {RunOutcome::NotInstalled, 1},
         {RunOutcome::VersionUnreadable, 1}, {RunOutcome::ApplicationRunning, 2}, {RunOutcome::Failed, 3},
         {RunOutcome::BadCommandLine, 4},    {RunOutcome::LogUnavailable, 5},     {RunOutcome::PayloadDamaged, 7},
+        {RunOutcome::NothingToUndo, 8},
     };
     for (const auto& [outcome, code] : codes) {
         EXPECT_EQ(kit::ExitCodeOf(outcome), code);
@@ -130,7 +134,7 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
          "Meridal - 2013 v.2.35",
          nothing,
          kit::RunOutcome::Upgraded,
-         {"Versiune actualizata.",
+         {"Versiune actualizata.", "Fisierele inlocuite sunt pastrate in \"KITFOLDER\".",
           "Information: Meridal - 2013 a fost actualizata la versiunea " KIT_VERSION_SHOWN "."},
          true,
          kKitRecord},
@@ -198,8 +202,9 @@ TEST(SilentRun, EachWayOutWithItsLogAndItsFiles) {
         EXPECT_EQ(kit::RunSilently(payload, files, registry, log, "Meridalupgrade"), c.outcome);
         std::vector<std::string> expected = c.lastLines;
         for (std::string& line : expected) {
-            const std::size_t at = line.find("INSTALL");
+            std::size_t at = line.find("INSTALL");
             if (at != std::string::npos) line.replace(at, 7, cale);
+            if ((at = line.find("KITFOLDER")) != std::string::npos) line.replace(at, 9, files.kitFolder);
         }
         ASSERT_GE(log.lines.size(), expected.size());
         EXPECT_EQ(std::vector<std::string>(log.lines.end() - static_cast<long>(expected.size()), log.lines.end()),
@@ -288,12 +293,12 @@ TEST(SilentRun, LogFailingInTheMiddleOfTheRun) {
         const char* version;  // VER afterwards
     };
     // Lines of an upgrade: 0 folder, 1 version, 2 "Versiune actualizata.",
-    // 3 the information, 4 the result.
+    // 3 where the replaced files are kept, 4 the information, 5 the result.
     const Case cases[] = {
         {"at the check's first line", 0, false, 5, false, "Meridal - 2013 v.2.35"},
         {"at the check's last line", 1, false, 5, false, "Meridal - 2013 v.2.35"},
         {"after the files", 2, false, 5, true, "Meridal - 2013 v.2.39"},
-        {"at the result line", 4, false, 5, true, "Meridal - 2013 v.2.39"},
+        {"at the result line", 5, false, 5, true, "Meridal - 2013 v.2.39"},
         {"at the close-first report of a running application", 2, true, 2, false, "Meridal - 2013 v.2.35"},
     };
     for (const Case& c : cases) {
@@ -325,11 +330,39 @@ TEST(SilentRun, LogFailingInTheMiddleOfTheRun) {
     MemoryLog usage;
     EXPECT_EQ(kit::EndRun(usage, kit::WriteUsage(usage), "Meridalupgrade"), 0);
     ASSERT_GE(usage.lines.size(), 3u);
-    EXPECT_EQ(usage.lines.front(), "MeridalUpgrade.exe [/S] [/LOG=<fisier>]");
+    EXPECT_EQ(usage.lines.front(), "MeridalUpgrade.exe [/UNDO] [/S] [/LOG=<fisier>]");
     EXPECT_EQ(usage.lines.back(), "Rezultat: utilizarea scrisa in jurnal, nimic scris (cod 0)");
     MemoryLog brokenUsage;
     brokenUsage.failFrom = 1;
     EXPECT_EQ(kit::EndRun(brokenUsage, kit::WriteUsage(brokenUsage), "Meridalupgrade"), 5);
+}
+
+// /UNDO after an unattended upgrade: the question goes to the window shown,
+// No changes nothing, Yes puts the kept version back; a second undo finds
+// nothing kept. Unattended, nobody is asked.
+TEST(SilentRun, UndoAskedThenUnattended) {
+    Installation installation("Meridal - 2013 v.2.35");
+    FolderFileSystem files;
+    MemoryLog log;
+    EXPECT_EQ(kit::RunSilently(installation.payload, files, installation.registry, log, "Meridalupgrade"),
+              kit::RunOutcome::Upgraded);
+    FakeWindow shown;
+    shown.answer = false;
+    EXPECT_EQ(kit::RunUndoWithoutWindow(files, installation.registry, log, "Meridalupgrade", &shown),
+              kit::RunOutcome::UndoDeclined);
+    EXPECT_EQ(shown.questions, std::vector<std::string>{kit::text::UndoQuestion("2.35", KIT_VERSION_SHOWN)});
+    EXPECT_EQ(Read(installation.install / "Meridal_2013.exe"), installation.payload.items["MERIDAL"]);
+
+    EXPECT_EQ(kit::RunUndoWithoutWindow(files, installation.registry, log, "Meridalupgrade"), kit::RunOutcome::Undone);
+    EXPECT_EQ(Read(installation.install / "Meridal_2013.exe"), "old program");
+    EXPECT_EQ(Read(installation.install / "Data" / "Anx3.rtf"), "old annex");
+    EXPECT_FALSE(fs::exists(installation.install / "1a.dbf"));
+    EXPECT_EQ(kit::ReadRecordValue(installation.registry, "VER"), "Meridal - 2013 v.2.35");
+    EXPECT_EQ(log.lines.back(), "Information: Meridal - 2013 a fost readusa la versiunea \"2.35\".");
+
+    const kit::RunOutcome again = kit::RunUndoWithoutWindow(files, installation.registry, log, "Meridalupgrade");
+    EXPECT_EQ(kit::EndRun(log, again, "Meridalupgrade"), 8);
+    EXPECT_EQ(log.lines[log.lines.size() - 2], std::string("Error: ") + kit::text::kNothingKept);
 }
 
 TEST(RunLog, LinesLedByTheLocalDateAndTime) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "FakePayload.h"
 #include "FakeWindow.h"
@@ -17,6 +18,7 @@
 #include "kit/CheckedInstallation.h"
 #include "kit/KitTexts.h"
 #include "kit/Transaction.h"
+#include "kit/UndoRun.h"
 #include "kit/UpgradeRun.h"
 #include "payload/Catalogue.h"
 
@@ -56,10 +58,11 @@ struct UpgradeRunTest : ::testing::Test {
     const std::string& Item(std::size_t item) { return payload.items[payload::Catalogue()[item].code]; }
 
     kit::RunOutcome Run() { return kit::RunUpgrade(services, install.string()); }
+    kit::RunOutcome Undo() { return kit::RunUndo(files, registry, window, install.string()); }
 
-    std::string RunExpectingFailure() {
+    std::string RunExpectingFailure(bool undo = false) {
         try {
-            Run();
+            undo ? Undo() : Run();
         } catch (const fw::Error& e) {
             return e.what();
         }
@@ -80,7 +83,8 @@ TEST_F(UpgradeRunTest, CompleteRunWritesEveryItemAndRecordsTheVersion) {
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) EXPECT_EQ(Read(Target(i)), Item(i)) << Target(i);
     EXPECT_TRUE(fs::exists(install / "Meridal_2013.exe"));
     EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v." KIT_VERSION_SHOWN);
-    EXPECT_EQ(window.log, std::vector<std::string>{"Versiune actualizata."});
+    EXPECT_EQ(window.log, (std::vector<std::string>{"Versiune actualizata.", "Fisierele inlocuite sunt pastrate in \"" +
+                                                                                 files.kitFolder + "\"."}));
     EXPECT_EQ(window.informations,
               std::vector<std::string>{"Meridal - 2013 a fost actualizata la versiunea " KIT_VERSION_SHOWN "."});
     EXPECT_TRUE(window.errors.empty());
@@ -185,6 +189,7 @@ TEST_F(UpgradeRunTest, FullDiskLeavesEveryTargetWhollyOldOrWhollyNew) {
         SCOPED_TRACE("disk space " + std::to_string(capacity));
         for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) Write(Target(i), "old " + std::to_string(i));
         kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.35");
+        fs::remove_all(files.kitFolder);
         window = FakeWindow{};
         files.bytesLeftOnDisk = capacity;
 
@@ -206,17 +211,23 @@ TEST_F(UpgradeRunTest, FullDiskLeavesEveryTargetWhollyOldOrWhollyNew) {
         }
         EXPECT_TRUE(LeftoverTemporaryFiles().empty());
         EXPECT_EQ(kit::ReadRecordValue(registry, "VER"),
-                  completed ? "Meridal - 2013 v." KIT_VERSION_SHOWN : "Meridal - 2013 v.2.35");
+                  completed ? "Meridal - 2013 v." KIT_VERSION_SHOWN : "Meridal - 2013 v.2.35")
+            << failure;
     }
 }
 
+// The next run records the version and ends the run without writing the
+// files again, which would keep them in place of the previous version.
 TEST_F(UpgradeRunTest, UnwritableRecordFailsAfterEveryFileIsInPlace) {
     registry.denyAccess = true;
     EXPECT_EQ(RunExpectingFailure(), "Failed to set data for 'VER'");
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) EXPECT_EQ(Read(Target(i)), Item(i)) << Target(i);
-    EXPECT_EQ(window.log, std::vector<std::string>{"Versiune actualizata."});
-    EXPECT_FALSE(window.enabled);
     EXPECT_TRUE(window.informations.empty());
+    registry.denyAccess = false;
+    payload.asked.clear();
+    EXPECT_EQ(Run(), kit::RunOutcome::Upgraded);
+    EXPECT_TRUE(payload.asked.empty());
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v." KIT_VERSION_SHOWN);
 }
 
 TEST_F(UpgradeRunTest, EmptyInstallFolderWritesNothing) {
@@ -347,8 +358,74 @@ TEST_F(UpgradeRunTest, AFailureAfterTheCommitPointKeepsTheNewFiles) {
     files.failFlushOf.clear();
     EXPECT_EQ(Run(), kit::RunOutcome::Upgraded);
     EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v." KIT_VERSION_SHOWN);
-    // The replaced files and the journal are gone; only the lock stays.
+    // The undo puts back what the stopped run replaced, and nothing of it stays but the lock.
+    EXPECT_EQ(Undo(), kit::RunOutcome::Undone);
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) EXPECT_EQ(Read(Target(i)), "old " + std::to_string(i));
+    EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v.2.35");
     EXPECT_EQ(std::distance(fs::directory_iterator(files.kitFolder), fs::directory_iterator()), 1);
+}
+
+// An undo keeps what changed since the upgrade (records the application
+// wrote into a table, a template a user edited) and names where; it refuses,
+// changing nothing, a kept version of another version, one it can't trust
+// and one missing a file. The same where the kit's folder is on another
+// volume than the installation, and files are copied there.
+TEST_F(UpgradeRunTest, AnUndoKeepsWhatChangedAndRefusesWhatItCantTrust) {
+    auto keptFile = [&](const std::string& prefix) {
+        for (const auto& entry : fs::directory_iterator(files.kitFolder))
+            if (entry.path().filename().string().rfind(prefix, 0) == 0)
+                return files.kitFolder + "\\" + entry.path().filename().string();
+        return std::string();
+    };
+    for (const bool otherVolume : {false, true}) {
+        SCOPED_TRACE(otherVolume ? "another volume" : "one volume");
+        fs::remove_all(install);
+        fs::remove_all(files.kitFolder);
+        fs::create_directories(install / "Data");
+        Write(install / "Meridal_2013.exe", "old program");
+        Write(install / "1a.dbf", "old table");
+        kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.35");
+        files.kitOnOtherVolume = otherVolume;
+        ASSERT_EQ(Run(), kit::RunOutcome::Upgraded);
+        Write(install / "1a.dbf", Item(6) + "a record");
+        Write(install / "Data" / "ModelComunicare.rtf", "edited");
+
+        kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.40");
+        window = FakeWindow{};
+        EXPECT_EQ(Undo(), kit::RunOutcome::NothingToUndo);
+        EXPECT_EQ(window.errors, std::vector<std::string>{fw::FormatMessageText(
+                                     kit::text::kKeptForOtherVersion,
+                                     {"Meridal - 2013 v.2.40", "Meridal - 2013 v." KIT_VERSION_SHOWN})});
+        kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v." KIT_VERSION_SHOWN);
+        const std::string manifest = keptFile("kept-");
+        files.fileSecurity[FolderFileSystem::Native(manifest)] = FolderFileSystem::kUsersOwn;
+        EXPECT_EQ(RunExpectingFailure(true), fw::FormatMessageText(kit::text::kJournalUntrusted, {manifest}));
+        files.fileSecurity.clear();
+        EXPECT_EQ(Read(install / "Meridal_2013.exe"), Item(0));
+
+        window = FakeWindow{};
+        EXPECT_EQ(Undo(), kit::RunOutcome::Undone);
+        EXPECT_EQ(Read(install / "Meridal_2013.exe"), "old program");
+        EXPECT_EQ(Read(install / "1a.dbf"), "old table");
+        EXPECT_FALSE(fs::exists(install / "1b.dbf"));
+        EXPECT_FALSE(fs::exists(install / "Data" / "ModelComunicare.rtf"));
+        EXPECT_EQ(std::distance(fs::recursive_directory_iterator(install), fs::recursive_directory_iterator()), 3);
+        ASSERT_EQ(window.log.size(), 3u);
+        for (const auto& [line, target, bytes] :
+             {std::tuple{window.log[0], "\\1a.dbf", Item(6) + "a record"},
+              std::tuple{window.log[1], "\\Data\\ModelComunicare.rtf", std::string("edited")}}) {
+            const std::string start = "Fisierul \"" + install.string() + target + "\" a fost schimbat";
+            EXPECT_EQ(line.rfind(start, 0), 0u) << line;
+            const std::size_t at = line.rfind("in \"") + 4;
+            EXPECT_EQ(Read(FolderFileSystem::Native(line.substr(at, line.size() - at - 2))), bytes) << line;
+        }
+        EXPECT_EQ(Undo(), kit::RunOutcome::NothingToUndo);
+
+        ASSERT_EQ(Run(), kit::RunOutcome::Upgraded);
+        const std::string kept = keptFile("Meridal_2013.exe.~");
+        fs::remove(FolderFileSystem::Native(kept));
+        EXPECT_EQ(RunExpectingFailure(true), fw::FormatMessageText(kit::text::kKeptFileMissing, {kept}));
+    }
 }
 
 // A target's name taken by another program between the moment the old file
@@ -395,21 +472,26 @@ TEST_F(UpgradeRunTest, AnUntrustedJournalOrAnotherTransactionChangesNothing) {
     EXPECT_TRUE(payload.asked.empty());
 }
 
-// Each step of the run fails in turn: alone, together with every later step
-// (putting back fails too), or as a power cut that stops everything. A
-// single failure leaves every target as it was at once; after the others,
-// the next run's recovery leaves every target wholly old or wholly new, and
-// none of the kit's files beside them. The installation replaces some
-// targets and adds others.
-TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFiles) {
+// Each step of an upgrade, and of an undo after it, fails in turn: alone,
+// together with every later step (putting back fails too), or as a power cut
+// that stops everything. A single failure leaves the installation as it was
+// at once; after the others, the next run's recovery leaves it wholly old or
+// wholly new, its record saying which, and none of the kit's files beside
+// them. Whatever is new then goes back to the old by an undo: the kept
+// version survives every failure. The installation replaces some targets and
+// adds others.
+TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesOneWholeVersion) {
+    for (std::size_t i = 0; i < payload::CatalogueSize(); ++i)  // small, for the hundreds of runs
+        payload.items[payload::Catalogue()[i].code] = std::string(100 + i, static_cast<char>('a' + i));
     const std::vector<std::size_t> present = {0, 2, 3, 6};  // the program, Anx3.rtf, Adev1.rtf, 1a.dbf
     auto prepare = [&] {
         fs::remove_all(install);
+        fs::remove_all(files.kitFolder);
         fs::create_directories(install / "Data");
         for (std::size_t i : present) Write(Target(i), "old " + std::to_string(i));
         kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.35");
     };
-    auto state = [&] {
+    auto state = [&](bool withRecord = true) {
         bool old = true, updated = true;
         for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
             const bool was = std::find(present.begin(), present.end(), i) != present.end();
@@ -419,7 +501,12 @@ TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFil
             old = old && now == before;
             updated = updated && now == (kept ? before : Item(i));
         }
-        return std::string(old ? "old" : updated ? "new" : "mixed");
+        // The record says which, but for a run told as failed after its
+        // commit point: the next run's recovery records the version.
+        const std::string version = kit::ReadRecordValue(registry, "VER");
+        if (old && (version == "Meridal - 2013 v.2.35" || !withRecord)) return std::string("old");
+        return std::string(updated && (version == "Meridal - 2013 v." KIT_VERSION_SHOWN || !withRecord) ? "new"
+                                                                                                        : "mixed");
     };
     auto kitFiles = [&] {
         std::vector<std::string> found;
@@ -432,60 +519,71 @@ TEST_F(UpgradeRunTest, AFailureOrAPowerCutAtAnyStepLeavesWhollyOldOrWhollyNewFil
         targets.push_back(install.string() + payload::Catalogue()[i].targetPath);
 
     int closeFirst = 0;
-    for (const int mode : {0, 1, 2}) {
-        for (int step = 1;; ++step) {
-            SCOPED_TRACE("mode " + std::to_string(mode) + ", step " + std::to_string(step));
-            prepare();
-            files.Restart();
-            files.failStep = step;
-            files.failFromThenOn = mode == 1;
-            files.powerCut = mode == 2;
-            bool failed = false;
-            try {
-                Run();
-            } catch (const fw::Error&) {
-                failed = true;
-            } catch (const FolderFileSystem::PowerCut&) {
-                failed = true;
-            }
-            EXPECT_EQ(kit::ReadRecordValue(registry, "VER"),
-                      failed ? "Meridal - 2013 v.2.35" : "Meridal - 2013 v." KIT_VERSION_SHOWN);
-            if (!failed) {
-                EXPECT_EQ(state(), "new");
-            } else if (mode == 0) {
-                // Told after the commit point, the files are new.
-                const bool committed = fs::exists(fs::path(files.kitFolder) / "journal.done");
-                EXPECT_EQ(state(), committed ? "new" : "old");
-                EXPECT_EQ(kitFiles(), std::vector<std::string>{});
-            }
-
-            const int steps = files.steps;
-            files.Restart();
-            if (mode == 2) {
-                // The application started again after the power cut and
-                // holding its program: recovery asks to close it first.
-                files.heldForever.insert(FolderFileSystem::Native(targets[0]));
+    for (const bool undo : {false, true}) {
+        for (const int mode : {0, 1, 2}) {
+            for (int step = 1;; ++step) {
+                SCOPED_TRACE(std::string(undo ? "undo" : "upgrade") + ", mode " + std::to_string(mode) + ", step " +
+                             std::to_string(step));
+                prepare();
+                files.Restart();
+                if (undo) {
+                    ASSERT_EQ(Run(), kit::RunOutcome::Upgraded);
+                }
+                files.Restart();
+                files.failStep = step;
+                files.failFromThenOn = mode == 1;
+                files.powerCut = mode == 2;
+                bool failed = false;
                 try {
+                    undo ? Undo() : Run();
+                } catch (const fw::Error&) {
+                    failed = true;
+                } catch (const FolderFileSystem::PowerCut&) {
+                    failed = true;
+                }
+                const bool committed = fs::exists(fs::path(files.kitFolder) / "journal.done");
+                if (!failed) {
+                    EXPECT_EQ(state(), undo ? "old" : "new");
+                } else if (mode == 0) {
+                    // Told after the commit point, the files are the run's.
+                    EXPECT_EQ(state(false), committed != undo ? "new" : "old");
+                    EXPECT_EQ(kitFiles(), std::vector<std::string>{});
+                }
+
+                const int steps = files.steps;
+                files.Restart();
+                if (mode == 2) {
+                    // The application started again after the power cut and
+                    // holding its program: recovery asks to close it first.
+                    files.heldForever.insert(FolderFileSystem::Native(targets[0]));
+                    try {
+                        kit::CheckedInstallation installation(files, install.string());
+                        kit::Transaction next(files, registry, installation, targets, targets[0]);
+                    } catch (const kit::ProgramHeld& held) {
+                        EXPECT_STREQ(held.what(), "Inchideti mai intai Meridal - 2013!");
+                        ++closeFirst;
+                    }
+                    files.heldForever.clear();
+                }
+                {
+                    // The next run's recovery, then nothing more.
                     kit::CheckedInstallation installation(files, install.string());
                     kit::Transaction next(files, registry, installation, targets, targets[0]);
-                } catch (const kit::ProgramHeld& held) {
-                    EXPECT_STREQ(held.what(), "Inchideti mai intai Meridal - 2013!");
-                    ++closeFirst;
                 }
-                files.heldForever.clear();
+                // A temporary file made but never written down in the journal
+                // (the line failed, then everything did, or the power went) is
+                // empty, and harmless.
+                for (const std::string& left : kitFiles()) EXPECT_TRUE(mode != 0 && fs::is_empty(left)) << left;
+                const std::string now = state();
+                EXPECT_NE(now, "mixed");
+                if (now == "new") {
+                    EXPECT_EQ(Undo(), kit::RunOutcome::Undone);
+                    EXPECT_EQ(state(), "old");
+                }
+                // Nothing kept once the old version is back, but the lock.
+                EXPECT_EQ(std::distance(fs::directory_iterator(files.kitFolder), fs::directory_iterator()), 1);
+                if (steps < step) break;  // no step left to fail
             }
-            {
-                // The next run's recovery, then nothing more.
-                kit::CheckedInstallation installation(files, install.string());
-                kit::Transaction next(files, registry, installation, targets, targets[0]);
-            }
-            EXPECT_NE(state(), "mixed");
-            // A temporary file made but never written down in the journal (the
-            // line failed, then everything did, or the power went) is empty,
-            // and harmless.
-            for (const std::string& left : kitFiles()) EXPECT_TRUE(mode != 0 && fs::is_empty(left)) << left;
-            EXPECT_EQ(std::distance(fs::directory_iterator(files.kitFolder), fs::directory_iterator()), 1);
-            if (steps < step) break;  // no step left to fail
         }
     }
     EXPECT_GT(closeFirst, 0);
