@@ -181,7 +181,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
         if (instance.holder() == fw::SingleInstance::Holder::SomeoneElse)
             log.Write(fw::FormatMessageText(kit::text::kLockNameTaken, {instance.fullName()}));
-        if (command.undo) return RunUndo(log, silent);
+        if (command.undo) {
+            // As the window does: a log that can't be opened is told, and the undo goes on.
+            if (!opened)
+                ShowBox(kit::LogUnavailableText(command.logPath, opened.text), application.Title(),
+                        MB_OK | MB_ICONERROR);
+            return RunUndo(log, silent);
+        }
         return silent ? RunUnattended(log)
                       : RunWindow(log, opened ? std::string() : kit::LogUnavailableText(command.logPath, opened.text));
     } catch (const std::exception& failure) {
