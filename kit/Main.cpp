@@ -77,14 +77,19 @@ void GuardRun(bool silent) {
     SetErrorMode(SetErrorMode(quiet) | quiet);
 }
 
-// /S: no window, no dialog; what happens goes to the log and the exit code.
-int RunUnattended(kit::LogFile& log) {
-    kit::ForceKitFormats();
-    fw::Win32Registry registry;
-    fw::ModuleResources resources;
+// The system the kit works on, made once for whichever run the command line asks for.
+struct System {
+    fw::ModuleResources payload;
     fw::Win32FileSystem files;
+    fw::Win32Registry registry;
+};
+
+// /S: no window, no dialog; what happens goes to the log and the exit code.
+int RunUnattended(kit::LogFile& log, System& system) {
+    kit::ForceKitFormats();
     const std::string title = fw::Application::Get().Title();
-    return kit::EndRun(log, kit::RunSilently(resources, files, registry, log, title, kit::HardeningLine()), title);
+    return kit::EndRun(
+        log, kit::RunSilently(system.payload, system.files, system.registry, log, title, kit::HardeningLine()), title);
 }
 
 // /UNDO with a person at the screen: no window, only the question and the
@@ -104,13 +109,12 @@ public:
     }
 };
 
-int RunUndo(kit::LogFile& log, bool silent) {
+int RunUndo(kit::LogFile& log, bool silent, System& system) {
     if (silent) kit::ForceKitFormats();
-    fw::Win32Registry registry;
-    fw::Win32FileSystem files;
     UndoBoxes boxes;
     const std::string title = fw::Application::Get().Title();
-    return kit::EndRun(log, kit::RunUndoWithoutWindow(files, registry, log, title, silent ? nullptr : &boxes), title);
+    return kit::EndRun(
+        log, kit::RunUndoWithoutWindow(system.files, system.registry, log, title, silent ? nullptr : &boxes), title);
 }
 
 // A second kit with a window brings the open one to the front (waiting a
@@ -128,14 +132,14 @@ void ShowTheOtherKit() {
     ShowBox(kit::text::kAnotherKitRunning, fw::Application::Get().Title(), MB_OK | MB_ICONINFORMATION);
 }
 
-int RunWindow(kit::LogFile& log, const std::string& logError) {
+int RunWindow(kit::LogFile& log, const std::string& logError, System& system) {
     fw::Application& application = fw::Application::Get();
     application.OnErrorReport = [&log](const std::string& title, const std::string& text) {
         log.Write(kit::DialogLine(title, text));
     };
     // A log that fails is reported once; the window works on.
     log.OnFailure = [](const fw::Error& failure) { fw::Application::Get().PostReport(failure); };
-    TForm1 form1(log, kit::HardeningLine());
+    TForm1 form1(log, system.payload, system.files, system.registry, kit::HardeningLine());
     form1.Show();
     if (!logError.empty()) application.ShowException(fw::Error(logError));
     const int exitCode = application.Run();
@@ -162,6 +166,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         // that kit's, and this run ends as another kit running, not as a
         // log of its own failing.
         const fw::SingleInstance instance(kInstanceName);
+        System system;
         const bool anotherKit = instance.holder() == fw::SingleInstance::Holder::AnotherInstance;
         const fw::Result opened = command.logPath.empty() ? fw::Result::Success() : log.Open(command.logPath);
         if (!opened && silent)
@@ -186,18 +191,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             if (!opened)
                 ShowBox(kit::LogUnavailableText(command.logPath, opened.text), application.Title(),
                         MB_OK | MB_ICONERROR);
-            return RunUndo(log, silent);
+            return RunUndo(log, silent, system);
         }
-        return silent ? RunUnattended(log)
-                      : RunWindow(log, opened ? std::string() : kit::LogUnavailableText(command.logPath, opened.text));
+        return silent ? RunUnattended(log, system)
+                      : RunWindow(log, opened ? std::string() : kit::LogUnavailableText(command.logPath, opened.text),
+                                  system);
     } catch (const std::exception& failure) {
-        // The unattended run catches its own failures; this is what is left,
-        // such as memory running out.
-        if (!silent) {
-            application.ShowException(failure);
-            return 1;
-        }
-        return kit::EndRun(log, kit::RunOutcome::UnexpectedFailure, application.Title(),
-                           fw::ErrorReportText(failure.what()));
+        // The runs catch their own failures; this is what is left, such as
+        // the lock that can't be taken or memory running out: in the log,
+        // and with the window, shown too.
+        const int exitCode = kit::EndRun(log, kit::RunOutcome::UnexpectedFailure, application.Title(),
+                                         fw::ErrorReportText(failure.what()));
+        if (!silent) application.ShowException(failure);
+        return exitCode;
     }
 }

@@ -119,7 +119,7 @@ RunOutcome RunUndo(fw::FileSystem& files, fw::RegistryStore& registry, KitWindow
     }
     if (!cleanedUp) window.Note(cleanedUp.text);
     window.AppendLog(text::kUndoneLine);
-    window.ShowInformationDialog(text::UndoneText(Shown(kept.before)));
+    TellDone(window, text::UndoneText(Shown(kept.before)));
     return RunOutcome::Undone;
 }
 

@@ -49,7 +49,9 @@ RECT FrameAt(int dpi) {
 }
 }  // namespace
 
-TForm1::TForm1(kit::RunLog& log, std::string protections) : window_(log, this), protections_(std::move(protections)) {
+TForm1::TForm1(kit::RunLog& log, fw::PayloadStore& payload, fw::FileSystem& files, fw::RegistryStore& registry,
+               std::string protections)
+    : payload_(payload), files_(files), registry_(registry), window_(log, this), protections_(std::move(protections)) {
     dpi_ = fw::DpiOf(nullptr);  // the primary screen's, where the window opens
     font_ = fw::CreateUiFont(kit::WindowFont(dpi_));
     background_.reset(fw::ThrowLastErrorIfNull(CreateSolidBrush(kFormColor), "Cannot create the window's brush"));
@@ -131,7 +133,7 @@ void TForm1::Show() {
 // the error report names the damaged file.
 void TForm1::CheckPayload() {
     fw::Application::Get().ProcessMessages();
-    const char* damaged = kit::FindDamagedItem(resources_);
+    const char* damaged = kit::FindDamagedItem(payload_);
     if (!damaged) return;
     Timer1.SetEnabled(false);  // before the report, whose box would let the timer tick
     outcome_ = kit::RunOutcome::PayloadDamaged;
@@ -172,7 +174,7 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Button2Click() {
-    kit::UpgradeServices services{resources_, files_, registry_, window_, protections_};
+    kit::UpgradeServices services{payload_, files_, registry_, window_, protections_};
     outcome_ = kit::RunOutcome::Failed;  // unless the run ends
     outcome_ = kit::RunUpgrade(services, InstallFolder);
 }

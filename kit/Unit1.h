@@ -6,9 +6,9 @@
 
 #include "controls/LbSpeedButton.h"
 #include "framework/Controls.h"
-#include "framework/ModuleResources.h"
-#include "framework/Win32FileSystem.h"
-#include "framework/Win32Registry.h"
+#include "framework/FileSystem.h"
+#include "framework/PayloadStore.h"
+#include "framework/RegistryStore.h"
 #include "framework/Window.h"
 #include "kit/KitWindow.h"
 #include "kit/LoggedWindow.h"
@@ -21,10 +21,13 @@ class TForm1 : public fw::Window, private kit::KitWindow {
     fw::unique_hbrush background_;
 
 public:
-    // Creates the window, hidden, and fires FormCreate. What the check and
-    // the run show also goes to log (a closed log file writes nothing).
-    // protections: the hardening in force, noted in the log when files are written.
-    explicit TForm1(kit::RunLog& log, std::string protections = {});
+    // Creates the window, hidden, and fires FormCreate. The check and the
+    // run work with the system's payload, files and registry given, which
+    // outlive the window. What they show also goes to log (a closed log file
+    // writes nothing). protections: the hardening in force, noted in the log
+    // when files are written.
+    TForm1(kit::RunLog& log, fw::PayloadStore& payload, fw::FileSystem& files, fw::RegistryStore& registry,
+           std::string protections = {});
     // Destroys the window, and with it the controls' windows, while the
     // controls, the font and the brush they use are still there.
     ~TForm1() override;
@@ -65,9 +68,9 @@ private:
     void ShowErrorDialog(const std::string& text) override;
     void ShowInformationDialog(const std::string& text) override;
 
-    fw::Win32Registry registry_;
-    fw::ModuleResources resources_;
-    fw::Win32FileSystem files_;
+    fw::PayloadStore& payload_;
+    fw::FileSystem& files_;
+    fw::RegistryStore& registry_;
     kit::LoggedWindow window_;  // this window, and the run's log
     std::string protections_;
     kit::RunOutcome outcome_ = kit::RunOutcome::NotUpgraded;

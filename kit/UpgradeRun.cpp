@@ -22,6 +22,14 @@ void ExtractPayloadItem(UpgradeServices& services, Transaction& transaction, con
     transaction.Stage(position, item.data, item.size, crc);
 }
 
+void TellDone(KitWindow& window, const std::string& text) {
+    try {
+        window.ShowInformationDialog(text);
+    } catch (const fw::Error& failure) {
+        window.Note(failure.what());
+    }
+}
+
 std::vector<std::string> CatalogueTargets(const CheckedInstallation& installation, std::string& program) {
     std::vector<std::string> targets;
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
@@ -81,7 +89,7 @@ RunOutcome RunUpgrade(UpgradeServices& services, const std::string& installFolde
     services.window.SetUpgradeEnabled(false);
     services.window.AppendLog(text::kUpgradedLine);
     if (cleanedUp) services.window.AppendLog(fw::FormatMessageText(text::kKeptLine, {kept}));
-    services.window.ShowInformationDialog(text::UpgradedText());
+    TellDone(services.window, text::UpgradedText());
     return RunOutcome::Upgraded;
 }
 

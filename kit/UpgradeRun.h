@@ -24,6 +24,10 @@ struct UpgradeServices {
     std::string protections = {};
 };
 
+// Shows what a run that ended well did. It is done, and stays told as done,
+// also when the box can't be shown: that failure goes to the log.
+void TellDone(KitWindow& window, const std::string& text);
+
 // Every target in catalogue order, in the installation held; program: the
 // application's, among them.
 std::vector<std::string> CatalogueTargets(const CheckedInstallation& installation, std::string& program);

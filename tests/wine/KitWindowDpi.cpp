@@ -9,6 +9,9 @@
 
 #include "framework/Application.h"
 #include "kit/LogFile.h"
+#include "framework/ModuleResources.h"
+#include "framework/Win32FileSystem.h"
+#include "framework/Win32Registry.h"
 #include "kit/Unit1.h"
 #include "wine/LbWineSupport.h"
 
@@ -70,7 +73,10 @@ int main() {
     lbtest::StartWatchdog(60);
     SetProcessDPIAware();
     kit::LogFile log;  // not open: writes nothing
-    TForm1 form(log);
+    fw::ModuleResources payload;
+    fw::Win32FileSystem files;
+    fw::Win32Registry registry;
+    TForm1 form(log, payload, files, registry);
     ShowWindow(form.Handle(), SW_SHOWNA);
     const Expected at144 = {144, 662, 269, 638, 242, 590, 146, 302, 162, 47, -17};
     const Expected at120 = {120, 551, 224, 531, 201, 491, 121, 251, 135, 39, -14};
