@@ -107,7 +107,8 @@ std::string Application::Title() const {
     // it heads still says what failed.
     std::vector<wchar_t> path(32768, L'\0');
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    return ApplicationTitleFromPath(Utf8(path.data(), length < path.size() ? length : 0));
+    // Only shown: a folder name that is no valid Unicode mustn't stop the report.
+    return ApplicationTitleFromPath(ShownUtf8(path.data(), length < path.size() ? length : 0));
 }
 
 void Application::ShowReportBox(const std::string& text, const std::string& title) {

@@ -22,15 +22,25 @@ WideText::WideText(const std::string& utf8) {
                             length);
 }
 
-std::string Utf8(const wchar_t* text, std::size_t length) {
+namespace {
+std::string Converted(const wchar_t* text, std::size_t length, DWORD flags) {
     if (length == 0) return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, static_cast<int>(length), nullptr, 0,
-                                         nullptr, nullptr);
+    const int size = WideCharToMultiByte(CP_UTF8, flags, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
     if (size == 0) ThrowLastError("Text that is not valid Unicode");
     std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, static_cast<int>(length), &utf8[0], size, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, flags, text, static_cast<int>(length), &utf8[0], size, nullptr, nullptr);
     return utf8;
+}
+}  // namespace
+
+std::string Utf8(const wchar_t* text, std::size_t length) { return Converted(text, length, WC_ERR_INVALID_CHARS); }
+
+std::string ShownUtf8(const wchar_t* text, std::size_t length) {
+    try {
+        return Converted(text, length, 0);
+    } catch (const std::exception&) {
+        return std::string();  // out of memory: the name goes unshown
+    }
 }
 
 std::string Utf8(const wchar_t* text) { return Utf8(text, std::wcslen(text)); }

@@ -25,5 +25,8 @@ private:
 std::string Utf8(const wchar_t* text, std::size_t length);
 // The UTF-8 text of a NUL-terminated UTF-16 text.
 std::string Utf8(const wchar_t* text);
+// For a text only shown, never used as a name: never fails, an unpaired
+// surrogate becomes U+FFFD.
+std::string ShownUtf8(const wchar_t* text, std::size_t length);
 
 }  // namespace fw

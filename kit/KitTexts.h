@@ -92,6 +92,7 @@ constexpr const char* kLogHasSeveralNames = "Este un fisier cu mai multe nume (l
 constexpr const char* kLogElsewhere = "Se afla in alt loc decat spune calea: \"%s\"";
 constexpr const char* kLogWriteFailed = "Fisierul jurnal \"%s\" nu poate fi scris. %s";
 constexpr const char* kLogPathMissing = "Lipseste calea fisierului jurnal: %s";
+constexpr const char* kArgumentNotUnicode = "Argumentul \"%s\" nu este text Unicode valid. %s";
 std::string UsageText();
 constexpr const char* kAnotherKitRunning = "Un alt kit de actualizare ruleaza deja pe acest calculator.";
 // The lock's name held by an object that no kit made (see SingleInstance).

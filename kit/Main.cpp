@@ -4,6 +4,7 @@
 #include <shellapi.h>  // after windows.h, whose types it uses
 
 #include <cstdlib>
+#include <cwchar>
 #include <vector>
 
 #include "framework/Application.h"
@@ -30,16 +31,29 @@ namespace {
 // at once: one's clean-up would remove the other's temporary files.
 const char kInstanceName[] = "MeridalUpgradeKit";
 
-// The arguments after the program's name, read as UTF-16, so a /LOG path
-// may name any folder, and split as the C runtime splits them.
-std::vector<std::string> Arguments() {
+// The command line: its arguments after the program's name read as UTF-16,
+// so a /LOG path may name any folder, and split as the C runtime splits
+// them. An argument that is no valid Unicode is a bad command line, told as
+// /S tells one.
+kit::CommandLine ReadCommandLine() {
     int count = 0;
     wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!words) throw fw::Win32Error("Cannot read the command line", GetLastError());
     const fw::unique_local<wchar_t**> owned(words);
     std::vector<std::string> arguments;
-    for (int i = 1; i < count; ++i) arguments.push_back(fw::Utf8(words[i]));
-    return arguments;
+    std::string problem;
+    for (int i = 1; i < count; ++i) {
+        try {
+            arguments.push_back(fw::Utf8(words[i]));
+        } catch (const fw::Error& failure) {
+            if (problem.empty())
+                problem = fw::FormatMessageText(kit::text::kArgumentNotUnicode,
+                                                {fw::ShownUtf8(words[i], std::wcslen(words[i])), failure.what()});
+        }
+    }
+    kit::CommandLine command = kit::ParseCommandLine(arguments);
+    if (command.problem.empty()) command.problem = problem;
+    return command;
 }
 
 // A box that can't be shown (no desktop to show it on) still leaves what it
@@ -155,7 +169,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     kit::LogFile& log = g_log;
     bool silent = false;
     try {
-        const kit::CommandLine command = kit::ParseCommandLine(Arguments());
+        const kit::CommandLine command = ReadCommandLine();
         silent = command.silent;
         GuardRun(silent);
         if (command.usage && !silent) {
