@@ -1,7 +1,9 @@
 # Compiler and linker settings of every Windows target, the platform-free
 # core library included: set before the first target, since a target takes
 # the directory's options when it is created.
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# UNICODE: a Win32 call written without its A or W ends in W, so no text
+# goes through the ANSI code page.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 UNICODE _UNICODE)
 if(MSVC)
   # Same bytes from the same sources: no time stamps in objects or image.
   # /GS (the stack protector) is on by default; /Gy, /Gw and /OPT:REF drop

@@ -68,6 +68,8 @@ if(NOT MSVC)
   # failures (objects of their own, so the linker takes them before searching
   # the runtime library).
   target_sources(MeridalUpgrade PRIVATE kit/TerminateHandler.cpp kit/LibraryFailures.cpp)
+  # The entry point is wWinMain, the UTF-16 one.
+  target_link_options(MeridalUpgrade PRIVATE -municode)
 endif()
 target_include_directories(MeridalUpgrade PRIVATE ${KIT_RC_INCLUDES})
 add_dependencies(MeridalUpgrade meridal_payload_exe)

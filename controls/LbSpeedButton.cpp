@@ -313,7 +313,7 @@ void TLbSpeedButton::MsgButtonUp(TMouseButton button, WPARAM keys, int x, int y)
 
 bool TLbSpeedButton::MsgSetCursor(LPARAM hitTest) {
     if (LOWORD(hitTest) != HTCLIENT || Cursor() != crHandPoint) return false;
-    ::SetCursor(LoadCursor(nullptr, IDC_HAND));
+    ::SetCursor(LoadCursorW(nullptr, IDC_HAND));
     return true;
 }
 

@@ -10,9 +10,9 @@ namespace fw {
 
 namespace {
 // Names the Memo object on its window, so the parent can colour it.
-const char kMemoProperty[] = "fw.Memo";
+const wchar_t kMemoProperty[] = L"fw.Memo";
 // A window's own ShowHint: 1 false, 2 true; absent when it follows its parent.
-const char kShowHintProperty[] = "fw.ShowHint";
+const wchar_t kShowHintProperty[] = L"fw.ShowHint";
 
 }  // namespace
 
@@ -70,7 +70,7 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT: {
-        auto* memo = reinterpret_cast<const Memo*>(GetPropA(reinterpret_cast<HWND>(lParam), kMemoProperty));
+        auto* memo = reinterpret_cast<const Memo*>(GetPropW(reinterpret_cast<HWND>(lParam), kMemoProperty));
         if (memo) return reinterpret_cast<LRESULT>(memo->Colorize(reinterpret_cast<HDC>(wParam)));
         break;
     }
@@ -105,13 +105,13 @@ void HintWindow::Hide() {
 }
 
 void SetShowHint(HWND window, bool show) {
-    ThrowLastErrorIf(!SetPropA(window, kShowHintProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(show ? 2 : 1))),
+    ThrowLastErrorIf(!SetPropW(window, kShowHintProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(show ? 2 : 1))),
                      "Cannot set whether the window shows hints");
 }
 
 bool ShowsHints(HWND window) {
     for (; window; window = GetParent(window))
-        if (const INT_PTR own = reinterpret_cast<INT_PTR>(GetPropA(window, kShowHintProperty))) return own == 2;
+        if (const INT_PTR own = reinterpret_cast<INT_PTR>(GetPropW(window, kShowHintProperty))) return own == 2;
     return false;
 }
 
@@ -124,12 +124,12 @@ void Memo::Create(HWND parent, int left, int top, int width, int height, COLORRE
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, left,
                                 top, width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
     ThrowLastErrorIf(!hwnd_, "Cannot create the log box");
-    ThrowLastErrorIf(!SetPropA(hwnd_.get(), kMemoProperty, this), "Cannot create the log box");
+    ThrowLastErrorIf(!SetPropW(hwnd_.get(), kMemoProperty, this), "Cannot create the log box");
     SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 Memo::~Memo() {
-    if (hwnd_) RemovePropA(hwnd_.get(), kMemoProperty);
+    if (hwnd_) RemovePropW(hwnd_.get(), kMemoProperty);
 }
 
 void Memo::AppendLine(const std::string& line) {

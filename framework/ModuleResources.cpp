@@ -8,7 +8,7 @@
 namespace fw {
 
 Result ModuleResources::Find(const std::string& type, const std::string& name, Blob& blob) {
-    HMODULE module = GetModuleHandleA(nullptr);
+    HMODULE module = GetModuleHandleW(nullptr);
     HRSRC info = FindResourceW(module, WideText(name).c_str(), WideText(type).c_str());
     if (!info) return LastFailure();
     HGLOBAL loaded = LoadResource(module, info);

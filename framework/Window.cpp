@@ -22,7 +22,7 @@ void RegisterOnce(const WindowClass& windowClass, WNDPROC proc) {
     wc.style = windowClass.style;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hIcon = LoadIconW(instance, L"MAINICON");
     wc.lpszClassName = name.c_str();
     if (RegisterClassExW(&wc)) return;

@@ -162,7 +162,7 @@ int RunWindow(kit::LogFile& log, const std::string& logError, System& system) {
 }
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     fw::BecomeDpiAware();  // before any window: the manifest asks the same where it is honoured
     fw::Application& application = fw::Application::Get();
     application.Initialize();
