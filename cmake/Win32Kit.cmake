@@ -64,10 +64,11 @@ add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/ProcessHardening.cpp kit/Un
                               ${PAYLOAD_CHECKSUMS} controls/LbButtons.rc)
 target_link_libraries(MeridalUpgrade PRIVATE kitwin32 shell32)
 if(NOT MSVC)
-  # Replace libstdc++'s console terminate handler and its raising of its own
-  # failures (objects of their own, so the linker takes them before searching
-  # the runtime library).
-  target_sources(MeridalUpgrade PRIVATE kit/TerminateHandler.cpp kit/LibraryFailures.cpp)
+  # Replace libstdc++'s console terminate handler, its raising of its own
+  # failures and its compiled std::string (objects of their own, so the
+  # linker takes them before searching the runtime library).
+  target_sources(MeridalUpgrade PRIVATE kit/TerminateHandler.cpp kit/LibraryFailures.cpp
+                                        framework/LibraryString.cpp)
 endif()
 target_include_directories(MeridalUpgrade PRIVATE ${KIT_RC_INCLUDES})
 add_dependencies(MeridalUpgrade meridal_payload_exe)
