@@ -29,7 +29,6 @@
 #include "kit/UndoRun.h"
 #include "kit/UpgradeRun.h"
 #include "payload/Catalogue.h"
-#include "payload/Crc32.h"
 
 namespace {
 
@@ -151,33 +150,6 @@ public:
 
 private:
     fw::Win32FileSystem files_;
-};
-
-// The kit's items, and the CRC-32 of each as the kit's build stores them
-// beside its items: this program carries the items alone, so the checksums
-// are computed once, before any run.
-class BenchPayload : public fw::PayloadStore {
-public:
-    BenchPayload() {
-        for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
-            fw::Blob item;
-            const std::uint32_t crc = resources_.Find(payload::Catalogue()[i].code, payload::kItemName, item)
-                                          ? payload::Crc32(item.data, item.size)
-                                          : 0;
-            for (int shift = 0; shift < 32; shift += 8) checksums_.push_back(static_cast<char>((crc >> shift) & 0xFF));
-        }
-    }
-    fw::Result Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
-        if (lstrcmpiA(type.c_str(), payload::kChecksumsType) != 0 || lstrcmpiA(name.c_str(), payload::kItemName) != 0)
-            return resources_.Find(type, name, blob);
-        blob.data = checksums_.data();
-        blob.size = checksums_.size();
-        return fw::Result::Success();
-    }
-
-private:
-    fw::ModuleResources resources_;
-    std::string checksums_;
 };
 
 // Answers the undo's question Yes, as KitWindow does by default.
@@ -326,7 +298,7 @@ void PrintSteps(const char* title, Figures (&figures)[2], Phase phase) {
 int main() {
     const int runs = 15;
     const std::string folder = "C:\\BenchSteps", plain = "C:\\BenchPlain";
-    BenchPayload payload;
+    fw::ModuleResources payload;
     TimedFileSystem files;
     fw::Win32Registry registry;
     NoWindow window;
