@@ -64,10 +64,11 @@ add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/ProcessHardening.cpp kit/Un
                               ${PAYLOAD_CHECKSUMS} controls/LbButtons.rc)
 target_link_libraries(MeridalUpgrade PRIVATE kitwin32 shell32)
 if(NOT MSVC)
-  # Replace libstdc++'s console terminate handler and its raising of its own
-  # failures (objects of their own, so the linker takes them before searching
-  # the runtime library).
-  target_sources(MeridalUpgrade PRIVATE kit/TerminateHandler.cpp kit/LibraryFailures.cpp)
+  # Replace libstdc++'s console terminate handler, its raising of its own
+  # failures and its compiled std::string (objects of their own, so the
+  # linker takes them before searching the runtime library).
+  target_sources(MeridalUpgrade PRIVATE kit/TerminateHandler.cpp kit/LibraryFailures.cpp
+                                        framework/LibraryString.cpp)
   # The entry point is wWinMain, the UTF-16 one.
   target_link_options(MeridalUpgrade PRIVATE -municode)
 endif()
@@ -98,7 +99,7 @@ target_include_directories(holdfile PRIVATE ${CMAKE_SOURCE_DIR})
 add_executable(bench_paint tools/bench/bench_paint.cpp controls/LbButtons.rc)
 target_link_libraries(bench_paint PRIVATE kitwin32)
 target_include_directories(bench_paint PRIVATE ${KIT_RC_INCLUDES} ${CMAKE_SOURCE_DIR}/tests)
-add_executable(bench_steps tools/bench/bench_steps.cpp payload/Payload.rc)
+add_executable(bench_steps tools/bench/bench_steps.cpp payload/Payload.rc ${PAYLOAD_CHECKSUMS})
 target_link_libraries(bench_steps PRIVATE kitwin32)
 target_include_directories(bench_steps PRIVATE ${KIT_RC_INCLUDES})
 add_dependencies(bench_steps meridal_payload_exe)

@@ -60,8 +60,7 @@ RunOutcome RunUndoWithoutWindow(fw::FileSystem& files, fw::RegistryStore& regist
     try {
         // The folder and version lines, as the upgrade logs them; any
         // installed version may go back to the one kept.
-        if (RunVersionCheck(registry, window, installFolder) == CheckResult::NotInstalled)
-            return RunOutcome::NotInstalled;
+        if (FindInstallation(registry, window, installFolder).empty()) return RunOutcome::NotInstalled;
         if (log.Failure()) return RunOutcome::LogWriteFailed;
         outcome = RunOutcome::Failed;
         outcome = RunUndo(files, registry, window, installFolder);

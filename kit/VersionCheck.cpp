@@ -68,7 +68,7 @@ std::string InstalledVersionText(const std::string& recordedVersion) {
     return version;
 }
 
-CheckResult RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder) {
+std::string FindInstallation(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder) {
     installFolder = ReadRecordValue(registry, "CALE");
     const std::string version = InstalledVersionText(ReadRecordValue(registry, "VER"));
 
@@ -79,11 +79,16 @@ CheckResult RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std:
         installFolder.clear();
         window.AppendLog(text::NotInstalledLine());
         window.SetUpgradeEnabled(false);
-        return CheckResult::NotInstalled;
+        return {};
     }
-
     window.AppendLog(text::FolderLine(installFolder));
     window.AppendLog(text::VersionLine(version));
+    return version;
+}
+
+CheckResult RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder) {
+    const std::string version = FindInstallation(registry, window, installFolder);
+    if (version.empty()) return CheckResult::NotInstalled;
     window.SetUpgradeCaption(text::UpgradeCaption());
 
     // Compare units and hundredths: "2.35" is units 2, hundredths 35.

@@ -21,6 +21,11 @@ enum class CheckResult {
 // fully qualified folder. A recorded version whose hundredths are no integer
 // fails after the folder and version lines are logged, with the button
 // still disabled.
+// The check's first half: the installation's folder and version lines, or
+// the line that it isn't installed, with the button left disabled. Gives the
+// version text ("d.dd"); empty, with installFolder, when not installed.
+std::string FindInstallation(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder);
+
 CheckResult RunVersionCheck(fw::RegistryStore& registry, KitWindow& window, std::string& installFolder);
 
 // Whether a recorded folder names a folder below a root: a drive letter, a

@@ -2,7 +2,7 @@
 # Times the kit's upgrade under Wine against a plain copy, a plain flushed
 # write and a flushed write renamed into place of the same ten files, reports
 # the kit's private memory, idle and during the run, and where the upgrade
-# run's own time goes, step by step.
+# run's own time goes, step by step, and that of an undo right after it.
 # Prints figures only; slowness never fails it.
 #   tools/bench_upgrade.sh [build folder]
 # The build folder defaults to the one this host runs under Wine: build/win32,

@@ -6,10 +6,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e/KitHarness.h"
@@ -58,10 +61,18 @@ inline std::string VersionLine(const std::string& version) { return "Versiune in
 inline std::vector<std::string> CheckedLog(const std::string& folder = kFolder) {
     return {LocationLine(folder), VersionLine("2.35")};
 }
+// Where an upgrade keeps the files it replaced: the kit's folder in the
+// prefix's common application data, where nobody planted its name.
+const char kKeptLine[] = "Fisierele inlocuite sunt pastrate in \"C:\\ProgramData\\MeridalUpgrade\".";
 // The log file of a complete upgrade of v.2.35 in folder.
 inline std::vector<std::string> UpgradedLog(const std::string& folder) {
-    return {LocationLine(folder), VersionLine("2.35"),     FinalFolderLine(folder),
-            kProtections,         "Versiune actualizata.", std::string("Information: ") + kUpgraded,
+    return {LocationLine(folder),
+            VersionLine("2.35"),
+            FinalFolderLine(folder),
+            kProtections,
+            "Versiune actualizata.",
+            kKeptLine,
+            std::string("Information: ") + kUpgraded,
             kUpgradedResult};
 }
 
@@ -243,10 +254,11 @@ inline std::vector<std::string> LogFileLines(const std::string& path) {
     return lines;
 }
 
-// Runs the kit with /S and the log at logPath (checked as CheckUnattended
-// does); gives the log's lines.
-inline std::vector<std::string> RunLoggedUnattended(const std::string& logPath, DWORD expectedCode) {
-    CheckUnattended("/S \"/LOG=" + logPath + "\"", expectedCode);
+// Runs the kit with the switches ("/S", "/UNDO /S") and the log at logPath
+// (checked as CheckUnattended does); gives the log's lines.
+inline std::vector<std::string> RunLoggedUnattended(const std::string& logPath, DWORD expectedCode,
+                                                    const std::string& switches = "/S") {
+    CheckUnattended(switches + " \"/LOG=" + logPath + "\"", expectedCode);
     return LogFileLines(logPath);
 }
 
@@ -254,6 +266,87 @@ inline bool HasLineStartingWith(const std::vector<std::string>& lines, const std
     for (const std::string& line : lines)
         if (line.compare(0, start.size(), start) == 0) return true;
     return false;
+}
+
+//=== The kept version and the undo ==========================================
+
+const char kUndoneLine[] = "Versiunea anterioara a fost pusa la loc.";
+const char kUndoneResult[] = "Rezultat: versiunea anterioara pusa la loc (cod 0)";
+const char kNothingToUndoResult[] = "Rezultat: nicio versiune anterioara de pus la loc, nimic schimbat (cod 8)";
+const char kUndoDeclinedResult[] = "Rezultat: renuntat, nimic schimbat (cod 0)";
+// "Fisierul "<target>" a fost schimbat dupa actualizare; nu a fost sters si se afla in "<path>"."
+inline std::string ChangedKeptStart(const std::string& target) {
+    return "Fisierul \"" + target + "\" a fost schimbat dupa actualizare; nu a fost sters si se afla in \"";
+}
+
+// What follows start on the log line that begins with it, up to the closing
+// quote and full stop; empty when no line does.
+inline std::string QuotedAfter(const std::vector<std::string>& lines, const std::string& start) {
+    for (const std::string& line : lines)
+        if (line.compare(0, start.size(), start) == 0 && line.size() > start.size() + 2 &&
+            line.compare(line.size() - 2, 2, "\".") == 0)
+            return line.substr(start.size(), line.size() - start.size() - 2);
+    return std::string();
+}
+
+// Every file and folder below folder ("\\Data\\", "\\Data\\Anx3.rtf"), a
+// file with its bytes, sorted by path.
+using Snapshot = std::vector<std::pair<std::string, std::string>>;
+
+inline void AddBelow(const std::string& folder, const std::string& below, Snapshot& snapshot) {
+    for (const std::string& name : ListFolder(folder + below)) {
+        const std::string path = below + "\\" + name;
+        std::string bytes;
+        if (IsFolder(folder + path)) {
+            snapshot.emplace_back(path + "\\", bytes);
+            AddBelow(folder, path, snapshot);
+        } else {
+            if (!ReadBytes(folder + path, bytes)) bytes = "<unreadable>";
+            snapshot.emplace_back(path, bytes);
+        }
+    }
+}
+
+inline Snapshot TakeSnapshot(const std::string& folder) {
+    Snapshot snapshot;
+    AddBelow(folder, "", snapshot);
+    std::sort(snapshot.begin(), snapshot.end());
+    return snapshot;
+}
+
+// The folder holds what the snapshot held, byte for byte, and nothing else.
+inline void CheckSnapshot(const std::string& folder, const Snapshot& expected, const std::string& what) {
+    const Snapshot actual = TakeSnapshot(folder);
+    std::string differences;
+    std::size_t a = 0, e = 0;
+    while (a < actual.size() || e < expected.size()) {
+        if (e == expected.size() || (a < actual.size() && actual[a].first < expected[e].first)) {
+            differences += " new " + actual[a++].first + ";";
+        } else if (a == actual.size() || expected[e].first < actual[a].first) {
+            differences += " gone " + expected[e++].first + ";";
+        } else {
+            if (actual[a].second != expected[e].second) differences += " other bytes in " + actual[a].first + ";";
+            ++a, ++e;
+        }
+    }
+    Check(differences.empty(), folder + " " + what, differences);
+}
+
+// The files of the kit's folder but its lock, which is no part of a kept version.
+inline std::vector<std::string> KitFolderFiles(const std::string& kitFolder) {
+    std::vector<std::string> names = ListFolder(kitFolder);
+    names.erase(std::remove(names.begin(), names.end(), "lock"), names.end());
+    return names;
+}
+
+// Whether name is start, 16 hexadecimal digits and end.
+inline bool NamedWithTail(const std::string& name, const std::string& start, const std::string& end) {
+    if (name.size() != start.size() + 16 + end.size() || name.compare(0, start.size(), start) != 0 ||
+        name.compare(name.size() - end.size(), end.size(), end) != 0)
+        return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(start.size()),
+                       name.end() - static_cast<std::ptrdiff_t>(end.size()),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
 }
 
 //=== Other programs' doings ==================================================

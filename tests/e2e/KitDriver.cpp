@@ -19,7 +19,7 @@ void ScenarioUpgradeComplete(), ScenarioOnlyIfMissing(), ScenarioApplicationRunn
 void ScenarioHeldLong(), ScenarioHeldBriefly(), ScenarioLeftovers(), ScenarioLinks(), ScenarioUnicodeFolder(),
     ScenarioLongPath();
 // UnattendedScenarios.cpp
-void ScenarioUnattended(), ScenarioLoggedWindow(), ScenarioSecondKit();
+void ScenarioUnattended(), ScenarioLoggedWindow(), ScenarioSecondKit(), ScenarioUndo(), ScenarioUndoAsked();
 // AccessScenarios.cpp
 void ScenarioButtonLook(), ScenarioKeyboard(), ScenarioScreenReader();
 }  // namespace e2e
@@ -61,6 +61,8 @@ const Scenario kScenarios[] = {
     {"unattended", ScenarioUnattended, "/S with /LOG: every exit code, /S /?, no window"},
     {"logged_window", ScenarioLoggedWindow, "/LOG with the window, an unopenable log, /?"},
     {"second_kit", ScenarioSecondKit, "a second kit while one runs; two unattended runs at once"},
+    {"undo", ScenarioUndo, "/UNDO /S after an upgrade: as before, byte for byte; refusals; files changed since"},
+    {"undo_asked", ScenarioUndoAsked, "/UNDO without /S: the question; Return answers No, Yes puts back"},
     {"button_look", ScenarioButtonLook, "hot-tracking face of the buttons"},
     {"keyboard", ScenarioKeyboard, "Tab, Space and Enter: the upgrade and the end from the keyboard"},
     {"screen_reader", ScenarioScreenReader, "both buttons and the log as a screen reader reads them"},

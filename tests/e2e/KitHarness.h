@@ -359,6 +359,7 @@ inline std::string ToWindowsPath(const std::string& path) {
 }
 
 inline std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
+inline std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 // A message box: its caption, its text and its OK button.
 struct Dialog {

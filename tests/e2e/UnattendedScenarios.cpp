@@ -1,5 +1,6 @@
-// Scenarios of the unattended run and the log file: /S with /LOG and every
-// way it ends, /LOG with the window, and one kit at a time.
+// Scenarios of the runs without the kit's window and the log file: /S with
+// /LOG and every way it ends, /LOG with the window, one kit at a time, and
+// /UNDO, unattended and asked.
 #include "e2e/DriverSteps.h"
 
 namespace e2e {
@@ -150,7 +151,7 @@ void ScenarioUnattended() {
             continue;
         }
         const std::vector<std::string> lines = LogFileLines(logPath);
-        Check(lines.size() > 2 && lines.front() == "MeridalUpgrade.exe [/S] [/LOG=<fisier>]" &&
+        Check(lines.size() > 2 && lines.front() == "MeridalUpgrade.exe [/UNDO] [/S] [/LOG=<fisier>]" &&
                   lines.back() == "Rezultat: utilizarea scrisa in jurnal, nimic scris (cod 0)",
               "log holds the usage, then the result",
               lines.empty() ? "got nothing" : "got " + Quoted(lines.front()) + " ... " + Quoted(lines.back()));
@@ -259,10 +260,169 @@ void ScenarioLoggedWindow() {
         Kit kit;
         Dialog box;
         if (kit.Launch(g_kitPath, "/?") && CheckErrorReport(kit, box)) {
-            CheckStartsWith("box showing the usage", box.text, "MeridalUpgrade.exe [/S] [/LOG=<fisier>]");
+            CheckStartsWith("box showing the usage", box.text, "MeridalUpgrade.exe [/UNDO] [/S] [/LOG=<fisier>]");
             kit.PressOk(box);
             kit.CheckEndsWithZero("OK");
         }
+    }
+}
+
+// An installation of v.2.35 in folder with a file of its own for every
+// target the upgrade replaces, the user's raport.rtf (which the upgrade
+// keeps, so the undo must too) and a file no upgrade knows; gives it as it
+// is.
+Snapshot PrepareKeptInstallation(const std::string& folder) {
+    PrepareOldInstallation(folder);
+    for (const CatalogueEntry& entry : kCatalogue)
+        if (!entry.onlyIfMissing && std::strcmp(entry.code, "MERIDAL") != 0)
+            PutFile(folder + entry.path, std::string("old ") + entry.code + std::string(300, entry.code[0]));
+    PutFile(folder + "\\Data\\raport.rtf", "{\\rtf1 the town hall's own report}");
+    PutFile(folder + "\\Meridal.ini", "[Meridal]\r\nAn=2013\r\n");
+    return TakeSnapshot(folder);
+}
+
+// /S over the installation as before was: the new version recorded, and in
+// the kit's folder, which the log names, its manifest and every replaced file
+// with its old bytes. Gives the kit's folder.
+std::string UpgradeKeeping(const std::string& folder, const Snapshot& before, const std::string& logPath) {
+    const std::string kitFolder =
+        QuotedAfter(RunLoggedUnattended(logPath, 0), "Fisierele inlocuite sunt pastrate in \"");
+    CheckRecordedVersion(kNewVersion);
+    if (!Check(IsFolder(kitFolder), "the log names the kit's folder, which exists", Quoted(kitFolder)))
+        return kitFolder;
+    std::vector<std::string> files = KitFolderFiles(kitFolder);
+    const auto manifest = std::find_if(files.begin(), files.end(), [](const std::string& name) {
+        return name.size() == 38 && NamedWithTail(name.substr(0, 21), "kept-", "") &&
+               NamedWithTail(name.substr(21), "-", "");
+    });
+    if (Check(manifest != files.end(), "the kit's folder holds a manifest kept-<volume>-<index>"))
+        files.erase(manifest);
+    for (const CatalogueEntry& entry : kCatalogue) {
+        if (entry.onlyIfMissing) continue;
+        const std::string name = FileNameOf(entry.path);
+        const auto kept = std::find_if(files.begin(), files.end(), [&](const std::string& file) {
+            return NamedWithTail(file, name + ".~", ".bak");
+        });
+        if (!Check(kept != files.end(), "the kit's folder keeps " + name + " as " + name + ".~<tail>.bak")) continue;
+        const auto old = std::find_if(before.begin(), before.end(),
+                                      [&](const Snapshot::value_type& file) { return file.first == entry.path; });
+        CheckFileBytes(kitFolder + "\\" + *kept, old == before.end() ? "" : old->second, "holds the old " + name);
+        files.erase(kept);
+    }
+    std::string others;
+    for (const std::string& name : files) others += " " + name;
+    Check(files.empty(), "and nothing else but its lock", "also:" + others);
+    CheckNoTempFiles(folder);
+    return kitFolder;
+}
+
+// /UNDO /S after an upgrade: refused (8) while the record names another
+// version than the one upgraded to; then the installation byte for byte as
+// before the upgrade, the added templates gone, the user's kept, nothing new,
+// the old version recorded and the kit's folder emptied; a second undo finds
+// nothing kept (8). Files changed after the upgrade aren't lost: the changed
+// copies stay in the kit's folder, each named in the log.
+void ScenarioUndo() {
+    const std::string f = kFolder, logs = "C:\\Jurnale";
+    FreshFolder(logs);
+    Snapshot before = PrepareKeptInstallation(f);
+    std::string kitFolder = UpgradeKeeping(f, before, logs + "\\upgrade.log");
+    const Snapshot upgraded = TakeSnapshot(f);
+
+    Note("the record names another version than the one upgraded to");
+    SetRecord(f, "Meridal - 2013 v.2.40");
+    std::vector<std::string> lines = RunLoggedUnattended(logs + "\\other.log", 8, "/UNDO /S");
+    Check(!lines.empty() && lines.back() == kNothingToUndoResult, "log ends with the result of code 8");
+    CheckSnapshot(f, upgraded, "unchanged by the refused undo");
+    CheckRecordedVersion("Meridal - 2013 v.2.40");
+
+    Note("the undo");
+    SetRecord(f, kNewVersion);
+    lines = RunLoggedUnattended(logs + "\\undo.log", 0, "/UNDO /S");
+    // The check's lines come first, as in every run; the undo's own follow.
+    const auto undoLines = std::find(lines.begin(), lines.end(), FinalFolderLine(f));
+    CheckLines("undo log from the final folder on", std::vector<std::string>(undoLines, lines.end()),
+               {FinalFolderLine(f), kUndoneLine,
+                std::string("Information: Meridal - 2013 a fost readusa la versiunea \"2.35\"."), kUndoneResult});
+    CheckSnapshot(f, before, "byte for byte as before the upgrade");
+    CheckRecordedVersion(kOldVersion);
+    CheckFolderContents(kitFolder, {"lock"});
+
+    Note("a second undo");
+    lines = RunLoggedUnattended(logs + "\\again.log", 8, "/UNDO /S");
+    Check(HasLineStartingWith(lines, "Error: Nu exista o versiune anterioara pastrata pentru aceasta instalare."),
+          "log says nothing is kept");
+    Check(!lines.empty() && lines.back() == kNothingToUndoResult, "log ends with the result of code 8");
+    CheckSnapshot(f, before, "unchanged by the second undo");
+    CheckRecordedVersion(kOldVersion);
+
+    Note("a table and an added template changed after the upgrade");
+    before = PrepareKeptInstallation(f);
+    kitFolder = UpgradeKeeping(f, before, logs + "\\upgrade2.log");
+    const std::string table = f + "\\1a.dbf", letter = f + "\\Data\\ModelComunicare.rtf";
+    const std::string changedTable = g_payload.Item("A1") + "a row added after the upgrade";
+    const std::string changedLetter = "{\\rtf1 the letter as the town hall wrote it}";
+    PutFile(table, changedTable);
+    PutFile(letter, changedLetter);
+    lines = RunLoggedUnattended(logs + "\\undo2.log", 0, "/UNDO /S");
+    Check(!lines.empty() && lines.back() == kUndoneResult, "log ends with the result of the undo");
+    std::vector<std::string> keptNames;
+    for (const auto& changed : {std::make_pair(table, changedTable), std::make_pair(letter, changedLetter)}) {
+        const std::string kept = QuotedAfter(lines, ChangedKeptStart(changed.first));
+        if (!Check(!kept.empty() && FolderOf(kept) == kitFolder,
+                   "log says " + changed.first + " was changed and is kept in the kit's folder", Quoted(kept)))
+            continue;
+        CheckFileBytes(kept, changed.second, "is the changed copy");
+        keptNames.push_back(FileNameOf(kept));
+    }
+    CheckSnapshot(f, before, "otherwise as before the upgrade");
+    CheckRecordedVersion(kOldVersion);
+    keptNames.push_back("lock");
+    CheckFolderContents(kitFolder, keptNames);
+}
+
+// /UNDO without /S: no window, only the question, in a box of the kit's
+// title with No as its default. Return answers No: nothing changes, exit 0.
+// Yes puts the kept version back and says so in a second box.
+void ScenarioUndoAsked() {
+    const std::string f = kFolder, logs = "C:\\Jurnale";
+    FreshFolder(logs);
+    const Snapshot before = PrepareKeptInstallation(f);
+    UpgradeKeeping(f, before, logs + "\\upgrade.log");
+    const Snapshot upgraded = TakeSnapshot(f);
+    for (const bool yes : {false, true}) {
+        Note(yes ? "Yes" : "Return on the question");
+        const std::string log = logs + (yes ? "\\yes.log" : "\\no.log");
+        Kit kit;
+        Dialog question;
+        if (!kit.Launch(g_kitPath, "/UNDO \"/LOG=" + log + "\"") ||
+            !Check(kit.WaitForDialog(question), "the question appears"))
+            continue;
+        CheckText("question's caption", question.caption, kErrorTitle);
+        CheckStartsWith("question", question.text,
+                        "Puneti la loc versiunea anterioara \"2.35\" in locul versiunii \"" KIT_VERSION_SHOWN "\"?\n");
+        Check(FindTopLevel(kit.Pid(), "TForm1") == nullptr, "no kit window besides");
+        if (yes) {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(GetDlgItem(question.box, IDYES), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+        } else {
+            SetForegroundWindow(question.box);
+            PressKey(VK_RETURN);
+        }
+        Check(WaitUntil([&] { return !IsWindow(question.box) || !IsWindowVisible(question.box); }),
+              "the answer closes the question");
+        if (yes) {
+            Dialog done;
+            if (Check(kit.WaitForDialog(done), "a box tells the end")) {
+                CheckDialog(done, "Information", "Meridal - 2013 a fost readusa la versiunea \"2.35\".");
+                kit.PressOk(done);
+            }
+        }
+        kit.CheckEndsWithZero(yes ? "Yes" : "No");
+        const std::vector<std::string> lines = LogFileLines(log);
+        CheckText("log's last line", lines.empty() ? "" : lines.back(), yes ? kUndoneResult : kUndoDeclinedResult);
+        CheckSnapshot(f, yes ? before : upgraded, yes ? "as before the upgrade" : "unchanged");
+        CheckRecordedVersion(yes ? kOldVersion : kNewVersion);
     }
 }
 

@@ -19,7 +19,8 @@ void ScenarioUpgradeComplete() {
     Dialog box;
     if (!UpgradeForDialog(kit, box)) return;
     CheckDialog(box, "Information", kUpgraded);
-    const std::vector<std::string> upgradedLog = {LocationLine(kFolder), VersionLine("2.35"), "Versiune actualizata."};
+    const std::vector<std::string> upgradedLog = {LocationLine(kFolder), VersionLine("2.35"), "Versiune actualizata.",
+                                                  kKeptLine};
     CheckLines("log after the run", kit.LogLines(), upgradedLog);
     CheckAllItemsWritten(kFolder);
     // The texts above are built from KIT_VERSION, so a wrong default would

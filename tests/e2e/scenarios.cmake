@@ -19,6 +19,8 @@ list(APPEND KIT_SCENARIOS
   program_file_failures  # a missing folder, a read-only program file: told as what they are
   links                # links planted as Data, a target and leftovers
   second_kit           # one kit at a time
+  undo                 # /UNDO /S after an upgrade: the installation as before; refusals; files changed since
+  undo_asked           # /UNDO asked: Return answers No and changes nothing; Yes puts the version back
   damaged_payload      # a copy with one byte of an item changed: exit 7, the report, nothing written
   unicode_folder       # a folder named with "ț" and "ă": record from a UTF-16 .reg, log, box, /LOG file, files
   long_path            # a target of 259 characters: its temporary names and a leftover beyond the classic limit

@@ -1,10 +1,14 @@
-// Where the upgrade's time goes: runs the upgrade run itself (no window)
-// under Wine on the real Win32 file system, timing every file operation by
-// kind, beside a plain flushed write of the same items to a temporary name
-// renamed into place, and times the Information box that ends a click. Both
-// run into an empty folder and into one holding an older file at every
-// target, as a user's installation does: they replace each, but keep the
-// templates written only when missing.
+// Where the upgrade's and the undo's time goes: runs the upgrade run itself
+// (no window) under Wine on the real Win32 file system, timing every file
+// operation by kind, beside a plain flushed write of the same items to a
+// temporary name renamed into place, and times the Information box that ends
+// a click. Both run into an empty folder and into one holding an older file
+// at every target, as a user's installation does: they replace each, but
+// keep the templates written only when missing. The upgrade is timed twice:
+// the installation's first, with nothing kept yet, and the next one, which
+// replaces the version the first kept, as every later upgrade does. The
+// undo (/UNDO, answered Yes) is timed right after the second: it puts the
+// kept files back, or removes what the upgrade added.
 // Figures, not a test. Run by tools/bench_upgrade.sh:
 //   bench_steps.exe
 #include <windows.h>
@@ -22,6 +26,7 @@
 #include "framework/Win32Registry.h"
 #include "kit/InstallationRecord.h"
 #include "kit/KitWindow.h"
+#include "kit/UndoRun.h"
 #include "kit/UpgradeRun.h"
 #include "payload/Catalogue.h"
 
@@ -75,8 +80,12 @@ public:
     fw::Result Index(std::uint64_t& index) override {
         return Timed("file index", [&] { return file_->Index(index); });
     }
-    fw::Result ReadAll(std::string& bytes) override { return file_->ReadAll(bytes); }
-    fw::Result Security(std::string& sddl) override { return file_->Security(sddl); }
+    fw::Result ReadAll(std::string& bytes) override {
+        return Timed("read whole file", [&] { return file_->ReadAll(bytes); });
+    }
+    fw::Result Security(std::string& sddl) override {
+        return Timed("file security", [&] { return file_->Security(sddl); });
+    }
 
 private:
     std::unique_ptr<fw::HeldFile> file_;
@@ -143,6 +152,7 @@ private:
     fw::Win32FileSystem files_;
 };
 
+// Answers the undo's question Yes, as KitWindow does by default.
 struct NoWindow : kit::KitWindow {
     void AppendLog(const std::string&) override {}
     void SetUpgradeCaption(const std::string&) override {}
@@ -175,8 +185,10 @@ bool FindItem(fw::PayloadStore& payload, std::size_t position, fw::Blob& item) {
 }
 
 // The folder as the run finds it: without the targets, or with an older
-// file at each, the item's size with every byte inverted, on the disk.
-bool PrepareFolder(fw::PayloadStore& payload, const std::string& folder, bool oldFiles) {
+// file at each, the item's size with every byte inverted, on the disk; the
+// record naming the version before.
+bool PrepareFolder(fw::PayloadStore& payload, fw::RegistryStore& registry, const std::string& folder, bool oldFiles) {
+    kit::WriteRecordValue(registry, "VER", "Meridal - 2013 v.2.35");
     MakeFolders(folder);
     RemoveFiles(folder);
     for (std::size_t i = 0; oldFiles && i < payload::CatalogueSize(); ++i) {
@@ -238,13 +250,48 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// What is timed of each run, in the order it runs.
+enum Phase { FirstUpgrade, NextUpgrade, Undo, Reference, Phases };
+const char* const kPhaseNames[Phases] = {"first upgrade (nothing kept yet)", "next upgrade (replaces the kept)",
+                                         "undo run right after it", "temporary name, flush, rename"};
+const char* const kRatioNames[Reference] = {"first upgrade / reference", "next upgrade / reference",
+                                            "undo / reference"};
+
 // The figures of one kind of folder.
 struct Figures {
     const char* folder;
     bool oldFiles;
-    std::vector<double> upgrades, references;
-    std::map<std::string, Step> steps;  // mean of the runs
+    std::vector<double> times[Phases];
+    std::map<std::string, Step> steps[Phases];  // mean of the runs
 };
+
+// Times one phase of a run, and adds its steps to their means.
+template <typename Call>
+bool TimePhase(Figures& kind, Phase phase, int runs, Call call) {
+    g_steps.clear();
+    const double start = Now();
+    const bool done = call();
+    kind.times[phase].push_back(Now() - start);
+    for (const auto& step : g_steps) {
+        kind.steps[phase][step.first].ms += step.second.ms / runs;
+        kind.steps[phase][step.first].count = step.second.count;
+    }
+    return done;
+}
+
+void PrintSteps(const char* title, Figures (&figures)[2], Phase phase) {
+    std::printf("%-34s %21s %21s\n", title, figures[0].folder, figures[1].folder);
+    // A kind of step one folder never needs shows 0 calls there.
+    std::set<std::string> names;
+    for (const Figures& kind : figures)
+        for (const auto& step : kind.steps[phase]) names.insert(step.first);
+    for (const std::string& name : names) {
+        const Step& empty = figures[0].steps[phase][name];
+        const Step& old = figures[1].steps[phase][name];
+        std::printf("  %-32s %8.2f ms %3d calls %8.2f ms %3d calls\n", name.c_str(), empty.ms, empty.count, old.ms,
+                    old.count);
+    }
+}
 
 }  // namespace
 
@@ -256,54 +303,48 @@ int main() {
     fw::Win32Registry registry;
     NoWindow window;
     kit::UpgradeServices services{payload, files, registry, window};
-    Figures figures[] = {{"empty folder", false, {}, {}, {}}, {"old files", true, {}, {}, {}}};
+    Figures figures[] = {{"empty folder", false, {}, {}}, {"old files", true, {}, {}}};
+    const auto upgrade = [&] { return kit::RunUpgrade(services, folder) == kit::RunOutcome::Upgraded; };
     // The two kinds take turns, so a change of the machine's pace meets both.
     for (int run = 0; run < runs; ++run) {
         for (Figures& kind : figures) {
-            if (!PrepareFolder(payload, folder, kind.oldFiles) || !PrepareFolder(payload, plain, kind.oldFiles)) {
-                std::printf("error: the folders could not be prepared (system code %lu)\n", GetLastError());
+            const auto prepare = [&](const std::string& path) {
+                if (PrepareFolder(payload, registry, path, kind.oldFiles)) return true;
+                std::printf("error: the folder %s could not be prepared (system code %lu)\n", path.c_str(),
+                            GetLastError());
+                return false;
+            };
+            // The first upgrade keeps what it replaced; the second, into the
+            // folder as it was, replaces that kept version with its own.
+            if (!prepare(folder) || !TimePhase(kind, FirstUpgrade, runs, upgrade) || !prepare(folder) ||
+                !TimePhase(kind, NextUpgrade, runs, upgrade)) {
+                std::printf("error: the upgrade didn't complete\n");
                 return 1;
             }
-            g_steps.clear();
-            double start = Now();
-            const bool done = kit::RunUpgrade(services, folder) == kit::RunOutcome::Upgraded;
-            kind.upgrades.push_back(Now() - start);
-            if (!done) return 1;
-            for (const auto& step : g_steps) {
-                kind.steps[step.first].ms += step.second.ms / runs;
-                kind.steps[step.first].count = step.second.count;
+            if (!TimePhase(kind, Undo, runs,
+                           [&] { return kit::RunUndo(files, registry, window, folder) == kit::RunOutcome::Undone; })) {
+                std::printf("error: the undo didn't complete\n");
+                return 1;
             }
-
-            start = Now();
-            const bool written = WriteReference(payload, plain);
-            kind.references.push_back(Now() - start);
-            if (!written) {
+            if (!prepare(plain) || !TimePhase(kind, Reference, runs, [&] { return WriteReference(payload, plain); })) {
                 std::printf("error: the reference write failed (system code %lu)\n", GetLastError());
                 return 1;
             }
         }
     }
-    std::printf("\n=== upgrade run without its window (%d runs, median) ===\n", runs);
+    std::printf("\n=== upgrade and undo runs without their window (%d runs, median) ===\n", runs);
     std::printf("%-34s %14s %14s\n", "", figures[0].folder, figures[1].folder);
-    std::printf("%-34s %11.1f ms %11.1f ms\n", "upgrade run", Median(figures[0].upgrades), Median(figures[1].upgrades));
-    std::printf("%-34s %11.1f ms %11.1f ms\n", "temporary name, flush, rename", Median(figures[0].references),
-                Median(figures[1].references));
-    std::printf("%-34s %14.2f %14.2f\n", "ratio kit / reference",
-                Median(figures[0].upgrades) / Median(figures[0].references),
-                Median(figures[1].upgrades) / Median(figures[1].references));
+    for (int phase = 0; phase < Phases; ++phase)
+        std::printf("%-34s %11.1f ms %11.1f ms\n", kPhaseNames[phase], Median(figures[0].times[phase]),
+                    Median(figures[1].times[phase]));
+    for (int phase = 0; phase < Reference; ++phase)
+        std::printf("ratio %-28s %14.2f %14.2f\n", kRatioNames[phase],
+                    Median(figures[0].times[phase]) / Median(figures[0].times[Reference]),
+                    Median(figures[1].times[phase]) / Median(figures[1].times[Reference]));
     std::vector<double> boxes;
     for (int run = 0; run < runs; ++run) boxes.push_back(InformationBoxTime());
     std::printf("%-34s %11.1f ms\n", "Information box, asked to shown", Median(boxes));
-    std::printf("%-34s %21s %21s\n", "per step (mean of the runs):", figures[0].folder, figures[1].folder);
-    // A kind of step one folder never needs shows 0 calls there.
-    std::set<std::string> names;
-    for (const Figures& kind : figures)
-        for (const auto& step : kind.steps) names.insert(step.first);
-    for (const std::string& name : names) {
-        const Step& empty = figures[0].steps[name];
-        const Step& old = figures[1].steps[name];
-        std::printf("  %-32s %8.2f ms %3d calls %8.2f ms %3d calls\n", name.c_str(), empty.ms, empty.count, old.ms,
-                    old.count);
-    }
+    PrintSteps("next upgrade, per step (mean):", figures, NextUpgrade);
+    PrintSteps("undo, per step (mean):", figures, Undo);
     return 0;
 }
