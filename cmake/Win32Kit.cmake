@@ -98,7 +98,7 @@ target_include_directories(holdfile PRIVATE ${CMAKE_SOURCE_DIR})
 
 add_executable(bench_paint tools/bench/bench_paint.cpp controls/LbButtons.rc)
 target_link_libraries(bench_paint PRIVATE kitwin32)
-target_include_directories(bench_paint PRIVATE ${KIT_RC_INCLUDES} ${CMAKE_SOURCE_DIR}/tests)
+target_include_directories(bench_paint PRIVATE ${KIT_RC_INCLUDES})
 add_executable(bench_steps tools/bench/bench_steps.cpp payload/Payload.rc ${PAYLOAD_CHECKSUMS})
 target_link_libraries(bench_steps PRIVATE kitwin32)
 target_include_directories(bench_steps PRIVATE ${KIT_RC_INCLUDES})

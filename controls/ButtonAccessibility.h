@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "controls/ComPtr.h"
+#include "framework/Handles.h"
 
 namespace lb {
 
@@ -30,7 +30,7 @@ public:
     void Disconnect();
 
 private:
-    com_ptr<AccessibleButton> object_;  // while connected
+    fw::com_ptr<AccessibleButton> object_;  // while connected
 };
 
 }  // namespace lb

@@ -1,6 +1,5 @@
 #include "controls/DibSurface.h"
 
-#include "controls/GdiError.h"
 #include "framework/Win32Error.h"
 
 namespace lb {
@@ -18,7 +17,7 @@ void DibSurface::Resize(int width, int height) {
     bits_ = nullptr;
     width_ = height_ = 0;
     if (!dc_) dc_.reset(CreateCompatibleDC(nullptr));
-    if (!dc_) ThrowGdiFailure("Cannot create a memory device context");
+    if (!dc_) fw::ThrowGdiFailure("Cannot create a memory device context");
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
     format.bmiHeader.biWidth = width;
@@ -31,7 +30,7 @@ void DibSurface::Resize(int width, int height) {
     // CreateDIBSection sets the last error when it fails.
     fw::ThrowLastErrorIf(!bitmap || !bits, "Cannot create a bitmap of the button's size");
     original_ = SelectObject(dc_.get(), bitmap.get());
-    if (!original_) ThrowGdiFailure("Cannot select the button's bitmap");
+    if (!original_) fw::ThrowGdiFailure("Cannot select the button's bitmap");
     bitmap_ = std::move(bitmap);
     bits_ = static_cast<DWORD*>(bits);
     width_ = width;

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "controls/DibSurface.h"
-#include "controls/GdiError.h"
 #include "framework/Utf16.h"
 #include "framework/Win32Error.h"
 
@@ -26,7 +25,7 @@ std::unique_ptr<Bitmap> LoadBitmapResource(const char* name) {
         fw::ThrowLastError("Cannot load a bitmap resource");  // the last error is still code
     }
     BITMAP info = {};
-    if (!GetObjectW(handle.get(), sizeof info, &info)) ThrowGdiFailure("Cannot read a bitmap resource");
+    if (!GetObjectW(handle.get(), sizeof info, &info)) fw::ThrowGdiFailure("Cannot read a bitmap resource");
     if (info.bmWidth <= 0 || info.bmHeight <= 0) return nullptr;
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
@@ -37,7 +36,7 @@ std::unique_ptr<Bitmap> LoadBitmapResource(const char* name) {
     format.bmiHeader.biCompression = BI_RGB;
     std::vector<DWORD> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
     fw::window_dc screen(nullptr);
-    if (!screen.get()) ThrowGdiFailure("Cannot reach the screen's device context");
+    if (!screen.get()) fw::ThrowGdiFailure("Cannot reach the screen's device context");
     // GetDIBits sets the last error when it fails.
     fw::ThrowLastErrorIf(
         !GetDIBits(screen.get(), handle.get(), 0, info.bmHeight, pixels.data(), &format, DIB_RGB_COLORS),
@@ -148,7 +147,7 @@ void GdiCanvas::DrawTransparent(const Bitmap& bitmap, int x, int y, TColor trans
     fw::unique_hbitmap mask(fw::ThrowLastErrorIfNull(CreateBitmap(w, h, 1, 1, maskBits.data()),
                                                      "Cannot create the mask of a transparent bitmap"));
     fw::unique_hdc maskDc(CreateCompatibleDC(dc_));
-    if (!maskDc) ThrowGdiFailure("Cannot create a memory device context");
+    if (!maskDc) fw::ThrowGdiFailure("Cannot create a memory device context");
     fw::unique_select selected(maskDc.get(), mask.get());
     const COLORREF oldText = ::SetTextColor(dc_, RGB(0, 0, 0));
     const COLORREF oldBack = ::SetBkColor(dc_, RGB(255, 255, 255));

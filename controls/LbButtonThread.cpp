@@ -30,7 +30,7 @@ TLbButtonThread::TLbButtonThread(std::function<void()> tick)
     shared_->tickWindow = tickWindow_.Handle();
     // The thread's reference, handed over only once the thread runs.
     shared_->AddRef();
-    com_ptr<Shared> share(shared_.get());
+    fw::com_ptr<Shared> share(shared_.get());
     DWORD id = 0;
     thread_.reset(fw::ThrowLastErrorIfNull(CreateThread(nullptr, 0, &ThreadMain, share.get(), 0, &id),
                                            "Cannot start the fade ticker"));
@@ -72,7 +72,7 @@ void TLbButtonThread::Stop() noexcept {
 }
 
 DWORD WINAPI TLbButtonThread::ThreadMain(void* context) noexcept {
-    const com_ptr<Shared> shared(static_cast<Shared*>(context));
+    const fw::com_ptr<Shared> shared(static_cast<Shared*>(context));
     HANDLE wake[2] = {shared->stopping.get(), shared->running.get()};
     for (;;) {
         // The stop request is tested before each sleep: once asked, the

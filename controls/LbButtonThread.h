@@ -14,7 +14,6 @@
 
 #include <functional>
 
-#include "controls/ComPtr.h"
 #include "controls/SpeedButtonCore.h"
 #include "framework/Handles.h"
 #include "framework/Window.h"
@@ -70,7 +69,7 @@ private:
 
     std::function<void()> tick_;
     TickWindow tickWindow_;
-    com_ptr<Shared> shared_;
+    fw::com_ptr<Shared> shared_;
     fw::unique_handle thread_;
     bool suspended_ = true;
 };

@@ -135,21 +135,33 @@ void Application::PostReport(const std::exception& failure) {
     PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
+// The report stays pending while its box is up, so a failure meanwhile (a
+// paint or a message another thread sends while the box's own loop runs)
+// is recorded only and opens no box of its own, now or after this one; the
+// next failure after the box is closed is shown again.
 void Application::ShowPendingReports() {
-    if (pending_.empty()) return;
-    const std::string text = std::move(pending_);
-    pending_.clear();
-    ShowReportBox(text, Title());
+    if (pending_.empty() || reportShown_) return;
+    reportShown_ = true;
+    struct Closed {
+        Application& application;
+        ~Closed() {
+            application.pending_.clear();
+            application.reportShown_ = false;
+        }
+    } closed{*this};
+    ShowReportBox(pending_, Title());
 }
 
 void LoadFormatSettingsFromLocale() {
-    char buffer[80];
+    // A separator is one char: taken when the locale's is ASCII, else the
+    // one set before stays (a char holds no other character's UTF-8 form).
+    constexpr int kLength = 80;
+    wchar_t buffer[kLength];
     FormatSettings& formats = Formats();
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer) > 1)
-        formats.DecimalSeparator = buffer[0];
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, sizeof buffer) > 1) formats.DateSeparator = buffer[0];
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buffer, sizeof buffer) > 1)
-        formats.ShortDateFormat = buffer;
+    auto read = [&](LCTYPE item) { return GetLocaleInfoW(LOCALE_USER_DEFAULT, item, buffer, kLength) > 1; };
+    if (read(LOCALE_SDECIMAL) && buffer[0] < 0x80) formats.DecimalSeparator = static_cast<char>(buffer[0]);
+    if (read(LOCALE_SDATE) && buffer[0] < 0x80) formats.DateSeparator = static_cast<char>(buffer[0]);
+    if (read(LOCALE_SSHORTDATE)) formats.ShortDateFormat = ShownUtf8(buffer, lstrlenW(buffer));
 }
 
 }  // namespace fw

@@ -56,7 +56,8 @@ private:
     void ShowPendingReports();
     void ShowReportBox(const std::string& text, const std::string& title);
     HWND mainWindow_ = nullptr;
-    std::string pending_;  // the posted report, until its box is closed
+    std::string pending_;       // the posted report, until its box is closed
+    bool reportShown_ = false;  // its box is up
 };
 
 // Reads decimal separator, date separator and short date format of the

@@ -20,14 +20,14 @@ const wchar_t kShowHintProperty[] = L"fw.ShowHint";
 
 void Panel::Create(HWND parent, int left, int top, int width, int height, COLORREF color) {
     color_ = color;
-    brush_.reset(ThrowLastErrorIfNull(CreateSolidBrush(color), "Cannot create the panel's brush"));
+    brush_.reset(ThrowGdiFailureIfNull(CreateSolidBrush(color), "Cannot create the panel's brush"));
     CreateHandle({"TPanel"}, WS_EX_CONTROLPARENT, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, left, top, width, height,
                  parent);
 }
 
 void Panel::SetColor(COLORREF color) {
     if (color == color_) return;
-    brush_.reset(ThrowLastErrorIfNull(CreateSolidBrush(color), "Cannot create the panel's brush"));
+    brush_.reset(ThrowGdiFailureIfNull(CreateSolidBrush(color), "Cannot create the panel's brush"));
     color_ = color;
     InvalidateRect(Handle(), nullptr, TRUE);
     NotifyChildren(Handle(), CM_PARENTCOLORCHANGED, color, 0);
@@ -119,17 +119,33 @@ bool ShowsHints(HWND window) {
 
 void Memo::Create(HWND parent, int left, int top, int width, int height, COLORREF color, HFONT font) {
     color_ = color;
-    brush_.reset(ThrowLastErrorIfNull(CreateSolidBrush(color), "Cannot create the log box's brush"));
+    brush_.reset(ThrowGdiFailureIfNull(CreateSolidBrush(color), "Cannot create the log box's brush"));
     hwnd_.reset(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, left,
                                 top, width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
     ThrowLastErrorIf(!hwnd_, "Cannot create the log box");
     ThrowLastErrorIf(!SetPropW(hwnd_.get(), kMemoProperty, this), "Cannot create the log box");
+    // The previous procedure is never null: null is a failure.
+    editProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Memo::EditProc)));
+    ThrowLastErrorIf(!editProc_, "Cannot create the log box");
     SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
-Memo::~Memo() {
-    if (hwnd_) RemovePropW(hwnd_.get(), kMemoProperty);
+// Destroys the window while the Memo is whole (EditProc still finds it);
+// nothing to do when the parent's destruction took it already.
+Memo::~Memo() { hwnd_.reset(); }
+
+LRESULT CALLBACK Memo::EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* memo = static_cast<Memo*>(GetPropW(hwnd, kMemoProperty));
+    const WNDPROC edit = memo ? memo->editProc_ : reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
+    if (msg == WM_NCDESTROY && memo) {
+        // The window is gone after this: the Memo no longer names it.
+        RemovePropW(hwnd, kMemoProperty);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit));
+        memo->hwnd_.release();
+    }
+    return CallWindowProcW(edit, hwnd, msg, wParam, lParam);
 }
 
 void Memo::AppendLine(const std::string& line) {

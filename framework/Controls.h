@@ -53,7 +53,10 @@ private:
 void SetShowHint(HWND window, bool show);
 bool ShowsHints(HWND window);
 
-// A read-only multi-line text box to which whole lines are appended.
+// A read-only multi-line text box to which whole lines are appended. Its
+// window goes with its parent's, or with the Memo, whichever goes first:
+// the Memo lets go of it when it is destroyed (WM_NCDESTROY), so no call
+// reaches a window that is gone.
 class Memo {
 public:
     Memo() = default;
@@ -69,7 +72,10 @@ public:
     HBRUSH Colorize(HDC dc) const;
 
 private:
+    // The edit box's procedure in front of the system's, for WM_NCDESTROY.
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     unique_hwnd hwnd_;
+    WNDPROC editProc_ = nullptr;  // the system's
     COLORREF color_ = 0;
     unique_hbrush brush_;
 };

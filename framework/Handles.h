@@ -1,6 +1,6 @@
-// RAII owners for Win32 handles. Each type is named after the call that
-// releases its handle, so a handle can only be released the right way.
-// Non-copyable, movable.
+// RAII owners for Win32 handles and COM references. Each type is named after
+// the call that releases its handle, so a handle can only be released the
+// right way. Non-copyable, movable.
 #pragma once
 
 #include <windows.h>
@@ -93,6 +93,37 @@ struct LocalFreeTraits {
 };
 template <typename T>
 using unique_local = unique_any<T, LocalFreeTraits<T>>;
+
+// The owner of one COM reference (or one of any object counted the same
+// way, with AddRef and Release): Release at its end.
+template <typename T>
+class com_ptr {
+public:
+    com_ptr() noexcept = default;
+    // Takes over a reference the caller holds (a new object's first one).
+    explicit com_ptr(T* adopted) noexcept : object_(adopted) {}
+    com_ptr(const com_ptr&) = delete;
+    com_ptr& operator=(const com_ptr&) = delete;
+    com_ptr(com_ptr&& other) noexcept : object_(other.release()) {}
+    com_ptr& operator=(com_ptr&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    ~com_ptr() { reset(); }
+
+    T* get() const noexcept { return object_; }
+    T* operator->() const noexcept { return object_; }
+    explicit operator bool() const noexcept { return object_ != nullptr; }
+    // Gives the reference up to the caller.
+    T* release() noexcept { return std::exchange(object_, nullptr); }
+    void reset(T* adopted = nullptr) noexcept {
+        T* old = std::exchange(object_, adopted);
+        if (old) old->Release();
+    }
+
+private:
+    T* object_ = nullptr;
+};
 
 // The scope types below take their handle themselves and give it back at the
 // end of the scope; non-copyable, not movable.

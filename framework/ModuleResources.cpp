@@ -17,8 +17,12 @@ Result ModuleResources::Find(const std::string& type, const std::string& name, B
     // process: the bytes are written from there, never copied.
     const void* data = LockResource(loaded);
     if (!data) return LastFailure();
+    // An empty resource is a size of 0 too: only a 0 with a code is a failure.
+    SetLastError(ERROR_SUCCESS);
+    const DWORD size = SizeofResource(module, info);
+    if (size == 0 && GetLastError() != ERROR_SUCCESS) return LastFailure();
     blob.data = data;
-    blob.size = SizeofResource(module, info);
+    blob.size = size;
     return Result::Success();
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "framework/Ascii.h"
+
 namespace fw {
 
 const char kAdministratorsSid[] = "S-1-5-32-544";
@@ -94,9 +96,7 @@ bool TakeField(Cursor& cursor, Field& field) {
     return cursor.Take(";");
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool IsHexDigit(char c) { return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 bool IsHex(const Field& field) { return field.length > 0 && field.text[0] == '0'; }
 
@@ -107,7 +107,7 @@ bool ParseHex(const Field& field, unsigned long& value) {
     for (std::size_t i = 2; i < field.length; ++i) {
         const char c = field.text[i];
         if (!IsHexDigit(c)) return false;
-        value = value * 16 + static_cast<unsigned long>(IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10);
+        value = value * 16 + static_cast<unsigned long>(IsAsciiDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10);
     }
     return true;
 }
@@ -152,11 +152,11 @@ bool ParseAceFlags(const Field& field, bool& inheritOnly) {
 bool ParseSid(Cursor& cursor, Who& who) {
     const char* begin = cursor.at;
     if (cursor.Take("S-1-")) {
-        while (IsDigit(cursor.Peek()) || (cursor.Peek() == '-' && IsDigit(cursor.at[-1]))) ++cursor.at;
-        if (!IsDigit(cursor.at[-1])) return false;
+        while (IsAsciiDigit(cursor.Peek()) || (cursor.Peek() == '-' && IsAsciiDigit(cursor.at[-1]))) ++cursor.at;
+        if (!IsAsciiDigit(cursor.at[-1])) return false;
     } else {
         for (int letter = 0; letter < 2; ++letter, ++cursor.at)
-            if (!IsUpper(cursor.Peek())) return false;
+            if (!IsAsciiUpper(cursor.Peek())) return false;
     }
     static const struct {
         const char* sid;
@@ -187,7 +187,7 @@ bool ParseAce(Cursor& cursor, Summary& summary) {
         !TakeField(cursor, object) || !TakeField(cursor, inheritedObject) || type.length == 0)
         return false;
     for (std::size_t i = 0; i < type.length; ++i)
-        if (!IsUpper(type.text[i])) return false;
+        if (!IsAsciiUpper(type.text[i])) return false;
     for (const Field& guid : {object, inheritedObject})
         for (std::size_t i = 0; i < guid.length; ++i)
             if (!IsHexDigit(guid.text[i]) && guid.text[i] != '-') return false;

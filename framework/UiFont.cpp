@@ -19,8 +19,7 @@ unique_hfont CreateUiFont(const Font& font) {
     log.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     lstrcpynW(log.lfFaceName, WideText(font.name).c_str(), LF_FACESIZE);
     unique_hfont created(CreateFontIndirectW(&log));
-    // GDI sets no error code here and fails for want of its resources.
-    if (!created) ThrowWin32Error("Cannot create a font", ERROR_NOT_ENOUGH_MEMORY);
+    if (!created) ThrowGdiFailure("Cannot create a font");
     return created;
 }
 

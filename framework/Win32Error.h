@@ -13,6 +13,12 @@ namespace fw {
 // The system's text for an error code, without trailing blanks and dots.
 std::string SystemErrorText(DWORD code);
 
+// The code a failed call is told with: code, unless the call left none (0,
+// whose text is "The operation completed successfully"): then
+// ERROR_UNIDENTIFIED_ERROR, so no failure reads as a success. Each helper
+// below tells its code through this.
+DWORD FailureCode(DWORD code);
+
 // A failed call whose error code is code (as GetLastError or a registry
 // call gives it): the code and the system's text for it.
 Result FailureOf(DWORD code);
@@ -35,6 +41,20 @@ inline void ThrowLastErrorIf(bool failed, const char* what) {
 template <typename T>
 T ThrowLastErrorIfNull(T value, const char* what) {
     if (!value) ThrowLastError(what);
+    return value;
+}
+
+// GDI's object makers (CreateSolidBrush, CreatePen, CreateCompatibleDC,
+// CreateFontIndirect, GetObject) and GetDC tell a failure by their result
+// alone and leave the last error as it was, maybe some earlier call's code.
+// They fail for want of GDI resources, so that is the reason given:
+// ERROR_NOT_ENOUGH_MEMORY. (CreateBitmap and CreateDIBSection do set the
+// last error: ThrowLastError for them.)
+[[noreturn]] void ThrowGdiFailure(const char* what);
+// value, unless it is null: then raises like ThrowGdiFailure.
+template <typename T>
+T ThrowGdiFailureIfNull(T value, const char* what) {
+    if (!value) ThrowGdiFailure(what);
     return value;
 }
 

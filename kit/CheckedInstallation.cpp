@@ -1,5 +1,6 @@
 #include "kit/CheckedInstallation.h"
 
+#include "framework/Ascii.h"
 #include "framework/Error.h"
 #include "framework/SecurityRules.h"
 #include "kit/PathFailures.h"
@@ -14,10 +15,7 @@ const char kDataFolder[] = "\\Data";
 // Whether path is folder's own Data folder, in whatever case its name is kept.
 bool IsDataFolderOf(const std::string& path, const std::string& folder) {
     if (path.size() != folder.size() + 5 || path.compare(0, folder.size(), folder) != 0) return false;
-    std::string name = path.substr(folder.size());
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return name == "\\data";
+    return fw::AsciiLower(path.substr(folder.size())) == "\\data";
 }
 // "S:" of a folder "S:\..." whose drive doesn't exist for the kit: a drive
 // mapped in the user's session is not seen by a program run as administrator.

@@ -1,5 +1,6 @@
 #include "kit/VersionCheck.h"
 
+#include "framework/Ascii.h"
 #include "framework/FormatSettings.h"
 #include "kit/InstallationRecord.h"
 #include "kit/KitConstants.h"
@@ -8,7 +9,6 @@
 namespace kit {
 
 namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 std::size_t NextSeparator(const std::string& path, std::size_t from) {
@@ -40,8 +40,7 @@ std::size_t DepthBelowRoot(const std::string& path, std::size_t from) {
 
 bool IsFullyQualifiedFolder(const std::string& folder) {
     const char drive = folder.empty() ? '\0' : folder[0];
-    if (folder.size() >= 3 && ((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) && folder[1] == ':' &&
-        IsSeparator(folder[2]))
+    if (folder.size() >= 3 && fw::IsAsciiLetter(drive) && folder[1] == ':' && IsSeparator(folder[2]))
         return DepthBelowRoot(folder, 3) > 0;
 
     // "\\server\share"; "\\?\" and "\\.\" start device paths, not shares.
@@ -60,7 +59,7 @@ std::string InstalledVersionText(const std::string& recordedVersion) {
                           : recordedVersion.size() > 4 ? recordedVersion.substr(recordedVersion.size() - 4)
                                                        : recordedVersion;
     std::size_t firstDigit = 0;
-    while (firstDigit < version.size() && !IsDigit(version[firstDigit])) ++firstDigit;
+    while (firstDigit < version.size() && !fw::IsAsciiDigit(version[firstDigit])) ++firstDigit;
     version.erase(0, firstDigit);
     // No digit at all names no version, like an empty value.
     if (version.empty() || version == "0") return {};

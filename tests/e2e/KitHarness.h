@@ -239,8 +239,9 @@ public:
         if (!resource) return false;
         HGLOBAL loaded = LoadResource(module_, resource);
         const void* data = loaded ? LockResource(loaded) : nullptr;
-        if (!data) return false;
-        bytes.assign(static_cast<const char*>(data), SizeofResource(module_, resource));
+        const DWORD size = data ? SizeofResource(module_, resource) : 0;
+        if (size == 0) return false;  // every item has bytes: 0 is a failure
+        bytes.assign(static_cast<const char*>(data), size);
         return true;
     }
     std::string Item(const char* code) const {

@@ -24,7 +24,8 @@ struct FakePayload : fw::PayloadStore {
     fw::Result Find(const std::string& type, const std::string& name, fw::Blob& blob) override {
         if (Upper(type) == payload::kChecksumsType && !items.count(payload::kChecksumsType)) {
             if (Upper(name) != "UPGRADE")
-                return fw::Result::Failure(1814, "The specified resource name cannot be found in the image file");
+                return fw::Result::Failure(fw::kResourceNameNotFound,
+                                           "The specified resource name cannot be found in the image file");
             checksums_.clear();
             for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) {
                 auto item = items.find(payload::Catalogue()[i].code);
@@ -39,7 +40,8 @@ struct FakePayload : fw::PayloadStore {
         auto it = items.find(Upper(type));
         // ERROR_RESOURCE_NAME_NOT_FOUND, as the kit's own resources say it
         if (Upper(name) != "UPGRADE" || it == items.end())
-            return fw::Result::Failure(1814, "The specified resource name cannot be found in the image file");
+            return fw::Result::Failure(fw::kResourceNameNotFound,
+                                       "The specified resource name cannot be found in the image file");
         blob = {it->second.data(), it->second.size()};
         return fw::Result::Success();
     }

@@ -49,7 +49,7 @@ public:
     fw::Result HoldFolder(const std::string& path, std::unique_ptr<fw::HeldFolder>& held) override {
         struct stat identity;
         if (!std::filesystem::is_directory(Native(path)) || stat(Native(path).c_str(), &identity) != 0)
-            return Failed("The system cannot find the path specified", 3);
+            return Failed("The system cannot find the path specified", fw::kPathNotFound);
         // The path as given unless a link on the way leads elsewhere.
         held = std::make_unique<Folder>(
             *this, LinkOnTheWay(Native(path)) ? std::filesystem::canonical(Native(path)).string() : path, identity);
@@ -75,11 +75,11 @@ public:
     fw::Result OpenExisting(const std::string& path, std::unique_ptr<fw::HeldFile>& file) override {
         if (Fault()) return kInjected;
         if (IsHeld(path) || heldForever.count(Native(path))) return kHeld;
-        if (readOnly.count(Native(path))) return Failed("The specified file is read only", 6009);
+        if (readOnly.count(Native(path))) return Failed("The specified file is read only", fw::kFileReadOnly);
         const auto failure = failWith.find(Native(path));
         if (failure != failWith.end()) return failure->second;
         if (!std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
-            return Failed("The system cannot find the file specified", 2);
+            return Failed("The system cannot find the file specified", fw::kFileNotFound);
         if (!IsOwnFile(path)) return kRedirected;
         file = std::make_unique<File>(*this, nullptr, path);
         return fw::Result::Success();
@@ -146,8 +146,8 @@ public:
 
 private:
     static fw::Result Failed(const std::string& text, unsigned long code) { return fw::Result::Failure(code, text); }
-    const fw::Result kInjected = Failed("Injected fault", 1117);
-    const fw::Result kRedirected = Failed("The file cannot be accessed by the system", 1920);
+    const fw::Result kInjected = Failed("Injected fault", fw::kIoDevice);
+    const fw::Result kRedirected = Failed("The file cannot be accessed by the system", fw::kCantAccessFile);
 
     // Whether path itself or a folder on the way to it is a link.
     static bool LinkOnTheWay(const std::filesystem::path& native) {
@@ -169,7 +169,7 @@ private:
                std::filesystem::hard_link_count(Native(path), failed) == 1;
     }
     const fw::Result kHeld =
-        Failed("The process cannot access the file because it is being used by another process", 32);
+        Failed("The process cannot access the file because it is being used by another process", fw::kSharingViolation);
 
     bool IsHeld(const std::string& path) const { return Native(path) == Native(heldPath) && clock < heldUntil; }
 
@@ -188,7 +188,8 @@ private:
 
     static fw::Result IdentityOf(const std::string& path, fw::FileId& id) {
         struct stat info;
-        if (::stat(Native(path).c_str(), &info) != 0) return Failed("The system cannot find the file specified", 2);
+        if (::stat(Native(path).c_str(), &info) != 0)
+            return Failed("The system cannot find the file specified", fw::kFileNotFound);
         id = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
         return fw::Result::Success();
     }
@@ -200,7 +201,7 @@ private:
         if (std::filesystem::exists(std::filesystem::symlink_status(Native(path))))
             return Failed("The file exists", fw::kFileExists);
         std::FILE* created = std::fopen(Native(path).c_str(), "wb");
-        if (!created) return Failed("The system cannot find the path specified", 3);
+        if (!created) return Failed("The system cannot find the path specified", fw::kPathNotFound);
         file = std::make_unique<File>(*this, created, path);
         return fw::Result::Success();
     }
@@ -220,7 +221,8 @@ private:
         }
         fw::Result SameAs(const std::string& path, bool& same) override {
             struct stat found;
-            if (stat(Native(path).c_str(), &found) != 0) return Failed("The system cannot find the path specified", 3);
+            if (stat(Native(path).c_str(), &found) != 0)
+                return Failed("The system cannot find the path specified", fw::kPathNotFound);
             same = found.st_dev == identity_.st_dev && found.st_ino == identity_.st_ino;
             return fw::Result::Success();
         }
@@ -248,15 +250,16 @@ private:
                 allowed = static_cast<std::size_t>(owner_.bytesLeftOnDisk);
             std::size_t written = std::fwrite(data, 1, allowed, file_);
             if (owner_.bytesLeftOnDisk >= 0) owner_.bytesLeftOnDisk -= static_cast<long long>(written);
-            return written == size ? fw::Result::Success() : Failed("There is not enough space on the disk", 112);
+            return written == size ? fw::Result::Success()
+                                   : Failed("There is not enough space on the disk", fw::kDiskFull);
         }
         fw::Result Flush() override {
             if (owner_.Fault()) return owner_.kInjected;
             const std::string& failing = owner_.failFlushOf;
             if (!failing.empty() && path_.size() >= failing.size() &&
                 path_.compare(path_.size() - failing.size(), failing.size(), failing) == 0)
-                return Failed("The request could not be performed because of an I/O device error", 1117);
-            return std::fflush(file_) == 0 ? fw::Result::Success() : Failed("The request failed", 1117);
+                return Failed("The request could not be performed because of an I/O device error", fw::kIoDevice);
+            return std::fflush(file_) == 0 ? fw::Result::Success() : Failed("The request failed", fw::kIoDevice);
         }
         fw::Result MoveTo(fw::HeldFolder& folder, const std::string& name) override {
             if (owner_.Fault()) return owner_.kInjected;

@@ -68,7 +68,8 @@ private:
         }
         fw::Result Flush() override {
             return owner_.failFlush
-                       ? fw::Result::Failure(1117, "The request could not be performed because of an I/O device error")
+                       ? fw::Result::Failure(fw::kIoDevice,
+                                             "The request could not be performed because of an I/O device error")
                        : fw::Result::Success();
         }
 

@@ -46,7 +46,7 @@ TEST_F(InstallationRecordTest, FailuresCarryTheirMessages) {
         FAIL() << "unreadable data read";
     } catch (const fw::Error& e) {
         EXPECT_STREQ(e.what(), "Failed to get data for 'CALE'");
-        EXPECT_EQ(e.code, 5u);  // the registry's own reason travels with the message
+        EXPECT_EQ(e.code, fw::kAccessDenied);  // the registry's own reason travels with the message
     }
 
     registry.denyAccess = true;
@@ -56,7 +56,7 @@ TEST_F(InstallationRecordTest, FailuresCarryTheirMessages) {
         FAIL() << "write without access";
     } catch (const fw::Error& e) {
         EXPECT_STREQ(e.what(), "Failed to set data for 'VER'");
-        EXPECT_EQ(e.code, 5u);
+        EXPECT_EQ(e.code, fw::kAccessDenied);
     }
 
     // A value set but not flushed is no failure to set it.
@@ -69,7 +69,7 @@ TEST_F(InstallationRecordTest, FailuresCarryTheirMessages) {
         EXPECT_STREQ(e.what(),
                      "Data for 'VER' is set but could not be saved to the disk. The request could not be "
                      "performed because of an I/O device error");
-        EXPECT_EQ(e.code, 1117u);
+        EXPECT_EQ(e.code, fw::kIoDevice);
     }
 }
 

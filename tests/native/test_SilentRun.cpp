@@ -228,12 +228,13 @@ TEST(SilentRun, EachFailureOfTheProgramFileAsWhatItIs) {
         kit::RunOutcome outcome;
     };
     const Case cases[] = {
-        {"sharing violation", 32, "The process cannot access the file because it is being used by another process",
+        {"sharing violation", fw::kSharingViolation,
+         "The process cannot access the file because it is being used by another process",
          kit::RunOutcome::ApplicationRunning},
-        {"access denied", 5, "Access is denied", kit::RunOutcome::Failed},
-        {"path not found", 3, "The system cannot find the path specified", kit::RunOutcome::Failed},
-        {"disk full", 112, "There is not enough space on the disk", kit::RunOutcome::Failed},
-        {"invalid name", 123, "The filename, directory name, or volume label syntax is incorrect",
+        {"access denied", fw::kAccessDenied, "Access is denied", kit::RunOutcome::Failed},
+        {"path not found", fw::kPathNotFound, "The system cannot find the path specified", kit::RunOutcome::Failed},
+        {"disk full", fw::kDiskFull, "There is not enough space on the disk", kit::RunOutcome::Failed},
+        {"invalid name", fw::kInvalidName, "The filename, directory name, or volume label syntax is incorrect",
          kit::RunOutcome::Failed},
     };
     for (const Case& c : cases) {
@@ -245,7 +246,7 @@ TEST(SilentRun, EachFailureOfTheProgramFileAsWhatItIs) {
         MemoryLog log;
         EXPECT_EQ(kit::RunSilently(installation.payload, files, installation.registry, log, "Meridalupgrade"),
                   c.outcome);
-        EXPECT_EQ(log.lines.back(), c.code == 32
+        EXPECT_EQ(log.lines.back(), c.code == fw::kSharingViolation
                                         ? "Error: Inchideti mai intai Meridal - 2013!"
                                         : "Meridalupgrade: Cannot create file \"" + exe + "\". " + c.text + ".");
         EXPECT_EQ(Read(installation.install / "Meridal_2013.exe"), "old program");
@@ -257,7 +258,7 @@ TEST(SilentRun, EachFailureOfTheProgramFileAsWhatItIs) {
         Installation installation("Meridal - 2013 v.2.35");
         FolderFileSystem files;
         const std::string path = installation.cale + "\\Meridal_2013.exe";
-        files.unreadable[FolderFileSystem::Native(path)] = fw::Result::Failure(5, "Access is denied");
+        files.unreadable[FolderFileSystem::Native(path)] = fw::Result::Failure(fw::kAccessDenied, "Access is denied");
         MemoryLog log;
         EXPECT_EQ(kit::RunSilently(installation.payload, files, installation.registry, log, "Meridalupgrade"),
                   kit::RunOutcome::Failed);
@@ -312,7 +313,7 @@ TEST(SilentRun, LogFailingInTheMiddleOfTheRun) {
         told = 0;
         log.OnFailure = [](const fw::Error& failure) {
             ++told;
-            EXPECT_EQ(failure.code, 112u);
+            EXPECT_EQ(failure.code, fw::kDiskFull);
         };
 
         const kit::RunOutcome outcome =

@@ -55,6 +55,15 @@ void CheckAccelerators(HWND form, HWND panel) {
     button.SetCaption("&&Actualizare");
     Type(memo.Handle(), WM_SYSCHAR, 'a');
     Check(clicks == 2, "\"&&\" is no accelerator");
+
+    // A log box whose parent goes first lets go of its window with it, so
+    // its end makes no call on a window that is gone.
+    fw::Memo orphan;
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, panel, nullptr, nullptr, nullptr);
+    orphan.Create(parent, 0, 0, 10, 10, 0x00FFFFFF, nullptr);
+    const HWND log = orphan.Handle();
+    DestroyWindow(parent);
+    Check(!IsWindow(log) && orphan.Handle() == nullptr, "a log box lets go of its window when its parent goes");
 }
 
 fw::unique_hfont MakeFont(const char* name, int height) {

@@ -7,11 +7,13 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "controls/DibSurface.h"
 #include "controls/LbSpeedButton.h"
 #include "framework/Application.h"
 #include "framework/Error.h"
+#include "framework/Win32Error.h"
 #include "kit/KitButtonLook.h"
 #include "wine/LbWineSupport.h"
 
@@ -129,31 +131,41 @@ void CheckButton(HWND panel, int left, int width, const std::string& caption) {
     button.MouseLeave();
 }
 
-// Clicks OK on this process's error box once it shows, keeping its text;
-// tries again until the box is gone, since it may be found half-built.
-// Reads and closes the error report box of this process, noting whether it
-// came up while a handler ran; then ends the message loop of the GUI thread
-// (its id is the parameter).
+// Reads and closes each error report box of this process, noting whether
+// it came up while a handler ran and, on the first, presses the failing
+// button g_pressWhileShown while the box is up; retries a box found
+// half-built. Once no box has come for a while after the first, it ends the
+// message loop of the GUI thread (its id is the parameter).
 std::string g_reported;
 volatile bool g_inHandler = false, g_boxInHandler = false;
+HWND g_pressWhileShown = nullptr;
+int g_boxes = 0;
 DWORD WINAPI DismissReportBox(void* guiThread) {
+    int quiet = 0;  // polls without a box since the last one closed
     for (int attempt = 0; attempt < 500; ++attempt, Sleep(20)) {
         HWND box = FindWindowA("#32770", nullptr);
         DWORD process = 0;
         if (box) GetWindowThreadProcessId(box, &process);
         if (!box || process != GetCurrentProcessId()) {
-            if (g_reported.empty()) continue;
-            // clicked and closed
+            if (g_reported.empty() || ++quiet < 15) continue;
             PostThreadMessageA(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(guiThread)), WM_QUIT, 0, 0);
             return 0;
         }
+        quiet = 0;
         HWND ok = GetDlgItem(box, IDOK);
         if (!ok || !IsWindowVisible(box)) continue;
         char text[256] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         g_boxInHandler = g_inHandler;
         g_reported = text;
+        ++g_boxes;
+        // Handled by the box's own loop on the GUI thread: a failure while the box is up.
+        if (HWND button = std::exchange(g_pressWhileShown, nullptr)) {
+            SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+            SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
+        }
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+        while (IsWindow(box) && ++attempt < 500) Sleep(20);
     }
     return 1;
 }
@@ -205,9 +217,15 @@ void CheckWindowBehaviour(HWND panel) {
 
     // A failing click handler goes to the error report, not back into
     // Windows: recorded at once, shown by the message loop after the handler
-    // has returned, never as a modal box inside it.
+    // has returned, never as a modal box inside it. A second failure while
+    // the box is up is recorded only: no box of its own, then or after.
     static std::string recorded;
-    fw::Application::Get().OnErrorReport = [](const std::string&, const std::string& text) { recorded = text; };
+    static int records = 0;
+    fw::Application::Get().OnErrorReport = [](const std::string&, const std::string& text) {
+        recorded = text;
+        ++records;
+    };
+    g_pressWhileShown = hwnd;
     button.OnClick = [] { throw std::runtime_error("click failed"); };
     const UINT_PTR guiThread = GetCurrentThreadId();
     HANDLE dismisser = CreateThread(nullptr, 0, &DismissReportBox, reinterpret_cast<void*>(guiThread), 0, nullptr);
@@ -222,6 +240,8 @@ void CheckWindowBehaviour(HWND panel) {
     fw::Application::Get().OnErrorReport = nullptr;
     Check(g_reported == "click failed.", "the message loop showed the report (\"" + g_reported + "\")");
     Check(!g_boxInHandler, "no box came up inside the handler");
+    Check(records == 2 && g_boxes == 1, "a failure while the box is up is recorded only (" + std::to_string(records) +
+                                            " recorded, " + std::to_string(g_boxes) + " boxes)");
     Check(!button.Down(), "a failing click still lets the button up");
 
     // Painted through WM_PAINT on screen, the corners show the panel.
@@ -253,6 +273,25 @@ void CheckSurfaceWithoutBitmap() {
     Check(surface.Width() == 4 && surface.Bits() != nullptr, "a size that fits works afterwards");
 }
 
+// A call that failed and left no code is told as a failure whose code says
+// so, never with the text of code 0 ("The operation completed successfully";
+// Wine: "Success"). Wine has no text for the code given instead.
+void CheckFailureWithoutCode() {
+    SetLastError(ERROR_SUCCESS);
+    std::string text;
+    unsigned long code = 0;
+    try {
+        fw::ThrowLastError("Cannot create the window's brush");
+    } catch (const fw::Error& e) {
+        text = e.what();
+        code = e.code;
+    }
+    Check(code == ERROR_UNIDENTIFIED_ERROR && text.find("uccess") == std::string::npos,
+          "a failure without a code is told as one (\"" + text + "\")");
+    const fw::Result result = fw::FailureOf(ERROR_SUCCESS);
+    Check(!result.ok && result.code == ERROR_UNIDENTIFIED_ERROR, "and so is a result without a code");
+}
+
 int main() {
     lbtest::PrintPasses() = false;  // failures only
     lbtest::StartWatchdog(120);
@@ -263,6 +302,7 @@ int main() {
     CheckButton(panel, 300, 108, "Inchide");
     CheckWindowBehaviour(panel);
     CheckSurfaceWithoutBitmap();
+    CheckFailureWithoutCode();
     if (lbtest::Failures()) std::printf("%d check(s) failed\n", lbtest::Failures());
     else std::printf("all button pixel checks passed\n");
     return lbtest::Failures() ? 1 : 0;

@@ -7,12 +7,30 @@
 #include <cstdio>
 
 #include "controls/LbSpeedButton.h"
+#include "framework/Controls.h"
+#include "framework/Window.h"
 #include "kit/KitButtonLook.h"
-#include "wine/LbWineSupport.h"
 
 using namespace lb;
 
 namespace {
+
+// A visible top-level window holding a panel of the kit's colour, as the
+// kit's window holds its buttons.
+class HostForm : public fw::Window {
+public:
+    HostForm() {
+        CreateHandle({"BenchPaintForm"}, 0, "Buttons", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 441, 177,
+                     nullptr);
+        panel_.Create(Handle(), 8, 8, 425, 161, 0x005BCECB);
+        UpdateWindow(Handle());
+    }
+    ~HostForm() override { DestroyHandle(); }
+    HWND Panel() const { return panel_.Handle(); }
+
+private:
+    fw::Panel panel_;
+};
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
@@ -35,7 +53,7 @@ double AverageMs(int count, Paint paint) {
 }  // namespace
 
 int main() {
-    lbtest::HostForm form;
+    HostForm form;
     HWND panel = form.Panel();
     TLbSpeedButton button;
     button.SetCaption("Actualizare la versiunea 2.39");

@@ -68,8 +68,10 @@ public:
         HRSRC info = FindResourceA(module_, name.c_str(), type.c_str());
         HGLOBAL loaded = info ? LoadResource(module_, info) : nullptr;
         blob.data = loaded ? LockResource(loaded) : nullptr;
+        SetLastError(ERROR_SUCCESS);
         blob.size = blob.data ? SizeofResource(module_, info) : 0;
-        return blob.data ? fw::Result::Success() : fw::Result::Failure(GetLastError(), "not found");
+        const DWORD code = GetLastError();  // 0 for an empty resource found
+        return blob.data && code == ERROR_SUCCESS ? fw::Result::Success() : fw::Result::Failure(code, "not found");
     }
 
 private:
