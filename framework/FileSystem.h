@@ -53,6 +53,16 @@ enum class PathKind {
     SeveralNames,  // a file with more than one name (hard links)
 };
 
+// Why what a path names was refused where a plain file on a disk, with a
+// single name, found where the path says, was asked for.
+struct NotPlainFile {
+    enum class Kind { None, Link, Folder, Device, SeveralNames, Elsewhere };
+    Kind kind = Kind::None;
+    // Elsewhere: where it lies, as PlainPath gives it; empty where the system
+    // can't tell (beyond the final path Wine gives, about 263 characters).
+    std::string place;
+};
+
 // A folder held open so that it can't be renamed, moved or replaced by
 // another folder or a link while the kit works in it. Let go when destroyed.
 class HeldFolder {
@@ -100,6 +110,16 @@ public:
     // a single name found where path says, and as held while another program
     // has it open (a running program, a scanner).
     virtual Result OpenExisting(const std::string& path, std::unique_ptr<HeldFile>& file) = 0;
+    // Opens the file at path itself for appending, never what a link at its
+    // end leads to; others may read it meanwhile, nobody else write. Where
+    // nothing is there, creates it, with the security newFileSddl describes
+    // ("D:P(A;;FA;;;BA)"), in its folder held and found where the path says
+    // first, and sets created; one another makes meanwhile is opened as one
+    // that was there. Anything but a plain file on a disk with a single name,
+    // found where path says, is refused before a byte is written: fails with
+    // kCantAccessFile, refused telling what it is.
+    virtual Result OpenForAppend(const std::string& path, const std::string& newFileSddl,
+                                 std::unique_ptr<HeldFile>& file, bool& created, NotPlainFile& refused) = 0;
     // The kit's own folder, outside every installation, that only
     // Administrators and SYSTEM can change (see KeepsFileSecurity), made
     // where there is none. A folder of its name that anyone else can change

@@ -78,15 +78,15 @@ Result Redirected() { return FailureOf(ERROR_CANT_ACCESS_FILE); }
 
 // The path of the file behind handle below its volume ("\Apps\Meridal"), as
 // the file system keeps it: for names longer than Wine gives a final path of.
-DWORD VolumePathOf(HANDLE handle, std::vector<wchar_t>& path) {
+Result VolumePathOf(HANDLE handle, std::vector<wchar_t>& path) {
     std::vector<char> info(sizeof(FILE_NAME_INFO) + 1024 * sizeof(wchar_t));
     for (;;) {
         FILE_NAME_INFO* name = reinterpret_cast<FILE_NAME_INFO*>(info.data());
         if (GetFileInformationByHandleEx(handle, FileNameInfo, name, static_cast<DWORD>(info.size()))) {
             path.assign(name->FileName, name->FileName + name->FileNameLength / sizeof(wchar_t));
-            return ERROR_SUCCESS;
+            return Result::Success();
         }
-        if (GetLastError() != ERROR_MORE_DATA || info.size() > 0x100000) return GetLastError();
+        if (GetLastError() != ERROR_MORE_DATA || info.size() > 0x100000) return LastFailure();
         info.resize(info.size() * 2);
     }
 }
@@ -100,22 +100,43 @@ const wchar_t* BelowVolume(const WideText& path) {
     return text;
 }
 
-bool SameName(const std::vector<wchar_t>& found, const wchar_t* expected) {
-    return CompareStringOrdinal(found.data(), static_cast<int>(found.size()), expected, -1, TRUE) == CSTR_EQUAL;
+// Whether two paths name the same place: without regard to case, and to the
+// "\" a root's path ends in.
+bool SamePlace(const std::vector<wchar_t>& found, const wchar_t* expected) {
+    std::size_t length = found.size(), expectedLength = std::wcslen(expected);
+    if (length > 0 && found[length - 1] == L'\\') --length;
+    if (expectedLength > 0 && expected[expectedLength - 1] == L'\\') --expectedLength;
+    return CompareStringOrdinal(found.data(), static_cast<int>(length), expected, static_cast<int>(expectedLength),
+                                TRUE) == CSTR_EQUAL;
+}
+
+Result Refuse(NotPlainFile& refused, NotPlainFile::Kind kind) {
+    refused.kind = kind;
+    return Redirected();
+}
+
+// Whether the file or folder behind handle is at path (a SystemPath) itself,
+// reached through no link; where it isn't, refused tells so, and where it
+// lies. Wine gives no final path beyond about 263 characters; there the path
+// below the volume is compared instead, and the place stays untold.
+Result CheckWhere(HANDLE handle, const WideText& path, NotPlainFile& refused) {
+    std::vector<wchar_t> found;
+    Result result = FinalPathOf(handle, found);
+    const wchar_t* expected = path.c_str();
+    if (result.code == ERROR_MORE_DATA) {
+        result = VolumePathOf(handle, found);
+        expected = BelowVolume(path);
+    }
+    if (!result || SamePlace(found, expected)) return result;
+    if (expected == path.c_str()) refused.place = PlainPath(std::move(found));
+    return Refuse(refused, NotPlainFile::Kind::Elsewhere);
 }
 
 }  // namespace
 
-// Whether the file behind handle is at path (a SystemPath) itself, reached
-// through no link: kCantAccessFile when it lies elsewhere. File names compare
-// without regard to case. Wine gives no final path beyond about 263
-// characters; there the path below the volume is compared instead.
 Result CheckAt(HANDLE handle, const WideText& path) {
-    std::vector<wchar_t> found;
-    DWORD code = FinalPathOf(handle, found);
-    if (code == ERROR_SUCCESS) return SameName(found, path.c_str()) ? Result::Success() : Redirected();
-    if (code != ERROR_MORE_DATA || (code = VolumePathOf(handle, found)) != ERROR_SUCCESS) return FailureOf(code);
-    return SameName(found, BelowVolume(path)) ? Result::Success() : Redirected();
+    NotPlainFile refused;
+    return CheckWhere(handle, path, refused);
 }
 
 namespace {
@@ -128,7 +149,6 @@ unique_hfile OpenItself(const WideText& path, DWORD access, DWORD share) {
 }
 
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-const DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
 
 // Whether the item behind handle, opened following no link, is a link
 // itself: a reparse point whose tag names another place. A tag that can't
@@ -152,6 +172,29 @@ Result IsLinkAt(const WideText& path, DWORD attributes, bool& link) {
     // The tag is in dwReserved0 of an entry with the reparse attribute.
     link = IsLinkTag(entry.dwReserved0);
     return Result::Success();
+}
+
+// Whether the file open at handle, opened following no link, is a plain
+// file on a disk with a single name, itself no link; refused tells what else
+// it is. info holds what was read of it.
+Result CheckPlain(HANDLE file, ItemInfo& info, NotPlainFile& refused) {
+    using Kind = NotPlainFile::Kind;
+    SetLastError(NO_ERROR);  // GetFileType tells a failure only through the last error
+    const DWORD type = GetFileType(file);
+    if (type == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR) return LastFailure();
+    if (type != FILE_TYPE_DISK) return Refuse(refused, Kind::Device);
+    bool link = false;
+    Result result = InfoOf(file, info);
+    if (result) result = IsLink(file, info.attributes, link);
+    if (!result) return result;
+    // Only tags that name another place are links; a deduplicated or
+    // compressed file is an ordinary file.
+    const Kind kind = link                                           ? Kind::Link
+                      : (info.attributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::Folder
+                      : (info.attributes & FILE_ATTRIBUTE_DEVICE)    ? Kind::Device
+                      : info.names != 1                              ? Kind::SeveralNames
+                                                                     : Kind::None;
+    return kind == Kind::None ? result : Refuse(refused, kind);
 }
 
 class Win32HeldFile : public HeldFile {
@@ -303,14 +346,12 @@ Result Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<Held
                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder) return LastFailure();
     ItemInfo info;
-    const Result read = InfoOf(folder.get(), info);
-    if (!read) return read;
-    if (!(info.attributes & FILE_ATTRIBUTE_DIRECTORY)) return FailureOf(ERROR_DIRECTORY);
     std::vector<wchar_t> final;
-    const DWORD code = FinalPathOf(folder.get(), final);
-    if (code != ERROR_SUCCESS) return FailureOf(code);
-    held = std::make_unique<Win32HeldFolder>(std::move(folder), PlainPath(std::move(final)));
-    return Result::Success();
+    Result result = InfoOf(folder.get(), info);
+    if (result && !(info.attributes & FILE_ATTRIBUTE_DIRECTORY)) result = FailureOf(ERROR_DIRECTORY);
+    if (result) result = FinalPathOf(folder.get(), final);
+    if (result) held = std::make_unique<Win32HeldFolder>(std::move(folder), PlainPath(std::move(final)));
+    return result;
 }
 
 Result Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathLink>& links) {
@@ -338,7 +379,7 @@ Result Win32FileSystem::LinksOnPath(const std::string& folder, std::vector<PathL
         std::vector<wchar_t> final;
         unique_hfile followed(CreateFileW(step.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (followed && FinalPathOf(followed.get(), final) == ERROR_SUCCESS) link.leadsTo = PlainPath(final);
+        if (followed && FinalPathOf(followed.get(), final)) link.leadsTo = PlainPath(final);
         // Who can change the link, and the folder it is in, decides whether
         // it is followed: not knowing is a failure.
         Result read = SddlAt(step, FILE_FLAG_OPEN_REPARSE_POINT, link.sddl);
@@ -366,18 +407,72 @@ Result Win32FileSystem::OpenExisting(const std::string& path, std::unique_ptr<He
         return FailureOf(code);
     }
     ItemInfo info;
-    const Result read = InfoOf(opened.get(), info);
-    if (!read) return read;
-    bool link = false;
-    const Result tagged = IsLink(opened.get(), info.attributes, link);
-    if (!tagged) return tagged;
-    if ((info.attributes & kNotPlain) != 0 || link || info.names != 1) return Redirected();
+    NotPlainFile refused;
+    const Result plain = CheckPlain(opened.get(), info, refused);
+    if (!plain) return plain;
     // Wine opens a read-only file for writing all the same.
     if (info.attributes & FILE_ATTRIBUTE_READONLY) return FailureOf(ERROR_FILE_READ_ONLY);
     const Result at = CheckAt(opened.get(), systemPath);
     if (!at) return at;
     file = std::make_unique<Win32HeldFile>(std::move(opened));
     return Result::Success();
+}
+
+namespace {
+
+// A file appended to: its lines stay, readers may look on, nobody else
+// writes meanwhile.
+const DWORD kAppendAccess = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES;
+const DWORD kAppendSharing = FILE_SHARE_READ;
+
+// Creates the file at path (a SystemPath) with the security sddl describes,
+// in its folder held and checked first, so nothing is made anywhere the path
+// doesn't say. Held without delete sharing, the folder can't be renamed or
+// swapped for a link until the file is made, by its bare name relative to
+// the held folder. A file there already fails with ERROR_ALREADY_EXISTS.
+Result CreateToAppend(const WideText& path, const std::string& sddl, unique_hfile& file, NotPlainFile& refused) {
+    const wchar_t* slash = std::wcsrchr(path.c_str(), L'\\');
+    if (!slash || slash == path.c_str() || slash[1] == L'\0') return FailureOf(ERROR_INVALID_NAME);
+    // The folder as the system names it: a drive's root with its "\"
+    // ("\\?\C:" alone is the volume), any other folder without.
+    const std::size_t folderLength = static_cast<std::size_t>(slash - path.c_str()) + (slash[-1] == L':');
+    const WideText folderPath(Utf8(path.c_str(), folderLength));
+    unique_hfile folder(CreateFileW(folderPath.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) return LastFailure();
+    // A link, junction or substituted drive on the way leads elsewhere.
+    Result result = CheckWhere(folder.get(), folderPath, refused);
+    unique_security_descriptor descriptor;
+    if (result) result = SecurityDescriptorOf(WideText(sddl).c_str(), descriptor);
+    if (result) result = CreateFileIn(folder.get(), slash + 1, kAppendAccess, kAppendSharing, descriptor.get(), file);
+    return result;
+}
+
+}  // namespace
+
+Result Win32FileSystem::OpenForAppend(const std::string& path, const std::string& newFileSddl,
+                                      std::unique_ptr<HeldFile>& file, bool& created, NotPlainFile& refused) {
+    const WideText systemPath = SystemPath(path);
+    // The name itself is opened, never what a link there leads to, and a
+    // folder opens too, so either is told as what it is.
+    unique_hfile opened = OpenItself(systemPath, kAppendAccess, kAppendSharing);
+    if (!opened && GetLastError() == ERROR_FILE_NOT_FOUND) {
+        Result made = CreateToAppend(systemPath, newFileSddl, opened, refused);
+        created = made.ok;
+        // One another made meanwhile is opened as one that was there.
+        if (made.code == ERROR_ALREADY_EXISTS || made.code == ERROR_FILE_EXISTS)
+            opened = OpenItself(systemPath, kAppendAccess, kAppendSharing);
+        else if (!made) return made;
+    }
+    if (!opened) return LastFailure();
+    ItemInfo info;
+    Result checked = CheckPlain(opened.get(), info, refused);
+    // A link on the way to it, also one the system followed without showing
+    // (as Wine does with a symbolic link), leads elsewhere.
+    if (checked) checked = CheckWhere(opened.get(), systemPath, refused);
+    if (checked) file = std::make_unique<Win32HeldFile>(std::move(opened));
+    return checked;
 }
 
 namespace {
@@ -470,17 +565,15 @@ Result Win32FileSystem::Random(std::uint64_t& value) {
 
 void Win32FileSystem::Pause(unsigned milliseconds) { Sleep(milliseconds); }
 
-std::unique_ptr<HeldFile> HoldOpenFile(unique_hfile file) { return std::make_unique<Win32HeldFile>(std::move(file)); }
-
-DWORD FinalPathOf(HANDLE handle, std::vector<wchar_t>& path) {
+Result FinalPathOf(HANDLE handle, std::vector<wchar_t>& path) {
     path.assign(MAX_PATH + 1, L'\0');
     for (;;) {
         const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
                                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0) return GetLastError();
+        if (length == 0) return LastFailure();
         if (length < path.size()) {
             path.resize(length);
-            return ERROR_SUCCESS;
+            return Result::Success();
         }
         path.assign(length + 1, L'\0');
     }

@@ -21,10 +21,10 @@ namespace kit {
 
 class LogFile : public RunLog {
 public:
-    // Opens the file for appending, or creates it open to Administrators and
-    // SYSTEM alone. A failure carries the system's code and text; a refused
-    // file the kit's reason (and code 0).
-    fw::Result Open(const std::string& path);
+    // Opens the file for appending through files, or creates it open to
+    // Administrators and SYSTEM alone. A failure carries the system's code
+    // and text; a refused file the kit's reason (and code 0).
+    fw::Result Open(fw::FileSystem& files, const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
 
 protected:

@@ -182,7 +182,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         const fw::SingleInstance instance(kInstanceName);
         System system;
         const bool anotherKit = instance.holder() == fw::SingleInstance::Holder::AnotherInstance;
-        const fw::Result opened = command.logPath.empty() ? fw::Result::Success() : log.Open(command.logPath);
+        const fw::Result opened =
+            command.logPath.empty() ? fw::Result::Success() : log.Open(system.files, command.logPath);
         if (!opened && silent)
             return kit::ExitCodeOf(anotherKit ? kit::RunOutcome::AnotherKitRunning : kit::RunOutcome::LogUnavailable);
         if (!command.problem.empty()) {

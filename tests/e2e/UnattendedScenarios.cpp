@@ -240,20 +240,37 @@ void ScenarioLoggedWindow() {
     }
     CheckLines("log file after the upgrade", LogFileLines(logPath), UpgradedLog(kFolder));
 
-    Note("a log in a folder that doesn't exist");
+    // A log that can't be opened, told with the system's reason or the
+    // kit's: a folder, a folder that is a link elsewhere.
+    const std::string linkedFolder = "C:\\Legaturi\\Dosar", outside = "C:\\Exterior";
+    MakeFolders("C:\\Legaturi");
+    FreshFolder(outside);
+    const bool linked = MakeLink(outside, linkedFolder);
+    const struct {
+        const char* what;
+        std::string path, reason;
+    } unopenable[] = {
+        {"a log in a folder that doesn't exist", "C:\\NoSuchFolder\\kit.log", ""},
+        {"a folder as the log", logFolder, "Este un dosar, nu un fisier"},
+        {"a log in a folder that is a link", linkedFolder + "\\kit.log",
+         "Se afla in alt loc decat spune calea: \"" + outside + "\""},
+    };
     SetRecord(kFolder, kOldVersion);
-    {
+    for (const auto& log : unopenable) {
+        Note(log.what);
+        if (log.path.rfind(linkedFolder, 0) == 0 && !linked) continue;
         Kit kit;
         Dialog box;
-        if (kit.Start(g_kitPath, "/LOG=C:\\NoSuchFolder\\kit.log") && CheckErrorReport(kit, box)) {
+        if (kit.Start(g_kitPath, "\"/LOG=" + log.path + "\"") && CheckErrorReport(kit, box)) {
             CheckStartsWith("box naming the log file", box.text,
-                            "Fisierul jurnal \"C:\\NoSuchFolder\\kit.log\" nu poate fi deschis. ");
+                            "Fisierul jurnal \"" + log.path + "\" nu poate fi deschis. " + log.reason);
             kit.PressOk(box);
             Check(WaitUntil([&] { return IsWindowEnabled(kit.upgrade) != FALSE; }), "the check runs all the same");
             Check(kit.CaughtUp() && kit.NoDialog(), "reported once");
             CheckLines("log after the check", kit.LogLines(), CheckedLog());
         }
     }
+    CheckFolderContents(outside, {});
 
     Note("/?");
     {

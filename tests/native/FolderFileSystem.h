@@ -85,6 +85,20 @@ public:
         return fw::Result::Success();
     }
 
+    // Made where missing; anything but a file of its own refused as a link.
+    fw::Result OpenForAppend(const std::string& path, const std::string&, std::unique_ptr<fw::HeldFile>& file,
+                             bool& created, fw::NotPlainFile& refused) override {
+        created = !std::filesystem::exists(std::filesystem::symlink_status(Native(path)));
+        if (created ? ReachedThroughLink(path) : !IsOwnFile(path)) {
+            refused.kind = fw::NotPlainFile::Kind::Link;
+            return kRedirected;
+        }
+        std::FILE* opened = std::fopen(Native(path).c_str(), "ab");
+        if (!opened) return Failed("The system cannot find the path specified", 3);
+        file = std::make_unique<File>(*this, opened, path);
+        return fw::Result::Success();
+    }
+
     // The kit's folder: kitFolder, made where missing.
     fw::Result HoldKitFolder(std::unique_ptr<fw::HeldFolder>& held) override {
         std::filesystem::create_directories(Native(kitFolder));

@@ -143,6 +143,10 @@ public:
         if (result) file = std::make_unique<TimedFile>(std::move(opened));
         return result;
     }
+    fw::Result OpenForAppend(const std::string& path, const std::string& newFileSddl,
+                             std::unique_ptr<fw::HeldFile>& file, bool& created, fw::NotPlainFile& refused) override {
+        return Timed("open to append", [&] { return files_.OpenForAppend(path, newFileSddl, file, created, refused); });
+    }
     fw::Result Random(std::uint64_t& value) override {
         return Timed("random tail", [&] { return files_.Random(value); });
     }
