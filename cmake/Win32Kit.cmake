@@ -69,7 +69,9 @@ if(NOT MSVC)
   # linker takes them before searching the runtime library).
   target_sources(MeridalUpgrade PRIVATE kit/TerminateHandler.cpp kit/LibraryFailures.cpp
                                         framework/LibraryString.cpp)
-  # The entry point is wWinMain, the UTF-16 one.
+  # The entry point is wWinMain, the UTF-16 one; the start files' two ANSI
+  # calls are served by their UTF-16 forms.
+  target_sources(MeridalUpgrade PRIVATE kit/StartFileCalls.cpp)
   target_link_options(MeridalUpgrade PRIVATE -municode)
 endif()
 target_include_directories(MeridalUpgrade PRIVATE ${KIT_RC_INCLUDES})

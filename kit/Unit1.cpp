@@ -54,7 +54,7 @@ TForm1::TForm1(kit::RunLog& log, fw::PayloadStore& payload, fw::FileSystem& file
     : payload_(payload), files_(files), registry_(registry), window_(log, this), protections_(std::move(protections)) {
     dpi_ = fw::DpiOf(nullptr);  // the primary screen's, where the window opens
     font_ = fw::CreateUiFont(kit::WindowFont(dpi_));
-    background_.reset(fw::ThrowLastErrorIfNull(CreateSolidBrush(kFormColor), "Cannot create the window's brush"));
+    background_.reset(fw::ThrowGdiFailureIfNull(CreateSolidBrush(kFormColor), "Cannot create the window's brush"));
 
     const RECT frame = FrameAt(dpi_);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
