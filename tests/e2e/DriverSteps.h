@@ -215,9 +215,9 @@ inline void CheckReportOf(const std::string& text, const std::string& name, DWOR
 
 // Runs the kit (or the copy at kitPath) with the arguments until it ends and
 // checks its exit code and that it showed no window all the while.
-inline void CheckUnattended(const std::string& arguments, DWORD expectedCode, const std::string& kitPath = g_kitPath) {
+inline void CheckUnattended(const std::wstring& arguments, DWORD expectedCode, const std::string& kitPath = g_kitPath) {
     Child kit;
-    if (!kit.Start("kit with " + arguments, kitPath, arguments, "C:\\")) return;
+    if (!kit.Start("kit with " + Utf8(arguments), kitPath, arguments, "C:\\")) return;
     std::string windows;
     const DWORD start = GetTickCount();
     bool ended = false;
@@ -231,6 +231,9 @@ inline void CheckUnattended(const std::string& arguments, DWORD expectedCode, co
     GetExitCodeProcess(kit.Handle(), &code);
     Check(code == expectedCode, "exit code " + std::to_string(expectedCode), "got " + std::to_string(code));
     Check(windows.empty(), "no window appeared", "seen:" + windows);
+}
+inline void CheckUnattended(const std::string& arguments, DWORD expectedCode, const std::string& kitPath = g_kitPath) {
+    CheckUnattended(Wide(arguments), expectedCode, kitPath);
 }
 
 // The log's lines without their leading date and time, each checked to have
@@ -257,15 +260,47 @@ inline std::vector<std::string> LogFileLines(const std::string& path) {
 // Runs the kit with the switches ("/S", "/UNDO /S") and the log at logPath
 // (checked as CheckUnattended does); gives the log's lines.
 inline std::vector<std::string> RunLoggedUnattended(const std::string& logPath, DWORD expectedCode,
-                                                    const std::string& switches = "/S") {
-    CheckUnattended(switches + " \"/LOG=" + logPath + "\"", expectedCode);
+                                                    const std::wstring& switches) {
+    CheckUnattended(switches + Wide(" \"/LOG=" + logPath + "\""), expectedCode);
     return LogFileLines(logPath);
+}
+inline std::vector<std::string> RunLoggedUnattended(const std::string& logPath, DWORD expectedCode,
+                                                    const std::string& switches = "/S") {
+    return RunLoggedUnattended(logPath, expectedCode, Wide(switches));
 }
 
 inline bool HasLineStartingWith(const std::vector<std::string>& lines, const std::string& start) {
     for (const std::string& line : lines)
         if (line.compare(0, start.size(), start) == 0) return true;
     return false;
+}
+
+// A symbolic link object named name (an NT object name) that leads nowhere:
+// a named object made at its name fails, as a path not found.
+inline fw::unique_handle LinkObjectToNowhere(const wchar_t* name) {
+    struct CountedText {
+        USHORT length, capacity;
+        const wchar_t* text;
+    };
+    struct ObjectAttributes {
+        ULONG size;
+        HANDLE root;
+        CountedText* name;
+        ULONG attributes;
+        void *security, *quality;
+    };
+    using Create = LONG(WINAPI*)(HANDLE*, ACCESS_MASK, ObjectAttributes*, CountedText*);
+    const auto create = reinterpret_cast<Create>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtCreateSymbolicLinkObject")));
+    const wchar_t* target = L"\\BaseNamedObjects\\Nowhere\\Nothing";
+    CountedText linkName = {static_cast<USHORT>(wcslen(name) * 2), static_cast<USHORT>(wcslen(name) * 2), name};
+    CountedText targetName = {static_cast<USHORT>(wcslen(target) * 2), static_cast<USHORT>(wcslen(target) * 2), target};
+    ObjectAttributes attributes = {sizeof(ObjectAttributes),    nullptr, &linkName,
+                                   0x40 /* case-insensitive */, nullptr, nullptr};
+    HANDLE link = nullptr;
+    if (!create || create(&link, 0xF0001 /* SYMBOLIC_LINK_ALL_ACCESS */, &attributes, &targetName) < 0)
+        return fw::unique_handle();
+    return fw::unique_handle(link);
 }
 
 //=== The kept version and the undo ==========================================

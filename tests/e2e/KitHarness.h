@@ -378,9 +378,14 @@ public:
 
     bool Start(const std::string& what, const std::string& exe, const std::string& arguments = std::string(),
                const char* folder = nullptr) {
+        return Start(what, exe, Wide(arguments), folder);
+    }
+    // The arguments as UTF-16, which may hold what no UTF-8 text can.
+    bool Start(const std::string& what, const std::string& exe, const std::wstring& arguments,
+               const char* folder = nullptr) {
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        std::wstring command = Wide("\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments));
+        std::wstring command = Wide("\"" + exe + "\"") + (arguments.empty() ? L"" : L" " + arguments);
         started_ = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                                   folder ? Wide(folder).c_str() : nullptr, &startup, &process_) != FALSE;
         return Check(started_, what + " started", "CreateProcess error " + std::to_string(GetLastError()));

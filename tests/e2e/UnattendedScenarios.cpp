@@ -156,6 +156,17 @@ void ScenarioUnattended() {
               "log holds the usage, then the result",
               lines.empty() ? "got nothing" : "got " + Quoted(lines.front()) + " ... " + Quoted(lines.back()));
     }
+
+    // An argument that is no valid Unicode (an unpaired surrogate) is a bad
+    // command line: under /S told in the log, with no box.
+    Note("/S with an argument holding an unpaired surrogate");
+    PrepareOldInstallation();
+    FreshFolder(logFolder);
+    const std::vector<std::string> bad = RunLoggedUnattended(logPath, 4, std::wstring(L"/S x\xD800y"));
+    Check(HasLineStartingWith(bad, std::string(kErrorTitle) + ": Argumentul \"x") && !bad.empty() &&
+              bad.back() == "Rezultat: linie de comanda gresita, nimic scris (cod 4)",
+          "the log tells the argument, then the result");
+    CheckFileBytes(f + "\\Meridal_2013.exe", OldExe(), "left as it was");
 }
 
 // One kit at a time: while one shows its window, a second unattended run
@@ -202,6 +213,28 @@ void ScenarioSecondKit() {
                                   "Numele de blocare \"Global\\MeridalUpgradeKit\" a fost luat de alt program"),
               "log says the name was taken");
         CheckAllItemsWritten(f);
+    }
+
+    // A lock that can't be made at all (its name a link to nowhere) ends the
+    // kit with 3, the failure in the log, also with the window.
+    Note("the lock's name a link to nowhere, with the window");
+    {
+        PrepareOldInstallation();
+        DeleteFileA(log.c_str());
+        const fw::unique_handle link = LinkObjectToNowhere(L"\\BaseNamedObjects\\MeridalUpgradeKit");
+        Kit kit;
+        Dialog box;
+        if (Check(static_cast<bool>(link), "the name made a link") && kit.Launch(g_kitPath, "\"/LOG=" + log + "\"") &&
+            Check(kit.WaitForDialog(box), "a box tells the failure")) {
+            Check(box.text.find("Cannot create the lock") != std::string::npos, "it names the lock", box.text);
+            kit.PressOk(box);
+            DWORD code = 99;
+            if (Check(kit.WaitForExit(code), "the kit ends")) Check(code == 3, "exit code 3", std::to_string(code));
+            const std::vector<std::string> lines = LogFileLines(log);
+            Check(!lines.empty() && lines.back() == "Rezultat: eroare neasteptata (cod 3)", "the log's result line",
+                  lines.empty() ? "" : lines.back());
+        }
+        CheckFolderContents(f, {"Data", "Meridal_2013.exe"});
     }
 
     // A log held open by the kit that runs is no failure of the other's log:

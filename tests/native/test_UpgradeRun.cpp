@@ -223,9 +223,12 @@ TEST_F(UpgradeRunTest, UnwritableRecordFailsAfterEveryFileIsInPlace) {
     EXPECT_EQ(RunExpectingFailure(), "Failed to set data for 'VER'");
     for (std::size_t i = 0; i < payload::CatalogueSize(); ++i) EXPECT_EQ(Read(Target(i)), Item(i)) << Target(i);
     EXPECT_TRUE(window.informations.empty());
+    // Also when its box can't be shown: the run is done, and the log says why no box came.
     registry.denyAccess = false;
     payload.asked.clear();
+    window.boxesFail = true;
     EXPECT_EQ(Run(), kit::RunOutcome::Upgraded);
+    EXPECT_EQ(window.notes.back(), "Cannot show a message box");
     EXPECT_TRUE(payload.asked.empty());
     EXPECT_EQ(kit::ReadRecordValue(registry, "VER"), "Meridal - 2013 v." KIT_VERSION_SHOWN);
 }
