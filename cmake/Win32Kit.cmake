@@ -60,18 +60,18 @@ target_link_libraries(kitwin32 PUBLIC kitcore user32 gdi32 advapi32 kernel32)
 set(KIT_RC_INCLUDES ${PAYLOAD_SEARCH_PATH} ${KIT_GENERATED_DIR} ${CMAKE_SOURCE_DIR}/kit ${CMAKE_SOURCE_DIR}/controls
                     ${CMAKE_SOURCE_DIR})
 
-add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/ProcessHardening.cpp kit/UnexpectedEnd.cpp kit/Kit.rc payload/Payload.rc
+add_executable(MeridalUpgrade WIN32 kit/Main.cpp kit/guards/ProcessHardening.cpp kit/guards/UnexpectedEnd.cpp kit/Kit.rc payload/Payload.rc
                               ${PAYLOAD_CHECKSUMS} controls/LbButtons.rc)
 target_link_libraries(MeridalUpgrade PRIVATE kitwin32 shell32)
 if(NOT MSVC)
   # Replace libstdc++'s console terminate handler, its raising of its own
   # failures and its compiled std::string (objects of their own, so the
   # linker takes them before searching the runtime library).
-  target_sources(MeridalUpgrade PRIVATE kit/TerminateHandler.cpp kit/LibraryFailures.cpp
+  target_sources(MeridalUpgrade PRIVATE kit/guards/TerminateHandler.cpp kit/guards/LibraryFailures.cpp
                                         framework/LibraryString.cpp)
   # The entry point is wWinMain, the UTF-16 one; the start files' two ANSI
   # calls are served by their UTF-16 forms.
-  target_sources(MeridalUpgrade PRIVATE kit/StartFileCalls.cpp)
+  target_sources(MeridalUpgrade PRIVATE kit/guards/StartFileCalls.cpp)
   target_link_options(MeridalUpgrade PRIVATE -municode)
 endif()
 target_include_directories(MeridalUpgrade PRIVATE ${KIT_RC_INCLUDES})

@@ -18,13 +18,13 @@
 #include "framework/Win32Error.h"
 #include "framework/Win32FileSystem.h"
 #include "framework/Win32Registry.h"
-#include "kit/CommandLine.h"
+#include "kit/unattended/CommandLine.h"
 #include "kit/KitConstants.h"
 #include "kit/KitTexts.h"
-#include "kit/LogFile.h"
-#include "kit/ProcessGuards.h"
-#include "kit/SilentRun.h"
-#include "kit/Unit1.h"
+#include "kit/unattended/LogFile.h"
+#include "kit/guards/ProcessGuards.h"
+#include "kit/unattended/SilentRun.h"
+#include "kit/window/Unit1.h"
 
 namespace {
 // The machine-wide lock that keeps two kits from working in one installation

@@ -14,8 +14,8 @@
 #include "MemoryRegistry.h"
 #include "framework/Error.h"
 #include "BuildVersion.h"
-#include "kit/InstallationRecord.h"
-#include "kit/VersionCheck.h"
+#include "kit/upgrade/InstallationRecord.h"
+#include "kit/upgrade/VersionCheck.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 # undefined-behaviour sanitizers, and run as a test for a bounded time.
 find_program(FUZZ_CXX NAMES clang++-14 clang++ REQUIRED)
 set(FUZZ_FLAGS -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-set(FUZZ_SOURCES framework/Error.cpp framework/FormatSettings.cpp kit/KitConstants.cpp kit/KitTexts.cpp kit/InstallationRecord.cpp
-                 kit/VersionCheck.cpp)
+set(FUZZ_SOURCES framework/Error.cpp framework/FormatSettings.cpp kit/KitConstants.cpp kit/KitTexts.cpp kit/upgrade/InstallationRecord.cpp
+                 kit/upgrade/VersionCheck.cpp)
 list(TRANSFORM FUZZ_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
 list(APPEND FUZZ_SOURCES ${CMAKE_CURRENT_LIST_DIR}/FuzzVersionCheck.cpp)
 set(FUZZ_DEPENDS)

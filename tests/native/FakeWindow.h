@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/Error.h"
-#include "kit/KitWindow.h"
+#include "kit/window/KitWindow.h"
 
 struct FakeWindow : kit::KitWindow {
     std::vector<std::string> log;

@@ -2,7 +2,7 @@
 
 #include "MemoryRegistry.h"
 #include "framework/Error.h"
-#include "kit/InstallationRecord.h"
+#include "kit/upgrade/InstallationRecord.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "RecordingCanvas.h"
 #include "controls/ImageList.h"
 #include "controls/SpeedButtonCore.h"
-#include "kit/KitButtonLook.h"
+#include "kit/window/KitButtonLook.h"
 
 using namespace lb;
 

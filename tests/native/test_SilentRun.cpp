@@ -13,12 +13,12 @@
 #include "TempFolder.h"
 #include "BuildVersion.h"
 #include "framework/Error.h"
-#include "kit/CommandLine.h"
-#include "kit/InstallationRecord.h"
-#include "kit/RunLog.h"
-#include "kit/RunOutcome.h"
+#include "kit/unattended/CommandLine.h"
+#include "kit/upgrade/InstallationRecord.h"
+#include "kit/unattended/RunLog.h"
+#include "kit/unattended/RunOutcome.h"
 #include "kit/KitTexts.h"
-#include "kit/SilentRun.h"
+#include "kit/unattended/SilentRun.h"
 #include "payload/Catalogue.h"
 
 namespace fs = std::filesystem;

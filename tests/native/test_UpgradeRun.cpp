@@ -14,12 +14,12 @@
 #include "TempFolder.h"
 #include "framework/Error.h"
 #include "BuildVersion.h"
-#include "kit/InstallationRecord.h"
-#include "kit/CheckedInstallation.h"
+#include "kit/upgrade/InstallationRecord.h"
+#include "kit/upgrade/CheckedInstallation.h"
 #include "kit/KitTexts.h"
-#include "kit/Transaction.h"
-#include "kit/UndoRun.h"
-#include "kit/UpgradeRun.h"
+#include "kit/upgrade/Transaction.h"
+#include "kit/upgrade/UndoRun.h"
+#include "kit/upgrade/UpgradeRun.h"
 #include "payload/Catalogue.h"
 
 namespace fs = std::filesystem;

@@ -8,7 +8,7 @@
 #include "framework/Error.h"
 #include "framework/FormatSettings.h"
 #include "BuildVersion.h"
-#include "kit/VersionCheck.h"
+#include "kit/upgrade/VersionCheck.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "framework/Application.h"
-#include "kit/LogFile.h"
+#include "kit/unattended/LogFile.h"
 #include "framework/ModuleResources.h"
 #include "framework/Win32FileSystem.h"
 #include "framework/Win32Registry.h"
-#include "kit/Unit1.h"
+#include "kit/window/Unit1.h"
 #include "wine/LbWineSupport.h"
 
 using lbtest::Check;

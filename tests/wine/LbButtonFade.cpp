@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "controls/LbSpeedButton.h"
-#include "kit/KitButtonLook.h"
+#include "kit/window/KitButtonLook.h"
 #include "wine/LbWineSupport.h"
 
 using namespace lb;

@@ -9,7 +9,7 @@
 #include "controls/LbSpeedButton.h"
 #include "framework/Application.h"
 #include "framework/UiFont.h"
-#include "kit/KitButtonLook.h"
+#include "kit/window/KitButtonLook.h"
 #include "wine/LbWineSupport.h"
 
 using namespace lb;

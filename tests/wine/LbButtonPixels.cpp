@@ -14,7 +14,7 @@
 #include "framework/Application.h"
 #include "framework/Error.h"
 #include "framework/Win32Error.h"
-#include "kit/KitButtonLook.h"
+#include "kit/window/KitButtonLook.h"
 #include "wine/LbWineSupport.h"
 
 using namespace lb;

@@ -9,7 +9,7 @@
 #include "controls/LbSpeedButton.h"
 #include "framework/Controls.h"
 #include "framework/Window.h"
-#include "kit/KitButtonLook.h"
+#include "kit/window/KitButtonLook.h"
 
 using namespace lb;
 

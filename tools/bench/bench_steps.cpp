@@ -24,10 +24,10 @@
 #include "framework/ModuleResources.h"
 #include "framework/Win32FileSystem.h"
 #include "framework/Win32Registry.h"
-#include "kit/InstallationRecord.h"
-#include "kit/KitWindow.h"
-#include "kit/UndoRun.h"
-#include "kit/UpgradeRun.h"
+#include "kit/upgrade/InstallationRecord.h"
+#include "kit/window/KitWindow.h"
+#include "kit/upgrade/UndoRun.h"
+#include "kit/upgrade/UpgradeRun.h"
 #include "payload/Catalogue.h"
 
 namespace {

@@ -15,7 +15,7 @@
 
 #include "e2e/KitHarness.h"
 #include "framework/PayloadStore.h"
-#include "kit/PayloadCheck.h"
+#include "kit/upgrade/PayloadCheck.h"
 
 using namespace e2e;
 
