@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing the kit needs on Debian 12, only what
 # is missing: the MinGW-w64 cross-compilers, 32-bit and 64-bit Wine (the
-# latter for hosts that run no 32-bit code), Xvfb, clang with libFuzzer, the
+# latter for hosts that run no 32-bit code) with its own fonts (the caption
+# buttons' Marlett), Xvfb, clang with libFuzzer, the
 # independent readers the tests use, and the Romanian locale.
 source "$(dirname "$0")/fail_loudly.sh"
 
@@ -9,7 +10,7 @@ packages=(
   cmake g++ make libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev clang-format
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-  wine wine32:i386 wine64 xvfb xauth xdotool imagemagick x11-apps
+  wine wine32:i386 wine64 fonts-wine xvfb xauth xdotool imagemagick x11-apps
   python3 python3-dbfread python3-pefile unrtf poppler-utils
   libreoffice-writer-nogui fonts-liberation2 locales
   osslsigncode openssl  # signing the kit, and the signing test's certificate

@@ -15,6 +15,11 @@ if ! log=$(wineboot -i 2>&1); then
     echo "$log" | tail -5 >&2
     exit 1
 fi
+# Wine draws the caption's buttons with its Marlett font, which Debian's
+# fonts-wine carries but this Wine doesn't load from there: without it the
+# close button shows an empty box.
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ]; then cp "$marlett" "$prefix/drive_c/windows/Fonts/"; fi
 # Without a window manager, Wine's managed windows stall the GUI thread for
 # about two seconds whenever a top-level window goes away.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
