@@ -87,14 +87,14 @@ include(tests/wine/wine_tests.cmake)
 foreach(name ${WINE_TEST_PROGRAMS})
   add_executable(${name} tests/wine/${name}.cpp controls/LbButtons.rc)
   target_link_libraries(${name} PRIVATE kitwin32)
-  target_include_directories(${name} PRIVATE ${KIT_RC_INCLUDES} ${CMAKE_SOURCE_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${KIT_RC_INCLUDES} ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tools)
 endforeach()
 
 add_executable(kitdriver tests/e2e/KitDriver.cpp tests/e2e/WindowScenarios.cpp tests/e2e/UpgradeScenarios.cpp
                          tests/e2e/InstallationScenarios.cpp tests/e2e/UnattendedScenarios.cpp
                          tests/e2e/AccessScenarios.cpp)
 target_link_libraries(kitdriver PRIVATE user32 gdi32 advapi32 oleacc ole32 oleaut32)
-target_include_directories(kitdriver PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests ${KIT_GENERATED_DIR})
+target_include_directories(kitdriver PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tools ${KIT_GENERATED_DIR})
 add_executable(holdfile tests/e2e/HoldFile.cpp)
 target_include_directories(holdfile PRIVATE ${CMAKE_SOURCE_DIR})
 
@@ -107,4 +107,4 @@ target_include_directories(bench_steps PRIVATE ${KIT_RC_INCLUDES})
 add_dependencies(bench_steps meridal_payload_exe)
 add_executable(bench_upgrade tools/bench/bench_upgrade.cpp)
 target_link_libraries(bench_upgrade PRIVATE kitcore user32 gdi32 advapi32)
-target_include_directories(bench_upgrade PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+target_include_directories(bench_upgrade PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tools)

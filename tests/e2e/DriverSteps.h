@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "e2e/KitHarness.h"
+#include "driver/KitHarness.h"
 #include "BuildVersion.h"
 
 namespace e2e {

@@ -7,7 +7,7 @@
 #include "controls/Color.h"
 #include "framework/Controls.h"
 #include "framework/Window.h"
-#include "support/Win32TestSupport.h"
+#include "driver/Win32TestSupport.h"
 
 namespace lbtest {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/KitHarness.h"
+#include "driver/KitHarness.h"
 #include "framework/PayloadStore.h"
 #include "kit/upgrade/PayloadCheck.h"
 

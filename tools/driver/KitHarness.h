@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "support/Win32TestSupport.h"
+#include "driver/Win32TestSupport.h"
 
 namespace e2e {
 
