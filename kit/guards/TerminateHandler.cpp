@@ -1,5 +1,5 @@
 // The MinGW build's default terminate handler, in force only until the kit
-// installs its own at start-up (fw::EndUnexpectedFailures, which logs the
+// installs its own at start-up (kit::EndUnexpectedFailures, which logs the
 // failure and ends with exit code 3); before that only static
 // initialisation runs.
 //
