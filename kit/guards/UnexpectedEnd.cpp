@@ -4,6 +4,8 @@
 
 #include <exception>
 
+#include "framework/HexDigits.h"
+
 namespace kit {
 
 namespace {
@@ -46,7 +48,7 @@ LONG WINAPI Unhandled(EXCEPTION_POINTERS* exception) noexcept {
     // "Unexpected failure 0xC0000005", built in place: the heap may be what broke.
     char text[] = "Unexpected failure 0x00000000";
     const DWORD code = exception && exception->ExceptionRecord ? exception->ExceptionRecord->ExceptionCode : 0;
-    for (int i = 0; i < 8; ++i) text[sizeof text - 2 - i] = "0123456789ABCDEF"[(code >> (4 * i)) & 15];
+    for (int i = 0; i < 8; ++i) text[sizeof text - 2 - i] = fw::HexDigit(code >> (4 * i));
     End(text);
 }
 

@@ -9,16 +9,13 @@ namespace kit {
 namespace {
 
 const char kHeader[] = "MeridalUpgrade journal 2";
-const char kDigits[] = "0123456789ABCDEF";
-
-int Digit(char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1; }
 
 bool ParseHex(const std::string& text, std::uint64_t& value) {
     if (text.empty() || text.size() > 16) return false;
     value = 0;
     for (char c : text) {
-        if (Digit(c) < 0) return false;
-        value = value << 4 | static_cast<std::uint64_t>(Digit(c));
+        if (fw::HexValue(c) < 0) return false;
+        value = value << 4 | static_cast<std::uint64_t>(fw::HexValue(c));
     }
     return true;
 }
@@ -26,7 +23,7 @@ bool ParseHex(const std::string& text, std::uint64_t& value) {
 // Any text, tabs and line ends included, as two digits a byte.
 std::string HexBytes(const std::string& text) {
     std::string hex;
-    for (unsigned char c : text) hex += std::string{kDigits[c >> 4], kDigits[c & 0xF]};
+    for (unsigned char c : text) hex += std::string{fw::HexDigit(c >> 4), fw::HexDigit(c)};
     return hex;
 }
 
@@ -34,8 +31,9 @@ bool ParseHexBytes(const std::string& hex, std::string& text) {
     text.clear();
     if (hex.size() % 2) return false;
     for (std::size_t i = 0; i < hex.size(); i += 2) {
-        if (Digit(hex[i]) < 0 || Digit(hex[i + 1]) < 0) return false;
-        text += static_cast<char>(Digit(hex[i]) << 4 | Digit(hex[i + 1]));
+        const int high = fw::HexValue(hex[i]), low = fw::HexValue(hex[i + 1]);
+        if (high < 0 || low < 0) return false;
+        text += static_cast<char>(high << 4 | low);
     }
     return true;
 }
